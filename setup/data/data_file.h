@@ -21,7 +21,17 @@ constexpr size_t kDefaultDataSetSize = 2248;
 constexpr size_t kMaxBodySize = kRecordCount * kRecordSize + 88 + 8;
 
 // 1 when the 64-byte header carries `expected` (string 3596), field by field.
+// Fields are split at "|" with empty fields skipped; a header without a NUL
+// in its 64 bytes, with more than 50 fields or a field longer than 19
+// characters is rejected.
 int CheckSignature(const uint8_t* header, const char* expected = kSignature);
+
+// Checks the file's header and locates its item stream: `stream` points at
+// the first item and `length` is the stream length N of the file. false for
+// an empty file, an import file ("CMC"), a rejected header, or a stream
+// length that does not fit in the file.
+bool FindItemStream(const uint8_t* data, size_t size, const char* signature, const uint8_t*& stream,
+                    size_t& length);
 
 // Fills the image of `set` (just rebuilt by the caller) from file bytes;
 // sets or clears the address-book-only flag and reads the information block
