@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Configures and builds the libFuzzer targets in build/fuzz with clang.
+# Quiet on success; skips with a message when clang is not installed.
+# Usage: build_fuzz.sh [build dir, default build/fuzz]
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+if ! command -v clang >/dev/null || ! command -v clang++ >/dev/null; then
+  echo "build_fuzz: clang not found, fuzz targets skipped"
+  exit 0
+fi
+build="${1:-$root/build/fuzz}"
+jobs="${ODC_JOBS:-$(nproc)}"
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DODC_FUZZ=ON >/dev/null
+cmake --build "$build" -j "$jobs" -- --quiet >/dev/null || {
+  # Show the errors on failure.
+  cmake --build "$build" -j 1
+  exit 1
+}
