@@ -1,0 +1,111 @@
+#include "tools/odctool/commands.h"
+
+#include <ostream>
+
+#include "setup/data/address_import.h"
+#include "setup/data/document.h"
+#include "setup/data/file_io.h"
+#include "tools/odctool/diff.h"
+#include "tools/odctool/report.h"
+
+namespace odc {
+namespace tool {
+namespace {
+
+int FormatError(std::ostream& err) {
+  err << kFileFormatErrorMessage << '\n';
+  return kExitFailure;
+}
+
+int WriteFailed(const std::string& path, std::ostream& err) {
+  err << "Cannot write " << path << '\n';
+  return kExitFailure;
+}
+
+}  // namespace
+
+bool ParseLanguageName(const std::string& name, Language& language) {
+  if (name == "ENGLISH") {
+    language = Language::SingleByte;
+  } else if (name == "JAPANESE" || name == "SCHINESE" || name == "TCHINESE") {
+    language = LanguageFromName(name);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+std::unique_ptr<DataSet> LoadDataSet(const std::string& path, Language language) {
+  auto set = std::make_unique<DataSet>();
+  set->language = language;
+  Document document;
+  if (!OpenDataSet(*set, document, path)) return nullptr;
+  return set;
+}
+
+int RunNew(const std::string& outPath, std::ostream& err) {
+  // New followed by Save, as the program does it: what a technician gets
+  // is exactly the program's default data set.
+  auto set = std::make_unique<DataSet>();
+  Document document;
+  if (!NewDataSet(*set, document)) return FormatError(err);
+  if (!SaveDataSet(*set, document, outPath)) return WriteFailed(outPath, err);
+  return kExitOk;
+}
+
+int RunShow(const std::string& path, bool json, Language language, std::ostream& out,
+            std::ostream& err) {
+  auto set = LoadDataSet(path, language);
+  if (!set) return FormatError(err);
+  const AddressBookReport book = ReportAddressBook(*set);
+  if (json) {
+    out << AddressBookJson(book).dump(2, ' ', false,
+                                      nlohmann::ordered_json::error_handler_t::replace)
+        << '\n';
+  } else {
+    out << AddressBookTable(book);
+  }
+  return kExitOk;
+}
+
+int RunImport(const std::string& source, const std::string& basePath, const std::string& outPath,
+              Language language, std::ostream& err) {
+  auto set = LoadDataSet(basePath, language);
+  if (!set) return FormatError(err);
+  auto buffers = std::make_unique<ImportBuffers>();
+  if (ImportAddressBook(*set, *buffers, source) == 0) return FormatError(err);
+  Document document;
+  if (!SaveDataSet(*set, document, outPath)) return WriteFailed(outPath, err);
+  return kExitOk;
+}
+
+int RunExport(const std::string& path, const std::string& csvPath, Language language,
+              std::ostream& out, std::ostream& err) {
+  auto set = LoadDataSet(path, language);
+  if (!set) return FormatError(err);
+  const std::string csv = AddressBookCsv(ReportAddressBook(*set));
+  if (csvPath == "-") {
+    out << csv;
+    return kExitOk;
+  }
+  if (!WriteFileAtomically(csvPath, reinterpret_cast<const uint8_t*>(csv.data()), csv.size())) {
+    return WriteFailed(csvPath, err);
+  }
+  return kExitOk;
+}
+
+int RunDiff(const std::string& pathA, const std::string& pathB, Language language,
+            std::ostream& out, std::ostream& err) {
+  auto a = LoadDataSet(pathA, language);
+  if (!a) return FormatError(err);
+  auto b = LoadDataSet(pathB, language);
+  if (!b) return FormatError(err);
+  const AddressBookReport bookA = ReportAddressBook(*a);
+  const AddressBookReport bookB = ReportAddressBook(*b);
+  const auto lines = DiffDataSets({a.get(), &bookA}, {b.get(), &bookB});
+  for (const std::string& line : lines) out << line << '\n';
+  return lines.empty() ? kExitOk : kExitFailure;
+}
+
+}  // namespace tool
+}  // namespace odc

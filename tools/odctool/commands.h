@@ -1,0 +1,39 @@
+// The odctool commands over the portable core. main() only parses the
+// command line; everything that decides lives here.
+#pragma once
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+#include "setup/data/charset.h"
+#include "setup/data/data_set.h"
+
+namespace odc {
+namespace tool {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;  // unusable input, failed write, link failure
+constexpr int kExitUsage = 2;
+
+// Names accepted by --language.
+bool ParseLanguageName(const std::string& name, Language& language);
+
+// Opens a settings data file as the program's Open does; nullptr when the
+// file cannot be used.
+std::unique_ptr<DataSet> LoadDataSet(const std::string& path, Language language);
+
+int RunNew(const std::string& outPath, std::ostream& err);
+int RunShow(const std::string& path, bool json, Language language, std::ostream& out,
+            std::ostream& err);
+int RunImport(const std::string& source, const std::string& basePath, const std::string& outPath,
+              Language language, std::ostream& err);
+// `csvPath` "-" writes to `out`.
+int RunExport(const std::string& path, const std::string& csvPath, Language language,
+              std::ostream& out, std::ostream& err);
+// 0 equal, 1 different (or an unusable file, with the message on `err`).
+int RunDiff(const std::string& pathA, const std::string& pathB, Language language,
+            std::ostream& out, std::ostream& err);
+
+}  // namespace tool
+}  // namespace odc

@@ -1,0 +1,111 @@
+#include "tools/odctool/link_commands.h"
+
+#include <memory>
+#include <ostream>
+
+#include "setup/data/dial_codec.h"
+#include "setup/data/document.h"
+#include "setup/link/machine_link.h"
+#include "setup/link/simulated_machine.h"
+#include "tools/odctool/commands.h"
+
+namespace odc {
+namespace tool {
+namespace {
+
+// The program shows these in message boxes; a command line writes them to
+// standard error.
+class ConsoleLinkUi : public LinkUi {
+ public:
+  ConsoleLinkUi(MachineLink& link, std::ostream& err) : link_(link), err_(err) {}
+  void ShowLinkMessage(LinkMessage message) override { err_ << LinkMessageText(message) << '\n'; }
+  // odctool never opens a configuration connection (no connect request),
+  // so there is none to close on the machine: only the local state ends.
+  void SendDisconnectCommand() override {
+    link_.connected = false;
+    link_.poll = false;
+    CloseMachinePort(link_);
+  }
+  void ShowReadyStatus() override {}
+
+ private:
+  MachineLink& link_;
+  std::ostream& err_;
+};
+
+// The simulated machine writes an upload back into its file; a write that
+// failed has lost the upload, whatever the protocol said.
+bool UploadKept(UsbPlatform& usb) {
+  const auto* machine = dynamic_cast<const SimulatedMachine*>(&usb);
+  return machine == nullptr || machine->writeBackOk();
+}
+
+}  // namespace
+
+int RunStatus(UsbPlatform& usb, std::ostream& out, std::ostream& err) {
+  MachineLink link(usb);
+  uint8_t status = 0;
+  if (!ReadStatus(link, status)) {
+    err << kErrorOpeningPortText << '\n';
+    return kExitFailure;
+  }
+  out << "Machine status " << static_cast<int>(status) << ": ";
+  switch (status) {
+    case kStatusOperating:
+      out << kMachineOperatingText;
+      break;
+    case kStatusTimeout:
+      out << kDisconnectedByTimeoutText;
+      break;
+    case kStatusTrouble:
+      out << kDisconnectedByTroubleText;
+      break;
+    default:
+      out << "ready";
+      break;
+  }
+  out << '\n';
+  return kExitOk;
+}
+
+int RunDownload(UsbPlatform& usb, const std::string& outPath, Language language,
+                std::ostream& err) {
+  MachineLink link(usb);
+  ConsoleLinkUi ui(link, err);
+  auto set = std::make_unique<DataSet>();
+  set->language = language;
+  const int loaded = DownloadMachineData(link, ui, *set);
+  CloseMachinePort(link);
+  if (!loaded) return kExitFailure;
+  // As the program's Download then Save: unpacked into the working tables,
+  // packed again for the file.
+  UnpackTransferImage(*set);
+  CheckDialTables(*set);
+  Document document;
+  if (!SaveDataSet(*set, document, outPath)) {
+    err << "Cannot write " << outPath << '\n';
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+int RunUpload(UsbPlatform& usb, const std::string& inPath, Language language, std::ostream& err) {
+  auto set = LoadDataSet(inPath, language);
+  if (!set) {
+    err << kFileFormatErrorMessage << '\n';
+    return kExitFailure;
+  }
+  MachineLink link(usb);
+  ConsoleLinkUi ui(link, err);
+  const int sent = UploadMachineData(link, ui, *set);
+  CloseMachinePort(link);
+  if (!sent) return kExitFailure;
+  if (!UploadKept(usb)) {
+    err << kMachineDataErrorText << '\n';
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+}  // namespace tool
+}  // namespace odc

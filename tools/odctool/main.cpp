@@ -1,0 +1,164 @@
+// odctool: the command line over the portable core. This file only reads
+// the arguments; the commands live in commands.cpp and link_commands.cpp.
+#include <cstdlib>
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "setup/link/simulated_machine.h"
+#include "setup/link/usb_platform.h"
+#include "tools/odctool/commands.h"
+#include "tools/odctool/link_commands.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: odctool new OUT.DAT\n"
+    "       odctool show FILE [--json] [--language NAME]\n"
+    "       odctool import SOURCE --into BASE.DAT -o OUT.DAT [--language NAME]\n"
+    "       odctool export FILE --csv OUT.csv [--language NAME]\n"
+    "       odctool diff A.DAT B.DAT [--language NAME]\n"
+    "       odctool status\n"
+    "       odctool download OUT.DAT [--language NAME]\n"
+    "       odctool upload IN.DAT [--language NAME]\n"
+    "NAME is ENGLISH (default), JAPANESE, SCHINESE or TCHINESE.\n"
+    "--csv - writes the CSV to standard output.\n"
+    "status, download and upload use the simulated machine when ODC_SIMULATED_MACHINE\n"
+    "names a settings data file, else the USB driver.\n";
+
+int Usage(const std::string& problem) {
+  if (!problem.empty()) std::cerr << "odctool: " << problem << '\n';
+  std::cerr << kUsage;
+  return odc::tool::kExitUsage;
+}
+
+struct Arguments {
+  std::vector<std::string> positional;
+  bool json = false;
+  std::string language = "ENGLISH";
+  std::string into;
+  std::string out;
+  std::string csv;
+  bool hasInto = false, hasOut = false, hasCsv = false, hasLanguage = false;
+};
+
+// Options take their value as the next argument; "--" ends the options.
+bool ParseArguments(int argc, char** argv, Arguments& args, std::string& problem) {
+  bool optionsEnded = false;
+  for (int i = 2; i < argc; ++i) {
+    const std::string arg = argv[i];
+    auto value = [&](std::string& target, bool& seen) {
+      if (seen) {
+        problem = "option " + arg + " given twice";
+        return false;
+      }
+      if (i + 1 >= argc) {
+        problem = "option " + arg + " needs a value";
+        return false;
+      }
+      target = argv[++i];
+      seen = true;
+      return true;
+    };
+    if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+      args.positional.push_back(arg);
+    } else if (arg == "--") {
+      optionsEnded = true;
+    } else if (arg == "--json") {
+      args.json = true;
+    } else if (arg == "--language") {
+      if (!value(args.language, args.hasLanguage)) return false;
+    } else if (arg == "--into") {
+      if (!value(args.into, args.hasInto)) return false;
+    } else if (arg == "-o" || arg == "--output") {
+      if (!value(args.out, args.hasOut)) return false;
+    } else if (arg == "--csv") {
+      if (!value(args.csv, args.hasCsv)) return false;
+    } else {
+      problem = "unknown option " + arg;
+      return false;
+    }
+  }
+  return true;
+}
+
+int Run(int argc, char** argv) {
+  using namespace odc::tool;
+  if (argc < 2) return Usage("");
+  const std::string command = argv[1];
+  if (command == "-h" || command == "--help" || command == "help") {
+    std::cout << kUsage;
+    return kExitOk;
+  }
+  Arguments args;
+  std::string problem;
+  if (!ParseArguments(argc, argv, args, problem)) return Usage(problem);
+  odc::Language language;
+  if (!ParseLanguageName(args.language, language)) {
+    return Usage("unknown language " + args.language);
+  }
+  const size_t count = args.positional.size();
+  // Options a command does not take are a mistake, not something to ignore.
+  auto only = [&](bool json, bool into, bool out, bool csv) {
+    return (json || !args.json) && (into || !args.hasInto) && (out || !args.hasOut) &&
+           (csv || !args.hasCsv);
+  };
+
+  if (command == "new") {
+    if (count != 1 || !only(false, false, false, false) || args.hasLanguage) {
+      return Usage("new takes one output file");
+    }
+    return RunNew(args.positional[0], std::cerr);
+  }
+  if (command == "show") {
+    if (count != 1 || !only(true, false, false, false)) return Usage("show takes one file");
+    return RunShow(args.positional[0], args.json, language, std::cout, std::cerr);
+  }
+  if (command == "import") {
+    if (count != 1 || !args.hasInto || !args.hasOut || !only(false, true, true, false)) {
+      return Usage("import takes SOURCE, --into BASE.DAT and -o OUT.DAT");
+    }
+    return RunImport(args.positional[0], args.into, args.out, language, std::cerr);
+  }
+  if (command == "export") {
+    if (count != 1 || !args.hasCsv || !only(false, false, false, true)) {
+      return Usage("export takes FILE and --csv OUT.csv");
+    }
+    return RunExport(args.positional[0], args.csv, language, std::cout, std::cerr);
+  }
+  if (command == "diff") {
+    if (count != 2 || !only(false, false, false, false)) return Usage("diff takes two files");
+    return RunDiff(args.positional[0], args.positional[1], language, std::cout, std::cerr);
+  }
+  if (command == "status" || command == "download" || command == "upload") {
+    const size_t wanted = command == "status" ? 0 : 1;
+    if (count != wanted || !only(false, false, false, false) ||
+        (command == "status" && args.hasLanguage)) {
+      return Usage(command + (wanted ? " takes one file" : " takes no arguments"));
+    }
+    std::string note;
+    auto usb = odc::MakeUsbPlatform(&note);
+    const char* simulated = std::getenv(odc::kSimulatedMachineVariable);
+    if (simulated && *simulated && !dynamic_cast<odc::SimulatedMachine*>(usb.get())) {
+      std::cerr << "odctool: " << note << '\n';
+    }
+    if (command == "status") return RunStatus(*usb, std::cout, std::cerr);
+    if (command == "download") return RunDownload(*usb, args.positional[0], language, std::cerr);
+    return RunUpload(*usb, args.positional[0], language, std::cerr);
+  }
+  return Usage("unknown command " + command);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& e) {
+    std::cerr << "odctool: " << e.what() << '\n';
+  } catch (...) {
+    std::cerr << "odctool: unexpected failure\n";
+  }
+  return odc::tool::kExitFailure;
+}

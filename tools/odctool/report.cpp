@@ -1,0 +1,377 @@
+#include "tools/odctool/report.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "setup/data/charset.h"
+
+namespace odc {
+namespace tool {
+namespace {
+
+constexpr const char* kProgramDial = "PROGRAM DIAL";
+
+// A display record's text field as UTF-8; the field need not hold a NUL.
+template <size_t N>
+std::string FieldText(const DataSet& set, const char (&field)[N]) {
+  const size_t length = strnlen(field, N);
+  return AnsiToUtf8(set.language, std::string_view(field, length));
+}
+
+template <size_t N>
+std::string DigitsText(const char (&field)[N]) {
+  return std::string(field, strnlen(field, N));
+}
+
+// A code with no text of its own keeps its number, so nothing is hidden.
+std::string UnknownCode(unsigned code) { return "(" + std::to_string(code) + ")"; }
+
+}  // namespace
+
+bool EntryReport::operator==(const EntryReport& o) const {
+  return number == o.number && type == o.type && name == o.name && name2 == o.name2 &&
+         address == o.address && sub == o.sub && sid == o.sid && batchTime == o.batchTime &&
+         speed == o.speed && combination == o.combination && emailMode == o.emailMode &&
+         maxTxSizeCode == o.maxTxSizeCode && maxTxSize == o.maxTxSize &&
+         maxQuality == o.maxQuality && coding == o.coding && registered == o.registered;
+}
+
+std::string BatchTimeText(const char* hour, const char* minute) {
+  if (hour[0] == '\0' || minute[0] == '\0') return "";
+  char text[32];
+  std::snprintf(text, sizeof text, "%02d:%02d", std::atoi(hour), std::atoi(minute));
+  return text;
+}
+
+std::string RegistrationDateText(uint16_t date) {
+  if (date == 0) return "";
+  int year = 0, month = 0, day = 0;
+  DecodeRegistrationDate(date, year, month, day);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
+  return text;
+}
+
+std::string SpeedText(uint8_t speedIndex) {
+  static const char* const kTexts[] = {"9.6K", "14.4K", "33.6K"};
+  return speedIndex < 3 ? kTexts[speedIndex] : UnknownCode(speedIndex);
+}
+
+std::string EmailModeText(uint8_t mode) {
+  if (mode == 0) return "Basic";
+  if (mode == 1) return "Advanced";
+  return UnknownCode(mode);
+}
+
+std::string MaxTxSizeText(uint8_t code, bool addressBookOnly, bool inchPaper) {
+  switch (code) {
+    case 0:
+      return !addressBookOnly && inchPaper ? "Ledger" : "A3";
+    case 1:
+      return !addressBookOnly && inchPaper ? "Ledger" : "B4";
+    case 2:
+      return !addressBookOnly && inchPaper ? "Letter" : "A4";
+    case 9:
+      return addressBookOnly || inchPaper ? "Ledger" : "A3";
+    case 12:
+      return addressBookOnly || inchPaper ? "Letter" : "A4";
+    default:
+      return UnknownCode(code);
+  }
+}
+
+std::string MaxQualityText(uint8_t code) {
+  if (code == 1) return "Fine";
+  if (code == 2) return "S/F";
+  return UnknownCode(code);
+}
+
+std::string CodingText(uint8_t code) {
+  static const char* const kTexts[] = {"MH", "MR", "MMR"};
+  return code < 3 ? kTexts[code] : UnknownCode(code);
+}
+
+EntryReport ReportEntry(const DisplayRecord& record, int number, const DataSet& set) {
+  EntryReport entry;
+  entry.number = number;
+  entry.registered = RegistrationDateText(record.registrationDate);
+  const bool doubleByte = IsSingleByteLanguage(set.language) == 0;
+  const bool email = record.kind == kKindEmail;
+  const bool speedDial = record.entryType == kEntrySpeedDial;
+  entry.type = record.program ? "program" : email ? "email" : "fax";
+  entry.combination = record.combination != 0;
+
+  // A program key on a One Touch key is kept as the machine set it: the
+  // list shows only its marker.
+  if (record.program && !speedDial) {
+    entry.name = kProgramDial;
+    if (doubleByte) entry.name2 = kProgramDial;
+    return entry;
+  }
+  if (record.program) {
+    entry.name = kProgramDial;
+    if (doubleByte) entry.name2 = kProgramDial;
+  } else if (!record.combination) {
+    entry.name = FieldText(set, record.name);
+    entry.name2 = FieldText(set, record.name2);
+  }
+
+  if (!email) {
+    entry.address = DigitsText(record.number);
+    if (!record.combination) {
+      entry.sub = DigitsText(record.sub);
+      entry.sid = DigitsText(record.sid);
+      if (!speedDial) entry.batchTime = BatchTimeText(record.batchHour, record.batchMinute);
+      entry.speed = SpeedText(record.speedIndex);
+    }
+    return entry;
+  }
+
+  entry.address = FieldText(set, record.email);
+  if (!speedDial) entry.batchTime = BatchTimeText(record.batchHour, record.batchMinute);
+  const bool inchPaper = [&] {
+    const uint32_t variant = GetSetting(set, kMachineVariantId);
+    return variant == 1 || variant == 5;
+  }();
+  entry.emailMode = EmailModeText(record.emailOptions[0]);
+  entry.maxTxSizeCode = record.emailOptions[1];
+  entry.maxTxSize = MaxTxSizeText(record.emailOptions[1], set.addressBookOnly, inchPaper);
+  entry.maxQuality = MaxQualityText(record.emailOptions[2]);
+  entry.coding = CodingText(record.emailOptions[3]);
+  return entry;
+}
+
+GroupReport ReportGroup(const DisplayRecord& record, int number, const DataSet& set) {
+  GroupReport group;
+  group.number = number;
+  group.name = FieldText(set, record.name);
+  group.name2 = FieldText(set, record.name2);
+  group.registered = RegistrationDateText(record.registrationDate);
+  const int count = std::min<int>(record.memberCount, kMaxGroupMembers);
+  for (int j = 0; j < count; ++j) {
+    const GroupMember& member = record.members[j];
+    // The member list reads bit 8 of the kind: One Touch, else Speed Dial.
+    group.members.push_back(
+        {(member.kind & kMemberOneTouch) ? "one-touch" : "speed-dial", member.index + 1});
+  }
+  return group;
+}
+
+AddressBookReport ReportAddressBook(DataSet& set) {
+  AddressBookReport book;
+  book.kind = set.addressBookOnly ? "address-book" : "full";
+  if (const char* name = SettingText(set, kMachineNameId)) {
+    const SettingItem* item = FindSettingItem(kMachineNameId);
+    book.machineName = AnsiToUtf8(set.language, std::string_view(name, strnlen(name, item->width)));
+  }
+  DisplayRecord record;
+  for (int key = 0; key < kOneTouchCount; ++key) {
+    UnpackOneTouch(record, set, key);
+    if (!record.inUse) continue;
+    if (record.groupMarker && record.entryType == kEntryGroup) continue;  // a Group dial
+    book.oneTouch.push_back(ReportEntry(record, key + 1, set));
+  }
+  for (int index = 0; index < kSpeedDialCount; ++index) {
+    UnpackSpeedDial(record, set, index);
+    if (!record.inUse) continue;
+    book.speedDial.push_back(ReportEntry(record, index + 1, set));
+  }
+  for (int key = 0; key < kOneTouchCount; ++key) {
+    UnpackGroup(record, set, key);
+    if (!record.inUse || record.entryType != kEntryGroup || record.program) continue;
+    book.groups.push_back(ReportGroup(record, key + 1, set));
+  }
+  return book;
+}
+
+namespace {
+
+nlohmann::ordered_json EntryJson(const EntryReport& e) {
+  nlohmann::ordered_json j;
+  j["number"] = e.number;
+  j["type"] = e.type;
+  j["name"] = e.name;
+  j["name2"] = e.name2;
+  j["address"] = e.address;
+  j["sub"] = e.sub;
+  j["sid"] = e.sid;
+  j["batch_time"] = e.batchTime;
+  j["speed"] = e.speed;
+  j["combination"] = e.combination;
+  j["email_mode"] = e.emailMode;
+  if (e.maxTxSizeCode) {
+    j["max_tx_size_code"] = *e.maxTxSizeCode;
+  } else {
+    j["max_tx_size_code"] = nullptr;
+  }
+  j["max_quality"] = e.maxQuality;
+  j["coding"] = e.coding;
+  j["registered"] = e.registered;
+  return j;
+}
+
+std::string MembersText(const std::vector<GroupMemberReport>& members) {
+  std::string text;
+  for (const GroupMemberReport& m : members) {
+    if (!text.empty()) text += ' ';
+    text += m.kind + ' ' + std::to_string(m.number);
+  }
+  return text;
+}
+
+}  // namespace
+
+nlohmann::ordered_json AddressBookJson(const AddressBookReport& book) {
+  nlohmann::ordered_json j;
+  j["kind"] = book.kind;
+  j["machine_name"] = book.machineName;
+  j["one_touch"] = nlohmann::ordered_json::array();
+  for (const EntryReport& e : book.oneTouch) j["one_touch"].push_back(EntryJson(e));
+  j["speed_dial"] = nlohmann::ordered_json::array();
+  for (const EntryReport& e : book.speedDial) j["speed_dial"].push_back(EntryJson(e));
+  j["groups"] = nlohmann::ordered_json::array();
+  for (const GroupReport& g : book.groups) {
+    nlohmann::ordered_json group;
+    group["number"] = g.number;
+    group["name"] = g.name;
+    group["name2"] = g.name2;
+    group["members"] = nlohmann::ordered_json::array();
+    for (const GroupMemberReport& m : g.members) {
+      group["members"].push_back({{"kind", m.kind}, {"number", m.number}});
+    }
+    j["groups"].push_back(group);
+  }
+  return j;
+}
+
+std::string CsvField(const std::string& field) {
+  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
+  std::string quoted = "\"";
+  for (char c : field) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  quoted += '"';
+  return quoted;
+}
+
+std::string AddressBookCsv(const AddressBookReport& book) {
+  std::string csv;
+  auto row = [&csv](const std::vector<std::string>& fields) {
+    for (size_t i = 0; i < fields.size(); ++i) {
+      if (i != 0) csv += ',';
+      csv += CsvField(fields[i]);
+    }
+    csv += "\r\n";
+  };
+  row({"table", "number", "type", "name", "name2", "address", "sub", "sid", "batch_time", "speed",
+       "combination", "email_mode", "max_tx_size_code", "max_tx_size", "max_quality", "coding",
+       "registered", "members"});
+  auto entryRow = [&row](const char* table, const EntryReport& e) {
+    row({table, std::to_string(e.number), e.type, e.name, e.name2, e.address, e.sub, e.sid,
+         e.batchTime, e.speed, e.combination ? "yes" : "no", e.emailMode,
+         e.maxTxSizeCode ? std::to_string(*e.maxTxSizeCode) : "", e.maxTxSize, e.maxQuality,
+         e.coding, e.registered, ""});
+  };
+  for (const EntryReport& e : book.oneTouch) entryRow("one-touch", e);
+  for (const EntryReport& e : book.speedDial) entryRow("speed-dial", e);
+  for (const GroupReport& g : book.groups) {
+    row({"group", std::to_string(g.number), "group", g.name, g.name2, "", "", "", "", "", "no", "",
+         "", "", "", "", g.registered, MembersText(g.members)});
+  }
+  return csv;
+}
+
+namespace {
+
+// Display width in characters (UTF-8 lead bytes).
+size_t TextWidth(const std::string& text) {
+  size_t width = 0;
+  for (unsigned char c : text) {
+    if ((c & 0xC0) != 0x80) ++width;
+  }
+  return width;
+}
+
+std::string Table(const std::vector<std::string>& header,
+                  const std::vector<std::vector<std::string>>& rows) {
+  std::vector<size_t> widths(header.size());
+  for (size_t i = 0; i < header.size(); ++i) widths[i] = TextWidth(header[i]);
+  for (const auto& r : rows) {
+    for (size_t i = 0; i < r.size(); ++i) widths[i] = std::max(widths[i], TextWidth(r[i]));
+  }
+  std::string out;
+  auto line = [&](const std::vector<std::string>& cells) {
+    std::string text;
+    for (size_t i = 0; i < cells.size(); ++i) {
+      if (i != 0) text += "  ";
+      text += cells[i];
+      if (i + 1 < cells.size()) text.append(widths[i] - TextWidth(cells[i]), ' ');
+    }
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    out += text + '\n';
+  };
+  line(header);
+  std::vector<std::string> rule;
+  for (size_t w : widths) rule.push_back(std::string(w, '-'));
+  line(rule);
+  for (const auto& r : rows) line(r);
+  return out;
+}
+
+}  // namespace
+
+std::string AddressBookTable(const AddressBookReport& book) {
+  std::string out;
+  out += "Kind:         " + book.kind + "\n";
+  out += "Machine name: " + book.machineName + "\n";
+
+  auto entryRows = [](const std::vector<EntryReport>& entries, const char* numberFormat,
+                      bool batchColumn) {
+    std::vector<std::vector<std::string>> rows;
+    for (const EntryReport& e : entries) {
+      char number[16];
+      std::snprintf(number, sizeof number, numberFormat, e.number);
+      const bool advanced = e.emailMode == "Advanced";
+      std::vector<std::string> r = {number, e.name, e.name2, e.address, e.sub, e.sid};
+      if (batchColumn) r.push_back(e.batchTime);
+      r.push_back(e.speed);
+      r.push_back(e.emailMode);
+      r.push_back(advanced ? e.maxTxSize : "");
+      r.push_back(advanced ? e.maxQuality : "");
+      r.push_back(advanced ? e.coding : "");
+      rows.push_back(r);
+    }
+    return rows;
+  };
+
+  out += "\nOne Touch (" + std::to_string(book.oneTouch.size()) + " in use)\n";
+  out += Table({"NO.", "Name", "Name2", "Address", "SUB", "SID", "Batch Time", "Speed",
+                "E-Mail Mode", "Max. TX Size", "Max. Quality", "Coding"},
+               entryRows(book.oneTouch, "%02d", true));
+  out += "\nSpeed Dial (" + std::to_string(book.speedDial.size()) + " in use)\n";
+  out += Table({"NO.", "Name", "Name2", "Address", "SUB", "SID", "Speed", "E-Mail Mode",
+                "Max. TX Size", "Max. Quality", "Coding"},
+               entryRows(book.speedDial, "%03d", false));
+  out += "\nGroup (" + std::to_string(book.groups.size()) + " in use)\n";
+  std::vector<std::vector<std::string>> groupRows;
+  for (const GroupReport& g : book.groups) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%02d", g.number);
+    std::string members;
+    for (const GroupMemberReport& m : g.members) {
+      char text[32];
+      std::snprintf(text, sizeof text, m.kind == "one-touch" ? "OT %02d" : "SD %03d", m.number);
+      if (!members.empty()) members += ", ";
+      members += text;
+    }
+    groupRows.push_back({number, g.name, g.name2, members});
+  }
+  out += Table({"NO.", "Name", "Name2", "Group Item(s)"}, groupRows);
+  return out;
+}
+
+}  // namespace tool
+}  // namespace odc
