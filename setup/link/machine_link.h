@@ -72,7 +72,8 @@ constexpr uint32_t kDisconnectRequestId = 3;
 constexpr uint32_t kUploadTrailerId = 0x21001;
 constexpr size_t kCommandHeaderSize = 8;
 constexpr size_t kUploadTrailerSize = 10;
-// Work buffers: requests are built and replies read in one of these.
+// Work buffers: the largest reply body each step accepts (and the upload
+// request's buffer).
 constexpr size_t kSmallWorkBufferSize = 0x10400;  // status, connect, disconnect, info
 constexpr size_t kLargeWorkBufferSize = 0x33900;  // download and upload
 

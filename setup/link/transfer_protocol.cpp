@@ -31,8 +31,9 @@ const char* LinkMessageText(LinkMessage message) {
 
 namespace {
 
-// Every step starts from a fresh zero-filled buffer.
-using WorkBuffer = std::vector<uint8_t>;
+// A reply body, held in a buffer of its announced size once that size has
+// been checked against the step's work buffer.
+using ReplyBody = std::vector<uint8_t>;
 
 // Header with one write, body with a second. Closes the port on failure.
 bool SendRequest(MachineLink& link, uint32_t command, const uint8_t* body, uint32_t bodySize) {
@@ -54,14 +55,16 @@ bool SendItemRequest(MachineLink& link, uint32_t command, uint32_t itemId) {
   return SendRequest(link, command, item, sizeof item);
 }
 
-// Reads header and body into the start of `buffer`; the body length comes
-// back in `size`. A body that would not fit is a failed read. Closes the
-// port on failure.
-bool ReadReply(MachineLink& link, WorkBuffer& buffer, uint32_t& size) {
-  if (ReadPipe(link, link.port.readPipe, kCommandHeaderSize, buffer.data())) {
-    size = GetU32(buffer.data() + 4);
-    if (size <= buffer.size() && ReadPipe(link, link.port.readPipe, size, buffer.data())) {
-      return true;
+// Reads the header, then the body it announces. A body larger than the
+// step's work buffer (`limit`) is a failed read. Closes the port on
+// failure.
+bool ReadReply(MachineLink& link, size_t limit, ReplyBody& body) {
+  uint8_t header[kCommandHeaderSize] = {};
+  if (ReadPipe(link, link.port.readPipe, kCommandHeaderSize, header)) {
+    const uint32_t size = GetU32(header + 4);
+    if (size <= limit) {
+      body.assign(size, 0);
+      if (ReadPipe(link, link.port.readPipe, size, body.data())) return true;
     }
   }
   CloseMachinePort(link);
@@ -82,18 +85,16 @@ int ParseStatusReply(const uint8_t* body, size_t size, uint8_t& status) {
 
 int QueryStatus(MachineLink& link) {
   if (!SendItemRequest(link, kControlCommand, kStatusQueryId)) return 0;
-  WorkBuffer buffer(kSmallWorkBufferSize);
-  uint32_t size = 0;
-  return ReadReply(link, buffer, size) ? 1 : 0;
+  ReplyBody body;
+  return ReadReply(link, kSmallWorkBufferSize, body) ? 1 : 0;
 }
 
 int ReadStatus(MachineLink& link, uint8_t& status) {
   if (OpenMachinePort(link) == -1) return 0;
   if (!SendItemRequest(link, kControlCommand, kStatusQueryId)) return 0;
-  WorkBuffer buffer(kSmallWorkBufferSize);
-  uint32_t size = 0;
-  if (!ReadReply(link, buffer, size)) return 0;
-  const int parsed = ParseStatusReply(buffer.data(), size, status);
+  ReplyBody body;
+  if (!ReadReply(link, kSmallWorkBufferSize, body)) return 0;
+  const int parsed = ParseStatusReply(body.data(), body.size(), status);
   CloseMachinePort(link);
   return parsed;
 }
@@ -176,10 +177,9 @@ int GetMachineInfo(MachineLink& link, DataSet& set) {
   link.poll = false;
   if (OpenMachinePort(link) == -1) return 0;
   if (!SendItemRequest(link, kGetCommand, kMachineInfoId)) return 0;
-  WorkBuffer buffer(kSmallWorkBufferSize);
-  uint32_t size = 0;
-  if (!ReadReply(link, buffer, size)) return 0;
-  ByteReader reader(buffer.data(), size);
+  ReplyBody body;
+  if (!ReadReply(link, kSmallWorkBufferSize, body)) return 0;
+  ByteReader reader(body.data(), body.size());
   uint32_t id = 0;
   uint32_t length = 0;
   bool ok = reader.ReadU32(id) && reader.ReadU32(length);
@@ -218,12 +218,12 @@ int WalkDownloadReply(DataSet& set, const uint8_t* body, size_t size) {
 int GetAllItems(MachineLink& link, DataSet& set) {
   link.poll = false;
   if (OpenMachinePort(link) == -1) return 0;
-  WorkBuffer buffer(kLargeWorkBufferSize);
-  WriteItemIdList(set, buffer.data());
-  if (!SendRequest(link, kGetCommand, buffer.data(), kItemIdListSize)) return 0;
-  uint32_t size = 0;
-  if (!ReadReply(link, buffer, size)) return 0;
-  const int walked = WalkDownloadReply(set, buffer.data(), size);
+  uint8_t request[kItemIdListSize];
+  WriteItemIdList(set, request);
+  if (!SendRequest(link, kGetCommand, request, kItemIdListSize)) return 0;
+  ReplyBody body;
+  if (!ReadReply(link, kLargeWorkBufferSize, body)) return 0;
+  const int walked = WalkDownloadReply(set, body.data(), body.size());
   CloseMachinePort(link);
   return walked;
 }
@@ -235,7 +235,7 @@ int SetAllItems(MachineLink& link, DataSet& set) {
     set.uploadPacking = false;
     return 0;
   }
-  WorkBuffer buffer(kLargeWorkBufferSize);
+  std::vector<uint8_t> buffer(kLargeWorkBufferSize);
   size_t size = WriteItemStream(set, buffer.data(), buffer.size() - kUploadTrailerSize);
   if (size == 0) {
     CloseMachinePort(link);
