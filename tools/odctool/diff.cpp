@@ -308,9 +308,9 @@ std::vector<std::string> DiffSettings(const DataSet& a, const DataSet& b) {
     const std::string x = storedA ? ValueText(a, item) : kNotStored;
     const std::string y = storedB ? ValueText(b, item) : kNotStored;
     if (x != y) {
-      // Another item holding a secret must not show it when it appears or
-      // goes: the Memory RX window carries a password.
-      if (item.id == 0x10901) {
+      // The Memory RX window carries a password, so it must not show when
+      // the item appears or goes; 150 counter bytes say nothing to a person.
+      if (item.id == 0x10901 || item.kind == SettingKind::Counters) {
         lines.push_back(
             Change(what, storedA ? "(stored)" : kNotStored, storedB ? "(stored)" : kNotStored));
       } else {

@@ -1,0 +1,373 @@
+#!/bin/sh
+# Black-box tests of odctool: runs the real binary on files written here.
+# Usage: odctool_cli_test.sh PATH/TO/odctool
+# Prints one line per failed check and a final "N passed, M failed".
+ODCTOOL=${1:?usage: odctool_cli_test.sh PATH/TO/odctool}
+case $ODCTOOL in /*) ;; *) ODCTOOL=$(pwd)/$ODCTOOL ;; esac
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/odctool_cli.XXXXXX")
+trap 'rm -rf "$WORK"' EXIT
+cd "$WORK" || exit 1
+unset ODC_SIMULATED_MACHINE ODC_SIMULATED_MACHINE_STATUS
+
+PASSED=0
+FAILED=0
+pass() { PASSED=$((PASSED + 1)); }
+fail() { FAILED=$((FAILED + 1)); echo "FAIL: $*"; }
+check() {  # check DESCRIPTION COMMAND...: passes when COMMAND succeeds
+  what=$1
+  shift
+  if "$@"; then pass; else fail "$what"; fi
+}
+FORMAT_ERROR="File format is error! Please select valid format!"
+
+# expect_exit CODE DESCRIPTION ARGS...: runs odctool, keeps out.txt/err.txt
+expect_exit() {
+  want=$1 what=$2
+  shift 2
+  "$ODCTOOL" "$@" >out.txt 2>err.txt
+  got=$?
+  if [ "$got" -eq "$want" ]; then pass; else fail "$what: exit $got, expected $want"; fi
+}
+
+# ---- Fixtures, written byte by byte ------------------------------------
+cat >fixtures.py <<'PY'
+import struct, sys
+
+SIGNATURE = b"CMDCODE002|ODC|BRAMWYN|ALL"
+ALPHABET = "0123456789*#P +-"
+
+def packed(digits, size):
+    out = bytearray(size)
+    for i, c in enumerate(digits):
+        v = ALPHABET.index(c)
+        out[i // 2] |= v if i % 2 == 0 else v << 4
+    return bytes(out)
+
+def date(y, m, d):
+    return ((y - 2000) << 9) | (m << 5) | d
+
+def item(item_id, data):
+    return struct.pack("<II", item_id, len(data)) + data
+
+def data_file(items):
+    body = b"".join(items)
+    return SIGNATURE.ljust(64, b"\0") + struct.pack("<II", 258, len(body)) + body
+
+def default_file():
+    ids = [0x12000 + k for k in range(32)] + [0x12050 + s for s in range(240)]
+    return data_file([item(i, b"") for i in ids])
+
+def one_touch_fax(key, flags, digits, name, sub="", sid="", batch=None, speed=2):
+    e = bytearray(152)
+    struct.pack_into("<H", e, 0, key + 1)
+    e[2] = flags | (0x10 if batch else 0)
+    e[3] = len(digits)
+    e[5] = len(name)
+    e[6:6 + len(name)] = name
+    struct.pack_into("<H", e, 26, date(2024, 3, 7))
+    if batch:
+        struct.pack_into("<H", e, 28, (batch[1] + batch[0] * 64) * 32)
+    e[30] = speed + 2
+    e[31], e[32] = len(sub), len(sid)
+    e[33:48] = packed(digits, 15)
+    e[58:68] = packed(sub, 10)
+    e[68:78] = packed(sid, 10)
+    return bytes(e)
+
+def one_touch_email(key, address, name, options):
+    e = bytearray(152)
+    struct.pack_into("<H", e, 0, key + 1)
+    e[2] = 0x09
+    e[3] = len(address)
+    e[5] = len(name)
+    e[6:6 + len(name)] = name
+    e[30:34] = bytes(options)
+    e[34:34 + len(address)] = address
+    return bytes(e)
+
+def group(key, name, members):
+    e = bytearray(152)
+    struct.pack_into("<H", e, 0, key + 1)
+    e[2] = 0x80
+    e[3] = len(members)
+    e[5] = len(name)
+    e[6:6 + len(name)] = name
+    for j, (kind, number) in enumerate(members):
+        e[30 + 2 * j], e[31 + 2 * j] = kind, number
+    return bytes(e)
+
+def speed_dial_fax(index, digits, name):
+    e = bytearray(118)
+    struct.pack_into("<H", e, 0, (index + 1) | 0x8000)
+    e[2] = 0x06
+    e[3] = len(digits)
+    e[4] = len(name)
+    e[5:5 + len(name)] = name
+    e[28] = 2 + 2
+    e[31:46] = packed(digits, 15)
+    return bytes(e)
+
+def speed_dial_email(index, address, name):
+    e = bytearray(118)
+    struct.pack_into("<H", e, 0, (index + 1) | 0x8000)
+    e[2] = 0x05
+    e[3] = len(address)
+    e[4] = len(name)
+    e[5:5 + len(name)] = name
+    e[28:32] = bytes([0, 2, 1, 0])
+    e[32:32 + len(address)] = address
+    return bytes(e)
+
+def text(value, width):
+    return value.ljust(width, b"\0")
+
+def full_file(name=b"Sales, \"North\"", pop3=b"hunter2", remote=4711):
+    one_touch = {
+        1: one_touch_email(1, b"office@example.com", b"Office", [1, 9, 2, 2]),
+        2: one_touch_fax(2, 0x2A, "9+", b""),
+        4: one_touch_fax(4, 0x0A, "0123456789", name, "12", "34", (14, 5), 1),
+        7: group(7, b"Team", [(8, 5), (4, 200)]),
+        29: one_touch_fax(29, 0x4A, "0312345678", b"Night"),
+    }
+    speed_dial = {0: speed_dial_email(0, b"help@example.com", b"Help"),
+                  199: speed_dial_fax(199, "555", b"Branch")}
+    items = [item(0x12000 + k, one_touch.get(k, b"")) for k in range(32)]
+    items += [item(0x12050 + s, speed_dial.get(s, b"")) for s in range(240)]
+    # Every full file carries the access numbers, account counters and forward
+    # location: the program's packing always gives them their lengths.
+    items += [item(0x20000, b"\0"),
+              item(0x10302, bytes(100)),
+              item(0x10303, bytes(150)),
+              item(0x10906, bytes(72)),
+              item(0x10405, text(b"smtp.example.com", 66)),
+              item(0x10418, text(pop3, 34)),
+              item(0x10305, struct.pack("<I", remote)),
+              item(0x1051E, text(b"Front Desk", 36)),
+              item(0x20001, b"\0"),
+              item(0x20600, struct.pack("<I", 654321)),
+              item(0x21002, bytes([1, 0, 2, 2, 0, 0, 1, 1, 0, 128, 0]) + b"V1.00".ljust(69, b"\0"))]
+    return data_file(items)
+
+def cmc_type1():
+    f = bytearray(22345)
+    f[0:3] = b"CMC"
+    r = 89  # One Touch record 0: a fax
+    f[r], f[r + 1], f[r + 3] = 0x0A, 4, 6
+    f[r + 4:r + 10] = b"Legacy"
+    f[r + 28] = 4
+    f[r + 31:r + 46] = packed("7777", 15)
+    s = 3545  # Speed Dial record 0: an e-mail
+    addr = b"old@example.com"
+    f[s], f[s + 1], f[s + 2] = 0x05, len(addr), 3
+    f[s + 3:s + 6] = b"Old"
+    f[s + 26], f[s + 27] = 1, 9
+    f[s + 30:s + 30 + len(addr)] = addr
+    return bytes(f)
+
+def cmc_type2():
+    f = bytearray(13141)
+    f[0:3] = b"CMC"
+    r = 91  # One Touch record 0: a fax
+    f[r], f[r + 1] = 3, 0x42
+    f[r + 26] = 5
+    f[r + 27:r + 32] = b"Typ2A"
+    f[r + 47] = 3
+    f[r + 50:r + 65] = packed("123", 15)
+    s = 4141  # Speed Dial record 0: a fax
+    f[s], f[s + 1] = 2, 0x22
+    f[s + 24] = 5
+    f[s + 25:s + 30] = b"Typ2S"
+    f[s + 45] = 4
+    f[s + 48:s + 63] = packed("45", 15)
+    return bytes(f)
+
+what, path = sys.argv[1], sys.argv[2]
+data = {"default": default_file, "full": full_file, "type1": cmc_type1, "type2": cmc_type2,
+        "changed": lambda: full_file(name=b"Sales Dept", pop3=b"swordfish", remote=9999)}[what]()
+open(path, "wb").write(data)
+PY
+for f in default full type1 type2 changed; do python3 fixtures.py $f $f.bin || exit 1; done
+cp full.bin full.DAT
+cp changed.bin changed.DAT
+
+# ---- new ------------------------------------------------------------------
+expect_exit 0 "new" new new.DAT
+check "new writes the default data set byte for byte" cmp -s new.DAT default.bin
+
+# ---- show --json ----------------------------------------------------------
+expect_exit 0 "show --json" show full.DAT --json
+cat >check_json.py <<'PY'
+import json, sys
+d = json.load(open(sys.argv[1]))
+assert d["kind"] == "full", d["kind"]
+assert d["machine_name"] == "Front Desk"
+assert [e["number"] for e in d["one_touch"]] == [2, 3, 5, 30], d["one_touch"]
+mail, comb, fax, prog = d["one_touch"]
+assert (mail["type"], mail["address"], mail["email_mode"], mail["max_tx_size_code"],
+        mail["max_quality"], mail["coding"]) == ("email", "office@example.com", "Advanced", 9, "S/F", "MMR"), mail
+assert comb["combination"] is True and comb["address"] == "9+" and comb["name"] == "", comb
+assert (fax["type"], fax["name"], fax["address"], fax["sub"], fax["sid"], fax["batch_time"],
+        fax["speed"], fax["registered"]) == ("fax", 'Sales, "North"', "0123456789", "12", "34",
+                                             "14:05", "14.4K", "2024-03-07"), fax
+assert fax["max_tx_size_code"] is None and fax["combination"] is False
+assert prog["type"] == "program" and prog["name"] == "PROGRAM DIAL", prog
+assert [(e["number"], e["type"]) for e in d["speed_dial"]] == [(1, "email"), (200, "fax")]
+assert d["speed_dial"][1]["speed"] == "33.6K" and d["speed_dial"][1]["name"] == "Branch"
+assert d["groups"] == [{"number": 8, "name": "Team", "name2": "",
+                        "members": [{"kind": "one-touch", "number": 5},
+                                    {"kind": "speed-dial", "number": 200}]}], d["groups"]
+for e in d["one_touch"] + d["speed_dial"]:
+    assert set(e) == {"number", "type", "name", "name2", "address", "sub", "sid", "batch_time",
+                      "speed", "combination", "email_mode", "max_tx_size_code", "max_quality",
+                      "coding", "registered"}, sorted(e)
+PY
+check "show --json holds every kind of entry" python3 check_json.py out.txt
+check "show --json prints no secret" sh -c '! grep -q -e hunter2 -e 4711 -e 654321 out.txt'
+expect_exit 0 "show --json --language JAPANESE" show full.DAT --json --language JAPANESE
+check "JAPANESE output is JSON" python3 -m json.tool out.txt /dev/null
+expect_exit 0 "show (table)" show full.DAT
+check "table shows the fax row" grep -q '^05  *Sales, "North"  *0123456789  *12  *34  *14:05  *14.4K' out.txt
+check "table shows the group" grep -q '^08  *Team  *OT 05, SD 200' out.txt
+
+# ---- import -----------------------------------------------------------------
+expect_exit 0 "import format 1" import type1.bin --into full.DAT -o imp1.DAT
+"$ODCTOOL" show imp1.DAT --json >imp1.json 2>/dev/null
+check "format 1 entries arrive" python3 -c '
+import json, sys
+d = json.load(open(sys.argv[1]))
+assert [(e["number"], e["name"], e["address"]) for e in d["one_touch"]] == [(1, "Legacy", "7777")], d["one_touch"]
+assert [(e["number"], e["name"], e["address"], e["max_tx_size_code"]) for e in d["speed_dial"]] == [(1, "Old", "old@example.com", 2)], d["speed_dial"]
+assert d["kind"] == "full" and d["machine_name"] == "Front Desk"' imp1.json
+expect_exit 0 "import format 2" import type2.bin --into full.DAT -o imp2.DAT
+"$ODCTOOL" show imp2.DAT --json >imp2.json 2>/dev/null
+check "format 2 entries arrive" python3 -c '
+import json, sys
+d = json.load(open(sys.argv[1]))
+assert [(e["number"], e["name"], e["address"]) for e in d["one_touch"]] == [(1, "Typ2A", "123")], d["one_touch"]
+assert [(e["number"], e["name"], e["address"]) for e in d["speed_dial"]] == [(1, "Typ2S", "45")], d["speed_dial"]' imp2.json
+expect_exit 1 "import keeps the settings: only dial lines differ" diff full.DAT imp1.DAT
+check "import changed no setting" sh -c '! grep -v -e "^One Touch" -e "^Speed Dial" -e "^Group" out.txt'
+expect_exit 0 "import format 3" import full.DAT --into new.DAT -o imp3.DAT
+"$ODCTOOL" show imp3.DAT --json >imp3.json 2>/dev/null
+"$ODCTOOL" show full.DAT --json >full.json 2>/dev/null
+# The import marker takes the program flag off the first program key met,
+# as the program does: key 30 arrives as the plain fax entry it holds.
+check "format 3 takes the address book and nothing else" python3 -c '
+import json, sys
+a, b = json.load(open(sys.argv[1])), json.load(open(sys.argv[2]))
+assert a["kind"] == "address-book" and a["machine_name"] == "", a["kind"]
+assert a["one_touch"][:3] == b["one_touch"][:3], a["one_touch"]
+assert (a["one_touch"][3]["number"], a["one_touch"][3]["type"], a["one_touch"][3]["name"]) == (30, "fax", "Night")
+for k in ("speed_dial", "groups"):
+    assert a[k] == b[k], k' imp3.json full.json
+cp new.DAT before.DAT
+expect_exit 1 "import of an unusable file" import err.txt --into new.DAT -o imp4.DAT
+check "  says the program's message" test "$(cat err.txt)" = "$FORMAT_ERROR"
+check "  writes nothing" test ! -e imp4.DAT
+check "  leaves the base alone" cmp -s new.DAT before.DAT
+
+# ---- export ----------------------------------------------------------------
+expect_exit 0 "export" export full.DAT --csv book.csv
+check "CSV parses to the expected rows" python3 -c '
+import csv, sys
+raw = open(sys.argv[1], "rb").read()
+assert raw.count(b"\r\n") == 8 and b"\n" not in raw.replace(b"\r\n", b""), raw
+rows = list(csv.reader(open(sys.argv[1], newline="")))
+assert rows[0][:6] == ["table", "number", "type", "name", "name2", "address"], rows[0]
+assert [(r[0], r[1], r[2]) for r in rows[1:]] == [
+    ("one-touch", "2", "email"), ("one-touch", "3", "fax"), ("one-touch", "5", "fax"),
+    ("one-touch", "30", "program"), ("speed-dial", "1", "email"), ("speed-dial", "200", "fax"),
+    ("group", "8", "group")], rows
+assert rows[3][3] == "Sales, \"North\"" and rows[3][5] == "0123456789", rows[3]
+assert rows[7][-1] == "one-touch 5 speed-dial 200", rows[7]' book.csv
+expect_exit 0 "export to standard output" export full.DAT --csv -
+check "  the same bytes" cmp -s out.txt book.csv
+
+# ---- diff --------------------------------------------------------------------
+expect_exit 0 "diff of equal files" diff full.DAT full.DAT
+check "  prints nothing" test ! -s out.txt
+expect_exit 1 "diff of different files" diff full.DAT changed.DAT
+check "  names the entry change" grep -qx 'One Touch 05: name "Sales, \\"North\\"" -> "Sales Dept"' out.txt
+check "  POP3 password only changed" grep -qx 'E-Mail Setting: POP3 password changed' out.txt
+check "  remote password only changed" grep -qx 'Administrator Mode: remote password changed' out.txt
+check "  shows no secret" sh -c '! grep -q -e hunter2 -e swordfish -e 4711 -e 9999 out.txt'
+check "  nothing else" test "$(wc -l <out.txt)" -eq 3
+expect_exit 1 "diff of address book and full" diff new.DAT full.DAT
+check "  names the kind" grep -qx 'Kind: address-book -> full' out.txt
+check "  the administrator number only changed" grep -qx 'Administrator Mode: administrator number changed' out.txt
+check "  shows no secret" sh -c '! grep -q -e hunter2 -e 4711 -e 654321 out.txt'
+
+# ---- unusable files: exit 1 and the program's message ------------------------
+python3 -c 'import random; random.seed(7); open("random.bin", "wb").write(bytes(random.randrange(256) for _ in range(5000)))'
+: >empty.bin
+head -c 1000 full.bin >cut1000.bin
+head -c 70 full.bin >cut70.bin
+head -c 3 full.bin >cut3.bin
+mkdir adir
+for input in random.bin empty.bin cut1000.bin cut70.bin cut3.bin type1.bin type2.bin missing.bin adir; do
+  expect_exit 1 "show $input" show $input
+  check "  show $input says the program's message" test "$(cat err.txt)" = "$FORMAT_ERROR"
+  check "  show $input prints nothing else" test ! -s out.txt
+done
+expect_exit 1 "diff with an unusable file" diff full.DAT empty.bin
+check "  says the program's message" test "$(cat err.txt)" = "$FORMAT_ERROR"
+expect_exit 1 "export of an unusable file" export random.bin --csv x.csv
+check "  writes no CSV" test ! -e x.csv
+# Every cut of a full file is either used or refused; never a crash.
+crashes=0
+size=$(wc -c <full.bin)
+n=0
+while [ $n -lt "$size" ]; do
+  head -c $n full.bin >cut.bin
+  "$ODCTOOL" show cut.bin --json >/dev/null 2>&1
+  rc=$?
+  [ $rc -le 1 ] || { crashes=$((crashes + 1)); echo "cut at $n: exit $rc"; }
+  n=$((n + 97))
+done
+check "no cut of a full file crashes show" test $crashes -eq 0
+
+# ---- usage errors: exit 2 ---------------------------------------------------------
+expect_exit 2 "no arguments"
+check "  usage text on standard error" grep -q '^usage: odctool new OUT.DAT' err.txt
+expect_exit 2 "unknown command" frobnicate
+expect_exit 2 "show without a file" show
+expect_exit 2 "show with two files" show a b
+expect_exit 2 "show with an unknown option" show full.DAT --xml
+expect_exit 2 "unknown language" show full.DAT --language KLINGON
+expect_exit 2 "--language without a value" show full.DAT --language
+expect_exit 2 "import without -o" import type1.bin --into full.DAT
+expect_exit 2 "import without --into" import type1.bin -o x.DAT
+expect_exit 2 "export without --csv" export full.DAT
+expect_exit 2 "diff with one file" diff full.DAT
+expect_exit 2 "new with --json" new x.DAT --json
+expect_exit 2 "status with a file" status x.DAT
+expect_exit 0 "--help" --help
+check "  usage text on standard output" grep -q '^usage: odctool' out.txt
+
+# ---- machine commands ------------------------------------------------------------
+expect_exit 1 "status without a machine" status
+check "  says the program's message" test "$(cat err.txt)" = "Error opening USB Port !"
+expect_exit 1 "download without a machine" download x.DAT
+check "  writes no file" test ! -e x.DAT
+cp full.bin machine.DAT
+export ODC_SIMULATED_MACHINE="$WORK/machine.DAT"
+expect_exit 0 "status of the simulated machine" status
+check "  ready" grep -qx 'Machine status 0: ready' out.txt
+expect_exit 0 "download" download down.DAT
+expect_exit 0 "downloaded file holds the machine's data" diff full.DAT down.DAT
+check "  no difference" test ! -s out.txt
+expect_exit 0 "upload" upload changed.DAT
+expect_exit 0 "the machine now holds the uploaded data" diff changed.DAT machine.DAT
+ODC_SIMULATED_MACHINE_STATUS=1 expect_exit 1 "download from a busy machine" download busy.DAT
+check "  says the program's message" test "$(cat err.txt)" = "Machine is operating !"
+check "  writes no file" test ! -e busy.DAT
+cp machine.DAT machine.before
+ODC_SIMULATED_MACHINE_STATUS=3 expect_exit 1 "upload to a machine in trouble" upload full.DAT
+check "  says the program's message" test "$(cat err.txt)" = "Disconnected from machine by Machine trouble!"
+check "  the machine keeps its data" cmp -s machine.DAT machine.before
+expect_exit 1 "upload of an unusable file" upload random.bin
+check "  says the program's message" test "$(cat err.txt)" = "$FORMAT_ERROR"
+unset ODC_SIMULATED_MACHINE
+
+echo "$PASSED passed, $FAILED failed"
+[ "$FAILED" -eq 0 ]
