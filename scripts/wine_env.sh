@@ -17,4 +17,8 @@ if [ ! -f "$WINEPREFIX/.odc-ready" ]; then
   touch "$WINEPREFIX/.odc-ready"
 fi
 wineserver -p >/dev/null 2>&1 </dev/null
+# Start Wine's own services now, with their output going nowhere: services
+# started by the first test program would inherit CTest's pipe and keep it
+# waiting after the test has finished.
+/usr/lib/wine/wine64 cmd /c exit >/dev/null 2>&1 </dev/null || true
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT

@@ -171,3 +171,12 @@ int DownloadMachineData(MachineLink& link, LinkUi& ui, DataSet& set);
 int UploadMachineData(MachineLink& link, LinkUi& ui, DataSet& set);
 
 }  // namespace odc
+
+namespace odc {
+// Command 250, the transfer of Download once the status check passed and the
+// user agreed: the information block and every item. 1 when the data set's
+// image now holds the machine's data; 0 leaves the data set untouched
+// ("Error reading/writing machine data!" shown through `ui` when the items
+// could not be read).
+int ReceiveMachineData(MachineLink& link, LinkUi& ui, DataSet& set);
+}  // namespace odc

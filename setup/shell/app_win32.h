@@ -1,0 +1,121 @@
+// The program-wide state of the Win32 side: window handles, menu-state
+// words, the document, the clipboard, and the data set and link it works on.
+// The program holds one App; GUI tests build their own.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "setup/data/address_import.h"
+#include "setup/data/data_set.h"
+#include "setup/data/dial_codec.h"
+#include "setup/data/document.h"
+#include "setup/link/machine_link.h"
+#include "setup/shell/menu_state.h"
+#include "setup/shell/prompts_win32.h"
+
+namespace odc {
+
+struct App : public LinkUi {
+  App();
+  ~App() override;
+
+  // Modules: the program itself (class icon, cursor, accelerators) and the
+  // resource module (strings, menus, dialogs, bitmaps).
+  HINSTANCE instance = nullptr;
+  HMODULE resources = nullptr;
+
+  HWND main = nullptr;
+  HWND toolbar = nullptr;
+  HWND tooltip = nullptr;
+  HWND status = nullptr;
+  HWND tree = nullptr;
+  HWND list = nullptr;
+  HWND memberList = nullptr;
+  HWND panel = nullptr;
+  HMENU menu = nullptr;
+  HACCEL accelerators = nullptr;
+  HIMAGELIST treeImages = nullptr;
+  HIMAGELIST toolbarImages = nullptr;
+  HIMAGELIST disabledToolbarImages = nullptr;
+  HBRUSH panelBrush = nullptr;
+
+  int splitter = 0;  // x of the border between tree and right pane
+  bool dragging = false;
+  MenuWords words;
+  bool modified = false;
+  Document document;
+  std::string importPath;
+  bool inchPaper = false;
+  bool normaliseAfterDownload = false;
+  int columnLayout = 1;  // the view whose columns the main list shows
+
+  // Clipboard: One Touch, Speed Dial, Group.
+  std::array<int, 3> clipboardSlots{-1, -1, -1};
+  std::array<DisplayRecord, 3> clipboard{};
+  DisplayRecord scratch{};
+  bool pasteMarker = false;
+
+  std::unique_ptr<DataSet> data;
+  std::unique_ptr<ImportBuffers> imports;
+  std::unique_ptr<UsbPlatform> usb;
+  std::unique_ptr<MachineLink> link;
+  Prompts* prompts = nullptr;
+
+  // Strings of the resource module.
+  std::string Text(UINT id) const;
+  bool DoubleByteLanguage() const { return data->language != Language::SingleByte; }
+  int Message(const std::string& text, UINT type) const;
+  int Message(UINT stringId, UINT type) const { return Message(Text(stringId), type); }
+
+  // LinkUi
+  void ShowLinkMessage(LinkMessage message) override;
+  void SendDisconnectCommand() override;
+  void ShowReadyStatus() override;
+};
+
+// The one App of the running program, used by the window and dialog
+// procedures.
+extern App* g_app;
+
+// Main window (main_window_win32.cpp).
+bool RegisterMainWindowClass(HINSTANCE instance);
+HWND CreateMainWindow(App& app, int showCommand);
+void LayoutMainWindow(App& app);
+void SetWindowTitle(App& app);
+void SetStatusText(App& app, int part, const std::string& text);
+void RefreshLockIndicators(App& app, int command);
+// The close sequence (save prompt, clean-up, disconnect); false when the
+// user cancelled or the changes could not be saved.
+bool CloseMainWindow(App& app);
+// Loads the resource module beside the program, or returns the program.
+HMODULE LoadResourceModule(HINSTANCE instance);
+
+// Commands (commands_win32.cpp).
+LRESULT HandleCommand(HWND window, WPARAM wParam);
+void UpdateMenuState(App& app);
+void RefreshConnectionStatus(App& app);
+void RemoveFromGroups(App& app, DisplayRecord removed);
+
+// Tree and lists (setup/addressbook/entry_views_win32.cpp).
+HWND CreateNavigationTree(HINSTANCE instance, HWND parent, HIMAGELIST images);
+HWND CreateMainList(HINSTANCE instance, HWND parent, HIMAGELIST images);
+HWND CreateGroupMemberList(HINSTANCE instance, HWND parent, HIMAGELIST images);
+void ResetNavigationTree(App& app);
+void SelectTreeItem(App& app, int view);
+void SetTreeRootText(App& app);
+LRESULT OnTreeSelectionChanged(App& app, NMHDR* notification);
+LRESULT OnMainListNotify(App& app, NMHDR* notification);
+LRESULT OnGroupMemberListNotify(App& app, NMHDR* notification);
+void ShowTreeMenu(App& app, POINT screen);
+void ShowEntryMenu(App& app, POINT screen);
+void FillCurrentList(App& app);
+void OpenSelectedEntry(App& app);
+// The Address column text of row `index` (empty when out of range).
+std::string ListAddressText(App& app, int index);
+
+}  // namespace odc

@@ -1,0 +1,379 @@
+// The command handler of the main window: every menu item, toolbar button,
+// accelerator and context-menu item, and the menu and toolbar update.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstring>
+#include <string>
+
+#include "setup/res/resource.h"
+#include "setup/shell/app_win32.h"
+
+namespace odc {
+namespace {
+
+constexpr char kHelpFileName[] = "VM40HELP.HLP";
+
+bool ChooseFile(App& app, std::string& path, FileDialogMode mode) {
+  UINT title = IDS_OPEN;
+  if (mode == FileDialogMode::Save) title = IDS_SAVE;
+  if (mode == FileDialogMode::SaveAs) title = IDS_SAVE_AS;
+  return app.prompts->ChooseDataFile(app.main, path, mode, app.Text(title),
+                                     app.Text(IDS_DATA_FILE_FILTER));
+}
+
+// What the views show of a freshly loaded data set.
+void ShowLoadedDataSet(App& app, bool titleFromFile) {
+  SelectTreeItem(app, 0);
+  EnableWindow(app.tree, TRUE);
+  EnableWindow(app.list, TRUE);
+  SetTreeRootText(app);
+  if (titleFromFile) {
+    app.document.displayName = DisplayNameOf(app.document.filePath);
+    SetWindowTitle(app);
+  }
+  RefreshConnectionStatus(app);
+  LayoutMainWindow(app);
+}
+
+void SetInchPaper(App& app) {
+  app.inchPaper = InchPaperVariant(GetSetting(*app.data, kMachineVariantId));
+}
+
+void ReportFailedSave(App& app, const std::string& path) {
+  char text[1024];
+  std::snprintf(text, sizeof text, app.Text(IDS_SAVE_FAILED).c_str(), path.c_str());
+  app.Message(text, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void OnNew(App& app) {
+  app.words.dataLoaded = NewDataSet(*app.data, app.document);
+  UpdateMenuState(app);
+  app.document.filePath = app.document.displayName = app.Text(IDS_DEFAULT_FILE_NAME);
+  SetWindowTitle(app);
+  if (app.words.dataLoaded != 0) {
+    ShowLoadedDataSet(app, false);
+    app.modified = true;
+  }
+}
+
+void OnOpen(App& app) {
+  std::string path = app.document.filePath;
+  if (!ChooseFile(app, path, FileDialogMode::Open)) return;
+  if (OpenDataSet(*app.data, app.document, path)) {
+    app.words.dataLoaded = 1;
+    SetInchPaper(app);
+  } else {
+    // The data set in memory is untouched and stays loaded: hiding it
+    // would leave its unsaved changes beyond reach.
+    app.Message(IDS_FILE_FORMAT_ERROR, MB_OK);
+  }
+  UpdateMenuState(app);
+  if (app.words.dataLoaded != 0) {
+    ShowLoadedDataSet(app, true);
+    FillCurrentList(app);
+  } else {
+    LayoutMainWindow(app);
+  }
+}
+
+// Save and Save As: true when the data set is now in a file.
+bool SaveTo(App& app, FileDialogMode mode) {
+  app.data->uploadPacking = false;
+  std::string path = app.document.filePath;
+  if (mode == FileDialogMode::SaveAs || NeedsFileName(app.document)) {
+    if (!ChooseFile(app, path, mode)) return false;
+  }
+  if (!SaveDataSet(*app.data, app.document, path)) {
+    ReportFailedSave(app, path);
+    return false;
+  }
+  app.modified = false;
+  SetWindowTitle(app);
+  return true;
+}
+
+void OnImport(App& app) {
+  if (!ChooseFile(app, app.importPath, FileDialogMode::Open)) return;
+  bool import = true;
+  if (app.words.dataLoaded != 0) {
+    import = app.Message(IDS_IMPORT_OVERWRITE_QUESTION, MB_YESNO) == IDYES;
+  }
+  if (import) {
+    const int format = ImportAddressBook(*app.data, *app.imports, app.importPath);
+    app.document.dataOrigin = DataOriginAfterImport(format);
+    if (format == 0) app.Message(IDS_FILE_FORMAT_ERROR, MB_OK);
+  }
+  if (app.words.dataLoaded != 0) {
+    ShowLoadedDataSet(app, true);
+    FillCurrentList(app);
+  } else {
+    LayoutMainWindow(app);
+  }
+  app.modified = true;
+}
+
+void OnConnect(App& app) {
+  ConnectMachine(*app.link, app);
+  app.words.connected = app.link->connected ? 1 : 0;
+  UpdateMenuState(app);
+  RefreshConnectionStatus(app);
+}
+
+void OnDisconnect(App& app) {
+  DisconnectMachine(*app.link, app);
+  app.words.connected = 0;
+  UpdateMenuState(app);
+  RefreshConnectionStatus(app);
+}
+
+void OnDownload(App& app) {
+  if (!CheckMachineStatus(*app.link, app)) {
+    SendMessageA(app.main, WM_COMMAND, ID_MACHINE_DISCONNECT, 0);
+    return;
+  }
+  bool download = true;
+  if (app.words.dataLoaded != 0) {
+    download = app.Message(IDS_DOWNLOAD_OVERWRITE_QUESTION, MB_YESNO) == IDYES;
+  }
+  if (download) {
+    app.normaliseAfterDownload = true;
+    SendMessageA(app.main, WM_COMMAND, ID_DOWNLOAD_TRANSFER, 0);
+    app.document.dataOrigin = kDataOriginDataSet;
+    app.link->poll = true;
+    FillCurrentList(app);
+    if (app.words.view == 2 || app.words.view == 3) {
+      // Groups may not keep members that the machine no longer has.
+      for (int s = 0; s < kSpeedDialCount; ++s) {
+        UnpackSpeedDial(app.scratch, *app.data, s);
+        if (app.scratch.inUse == 0) {
+          app.scratch.entryType = kEntrySpeedDial;
+          app.scratch.index = static_cast<uint8_t>(s);
+          RemoveFromGroups(app, app.scratch);
+        } else if (app.scratch.combination != 0) {
+          RemoveFromGroups(app, app.scratch);
+        }
+      }
+    }
+  }
+  SetStatusText(app, 1, app.Text(IDS_STATUS_READY));
+  app.modified = true;
+}
+
+void OnDownloadTransfer(App& app) {
+  const int loaded = ReceiveMachineData(*app.link, app, *app.data);
+  if (loaded) {
+    app.words.dataLoaded = 1;
+    UnpackTransferImage(*app.data);
+    SetInchPaper(app);
+  }
+  if (app.normaliseAfterDownload) {
+    PackTransferImage(*app.data);
+    UnpackTransferImage(*app.data);
+    app.normaliseAfterDownload = false;
+  }
+  app.link->poll = true;
+  SelectTreeItem(app, 0);
+  UpdateMenuState(app);
+  if (app.words.dataLoaded != 0) {
+    EnableWindow(app.tree, TRUE);
+    EnableWindow(app.list, TRUE);
+    SetTreeRootText(app);
+    RefreshConnectionStatus(app);
+  }
+  LayoutMainWindow(app);
+}
+
+void OnUpload(App& app, int command) {
+  if (!CheckMachineStatus(*app.link, app)) {
+    SendMessageA(app.main, WM_COMMAND, ID_MACHINE_DISCONNECT, 0);
+    return;
+  }
+  bool upload = true;
+  if (app.words.dataLoaded != 0) {
+    upload = app.Message(IDS_UPLOAD_OVERWRITE_QUESTION, MB_YESNO) == IDYES;
+  }
+  if (upload && (command == ID_MACHINE_UPLOAD || app.words.view == 0)) {
+    PackTransferImage(*app.data);
+    if (!SetAllItems(*app.link, *app.data)) app.ShowLinkMessage(LinkMessage::MachineDataError);
+    app.link->poll = true;
+  }
+  SetStatusText(app, 1, app.Text(IDS_STATUS_READY));
+  UpdateMenuState(app);
+}
+
+void OnHelp(App& app) {
+  char module[MAX_PATH + 1] = {};
+  GetModuleFileNameA(app.resources, module, MAX_PATH);
+  std::string path = module;
+  const size_t slash = path.find_last_of("\\/");
+  path = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + kHelpFileName;
+  WinHelpA(app.main, path.c_str(), HELP_CONTENTS, 0);
+}
+
+INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  App* app = g_app;
+  switch (message) {
+    case WM_INITDIALOG:
+      if (app != nullptr) {
+        SetWindowTextA(dialog, app->Text(IDS_ABOUT_CAPTION).c_str());
+        SetDlgItemTextA(dialog, IDC_ABOUT_PRODUCT, app->Text(IDS_ABOUT_PRODUCT).c_str());
+        SetDlgItemTextA(dialog, IDC_ABOUT_DESCRIPTION, app->Text(IDS_ABOUT_DESCRIPTION).c_str());
+        SetDlgItemTextA(dialog, IDC_ABOUT_VERSION, app->Text(IDS_ABOUT_VERSION).c_str());
+        SetDlgItemTextA(dialog, IDC_ABOUT_NOTICE, app->Text(IDS_ABOUT_NOTICE).c_str());
+      }
+      SetFocus(GetDlgItem(dialog, IDOK));
+      return FALSE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dialog, 0);
+      return TRUE;
+    case WM_CLOSE:
+      EndDialog(dialog, 0);
+      return TRUE;
+  }
+  return FALSE;
+}
+
+int ViewOfCommand(int command) { return command - ID_VIEW_ONE_TOUCH + 1; }
+
+}  // namespace
+
+void RefreshConnectionStatus(App& app) {
+  if (app.panel == nullptr) return;
+  const UINT id = IDS_CONNECT_STATUS_OFFLINE - (app.link->connected ? 1 : 0);
+  SetDlgItemTextA(app.panel, IDC_CONNECT_STATUS_TEXT, app.Text(id).c_str());
+}
+
+void UpdateMenuState(App& app) {
+  MenuInputs in;
+  in.words = app.words;
+  in.words.connected = app.link->connected ? 1 : 0;
+  in.addressBookOnly = app.data->addressBookOnly;
+  in.clipboardSlots = app.clipboardSlots;
+  const int i = app.words.selected;
+  if (app.words.view == 2) {
+    if (i >= 0 && i < kSpeedDialCount) in.selectedFlags = app.data->SpeedDialEntry(i)[2];
+  } else if (i >= 0 && i < kOneTouchCount) {
+    in.selectedFlags = app.data->OneTouchEntry(i)[2];
+  }
+  if (app.words.view == 3) {
+    in.selectionHasContent = app.memberList != nullptr &&
+                             SendMessageA(app.memberList, LVM_GETITEMCOUNT, 0, 0) > 0;
+  } else if (app.words.view != 0) {
+    in.selectionHasContent = !ListAddressText(app, i).empty();
+  }
+  const MenuState state = ComputeMenuState(in);
+
+  if (app.menu != nullptr) {
+    for (size_t k = 0; k < kManagedMenuCommands.size(); ++k) {
+      EnableMenuItem(app.menu, kManagedMenuCommands[k],
+                     MF_BYCOMMAND | (state.menuEnabled[k] ? MF_ENABLED : MF_GRAYED));
+    }
+    DrawMenuBar(app.main);
+  }
+  if (app.toolbar != nullptr) {
+    for (size_t k = 0; k < kManagedToolbarCommands.size(); ++k) {
+      SendMessageA(app.toolbar, TB_ENABLEBUTTON, kManagedToolbarCommands[k],
+                   MAKELONG(state.toolbarEnabled[k] ? TRUE : FALSE, 0));
+    }
+  }
+  if (state.panelTextId != 0 && app.panel != nullptr) {
+    SetDlgItemTextA(app.panel, IDC_CONNECT_STATUS_TEXT, app.Text(state.panelTextId).c_str());
+  }
+  if (state.enableTreeAndList) {
+    EnableWindow(app.tree, TRUE);
+    EnableWindow(app.list, TRUE);
+  }
+  auto apply = [](HWND window, Visibility v) {
+    if (window == nullptr || v == Visibility::Unchanged) return;
+    ShowWindow(window, v == Visibility::Show ? SW_SHOW : SW_HIDE);
+  };
+  apply(app.list, state.mainList);
+  apply(app.memberList, state.memberList);
+  apply(app.tree, state.tree);
+  apply(app.panel, state.panel);
+  LayoutMainWindow(app);
+}
+
+void RemoveFromGroups(App& app, DisplayRecord removed) {
+  if (removed.memberCount != 0) return;
+  const uint8_t kind = removed.entryType == kEntryOneTouch     ? kMemberOneTouch
+                       : removed.entryType == kEntrySpeedDial ? kMemberSpeedDial
+                                                              : 0;
+  if (kind == 0) return;
+  for (int key = 0; key < kOneTouchCount; ++key) {
+    if (!RemoveGroupMember(*app.data, key, kind, removed.index)) continue;
+    if (app.words.view == 3 || app.words.view == 1) FillCurrentList(app);
+  }
+}
+
+LRESULT HandleCommand(HWND window, WPARAM wParam) {
+  App* appPointer = g_app;
+  if (appPointer == nullptr) return 0;
+  App& app = *appPointer;
+  const int command = LOWORD(wParam);
+  switch (command) {
+    case ID_FILE_NEW:
+      OnNew(app);
+      break;
+    case ID_FILE_OPEN:
+      OnOpen(app);
+      break;
+    case ID_FILE_SAVE:
+      SaveTo(app, FileDialogMode::Save);
+      break;
+    case ID_FILE_SAVE_AS:
+      SaveTo(app, FileDialogMode::SaveAs);
+      break;
+    case ID_FILE_IMPORT:
+      OnImport(app);
+      break;
+    case ID_FILE_EXIT:
+      CloseMainWindow(app);
+      break;
+    case ID_VIEW_ONE_TOUCH:
+    case ID_VIEW_SPEED_DIAL:
+    case ID_VIEW_GROUP:
+      SelectTreeItem(app, ViewOfCommand(command));
+      break;
+    case ID_MACHINE_CONNECT:
+      OnConnect(app);
+      break;
+    case ID_MACHINE_DISCONNECT:
+      OnDisconnect(app);
+      break;
+    case ID_MACHINE_DOWNLOAD:
+    case ID_TREEROOT_DOWNLOAD:
+      OnDownload(app);
+      break;
+    case ID_DOWNLOAD_TRANSFER:
+      OnDownloadTransfer(app);
+      break;
+    case ID_MACHINE_UPLOAD:
+    case ID_TREEROOT_UPLOAD:
+      OnUpload(app, command);
+      break;
+    case ID_HELP_TOPICS:
+      OnHelp(app);
+      break;
+    case ID_HELP_ABOUT:
+      DialogBoxParamA(app.resources, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutProc, 0);
+      break;
+    case ID_INDICATOR_CAPS:
+    case ID_INDICATOR_NUM:
+    case ID_INDICATOR_SCRL:
+      RefreshLockIndicators(app, command);
+      break;
+    case ID_ENTRY_PROPERTY:
+      OpenSelectedEntry(app);
+      SetFocus(app.list);
+      break;
+    default:
+      // Cut, Copy, Paste, Delete, Print and the settings dialogs arrive with
+      // the views and sheets that carry them out.
+      break;
+  }
+  return 0;
+}
+
+}  // namespace odc

@@ -1,0 +1,563 @@
+// The main window: creation, layout with its splitter, toolbar, status bar,
+// connection status panel, the status poll timer and the close sequence.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "setup/res/resource.h"
+#include "setup/shell/app_win32.h"
+
+namespace odc {
+
+App* g_app = nullptr;
+
+namespace {
+
+constexpr char kClassName[] = "ODC";
+constexpr UINT_PTR kPollTimer = 1;
+constexpr UINT kPollPeriodMs = 3000;
+constexpr int kStatusBarReserve = 24;
+constexpr int kSplitterMargin = 50;
+
+struct ToolButton {
+  int image;  // -1 for a separator
+  int command;
+  UINT tip;
+};
+
+constexpr ToolButton kToolButtons[] = {
+    {0, ID_MACHINE_CONNECT, IDS_TIP_CONNECT},
+    {1, ID_MACHINE_DISCONNECT, IDS_TIP_DISCONNECT},
+    {-1, 0, 0},
+    {6, ID_MACHINE_UPLOAD, IDS_TIP_UPLOAD},
+    {5, ID_MACHINE_DOWNLOAD, IDS_TIP_DOWNLOAD},
+    {-1, 0, 0},
+    {2, ID_FILE_OPEN, IDS_OPEN},
+    {3, ID_FILE_SAVE, IDS_SAVE},
+    {7, ID_FILE_NEW, IDS_NEW},
+    {-1, 0, 0},
+    {4, ID_MACHINE_UTILITY_SETTING, IDS_UTILITY_SETTING},
+    {-1, 0, 0},
+};
+
+INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
+  App* app = g_app;
+  switch (message) {
+    case WM_INITDIALOG:
+      if (app != nullptr) {
+        app->panel = dialog;
+        RefreshConnectionStatus(*app);
+      }
+      return TRUE;
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+      if (app == nullptr) return FALSE;
+      if (app->panelBrush == nullptr) app->panelBrush = CreateSolidBrush(0xDFFFFF);
+      SetBkMode(reinterpret_cast<HDC>(lParam), TRANSPARENT);
+      return reinterpret_cast<INT_PTR>(app->panelBrush);
+    case WM_CLOSE:
+      DestroyWindow(dialog);
+      return TRUE;
+  }
+  return FALSE;
+}
+
+// The toolbar strip's corner pixel is its background: it becomes the mask.
+// Disabled buttons get a faded grey copy of their picture, so that what is
+// unavailable reads at a glance.
+void AddToolbarImages(App& app, HBITMAP strip) {
+  BITMAP info = {};
+  GetObjectA(strip, sizeof info, &info);
+  const int width = info.bmWidth;
+  const int height = info.bmHeight;
+  BITMAPINFO format = {};
+  format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  format.bmiHeader.biWidth = width;
+  format.bmiHeader.biHeight = -height;
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  format.bmiHeader.biCompression = BI_RGB;
+  std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+  HDC screen = GetDC(nullptr);
+  GetDIBits(screen, strip, 0, height, pixels.data(), &format, DIB_RGB_COLORS);
+  const uint32_t background = pixels.empty() ? 0 : pixels[0] & 0xFFFFFF;
+  std::vector<uint32_t> faded(pixels);
+  for (uint32_t& p : faded) {
+    if ((p & 0xFFFFFF) == background) continue;
+    const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+    const int grey = 150 + (r * 30 + g * 59 + b * 11) / 100 * 35 / 100;
+    p = static_cast<uint32_t>((grey << 16) | (grey << 8) | grey);
+  }
+  void* bits = nullptr;
+  HBITMAP fadedStrip = CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ReleaseDC(nullptr, screen);
+  const COLORREF mask = RGB((background >> 16) & 0xFF, (background >> 8) & 0xFF, background & 0xFF);
+  ImageList_AddMasked(app.toolbarImages, strip, mask);
+  if (fadedStrip != nullptr && bits != nullptr) {
+    std::memcpy(bits, faded.data(), faded.size() * sizeof(uint32_t));
+    ImageList_AddMasked(app.disabledToolbarImages, fadedStrip, mask);
+    DeleteObject(fadedStrip);
+  }
+}
+
+void CreateToolbar(App& app) {
+  TBBUTTON buttons[12] = {};
+  for (int i = 0; i < 12; ++i) {
+    const ToolButton& b = kToolButtons[i];
+    buttons[i].iBitmap = b.image < 0 ? 0 : b.image;
+    buttons[i].idCommand = b.command;
+    buttons[i].fsState = TBSTATE_ENABLED;
+    buttons[i].fsStyle = b.image < 0 ? BTNS_SEP : BTNS_BUTTON;
+  }
+  app.toolbar = CreateToolbarEx(app.main, WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS, IDC_TOOLBAR, 8,
+                                app.resources, IDB_TOOLBAR, buttons, 12, 55, 55, 55, 55,
+                                sizeof(TBBUTTON));
+  if (app.toolbar == nullptr) return;
+  SendMessageA(app.toolbar, TB_AUTOSIZE, 0, 0);
+  app.toolbarImages = ImageList_Create(55, 55, ILC_COLOR24 | ILC_MASK, 8, 0);
+  app.disabledToolbarImages = ImageList_Create(55, 55, ILC_COLOR24 | ILC_MASK, 8, 0);
+  HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(app.resources, MAKEINTRESOURCEA(IDB_TOOLBAR_256),
+                                                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (bitmap != nullptr) {
+    AddToolbarImages(app, bitmap);
+    DeleteObject(bitmap);
+  }
+  SendMessageA(app.toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(app.toolbarImages));
+  SendMessageA(app.toolbar, TB_SETDISABLEDIMAGELIST, 0,
+               reinterpret_cast<LPARAM>(app.disabledToolbarImages));
+
+  app.tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_BALLOON,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                app.toolbar, nullptr, app.instance, nullptr);
+  if (app.tooltip == nullptr) return;
+  SendMessageA(app.toolbar, TB_SETTOOLTIPS, reinterpret_cast<WPARAM>(app.tooltip), 0);
+  for (int i = 0; i < 12; ++i) {
+    const ToolButton& b = kToolButtons[i];
+    if (b.image < 0) continue;
+    TOOLINFOA tool = {};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_SUBCLASS | TTF_CENTERTIP;
+    tool.hwnd = app.toolbar;
+    tool.uId = b.command;
+    tool.hinst = app.resources;
+    tool.lpszText = MAKEINTRESOURCEA(b.tip);
+    SendMessageA(app.toolbar, TB_GETRECT, b.command, reinterpret_cast<LPARAM>(&tool.rect));
+    SendMessageA(app.tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+void CreateStatusBar(App& app) {
+  app.status = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, "", app.main,
+                                   IDC_STATUS_BAR);
+  if (app.status == nullptr) return;
+  int edges[6] = {60, 120, 180, 240, 300, 0};
+  SendMessageA(app.status, SB_SETPARTS, 6, reinterpret_cast<LPARAM>(edges));
+  SendMessageA(app.status, SB_SETTEXTA, 0 | SBT_NOBORDERS,
+               reinterpret_cast<LPARAM>(app.Text(IDS_STATUS_HELP).c_str()));
+  SetStatusText(app, 1, app.Text(IDS_STATUS_READY));
+  for (int command : {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL}) {
+    RefreshLockIndicators(app, command);
+  }
+}
+
+void CentreWindow(HWND window) {
+  HDC ic = CreateICA("DISPLAY", nullptr, nullptr, nullptr);
+  const int screenWidth = GetDeviceCaps(ic, HORZRES);
+  const int screenHeight = GetDeviceCaps(ic, VERTRES);
+  DeleteDC(ic);
+  RECT r;
+  GetWindowRect(window, &r);
+  const int width = r.right - r.left;
+  const int height = r.bottom - r.top;
+  MoveWindow(window, (screenWidth - width) / 2, (screenHeight - height) / 2, width, height, TRUE);
+}
+
+int ClientWidth(HWND window) {
+  RECT r;
+  GetClientRect(window, &r);
+  return r.right;
+}
+
+void DrawSplitterLine(App& app, int x) {
+  RECT client;
+  GetClientRect(app.main, &client);
+  RECT bar = {};
+  if (app.toolbar != nullptr) GetClientRect(app.toolbar, &bar);
+  HDC dc = GetDC(app.main);
+  HPEN pen = CreatePen(PS_SOLID, 2, RGB(0, 0, 0));
+  HGDIOBJ old = SelectObject(dc, pen);
+  const int oldMode = SetROP2(dc, R2_NOTXORPEN);
+  MoveToEx(dc, x, bar.bottom + 2, nullptr);
+  LineTo(dc, x, client.bottom - kStatusBarReserve);
+  SetROP2(dc, oldMode);
+  SelectObject(dc, old);
+  DeleteObject(pen);
+  ReleaseDC(app.main, dc);
+}
+
+// The ignore rules of a splitter drag; true when the move counts.
+bool MoveSplitter(App& app, int x) {
+  const int width = ClientWidth(app.main);
+  if (app.splitter < kSplitterMargin && x <= kSplitterMargin) return false;
+  if (width - app.splitter < kSplitterMargin && x >= app.splitter) return false;
+  int position = x < kSplitterMargin ? kSplitterMargin : x;
+  if (position > width - kSplitterMargin) position = width - kSplitterMargin;
+  app.splitter = position;
+  return true;
+}
+
+void OnCreate(App& app, HWND window) {
+  app.main = window;
+  BuildTransferImage(*app.data);
+  CentreWindow(window);
+  app.words.dataLoaded = 0;
+  app.splitter = 0;
+  app.treeImages = ImageList_Create(16, 18, ILC_COLOR4, 14, 0);
+  HBITMAP icons = static_cast<HBITMAP>(
+      LoadImageA(app.resources, MAKEINTRESOURCEA(IDB_TREE_ICONS), IMAGE_BITMAP, 0, 0, 0));
+  if (icons != nullptr) {
+    ImageList_Add(app.treeImages, icons, nullptr);
+    DeleteObject(icons);
+  }
+  CreateToolbar(app);
+  CreateStatusBar(app);
+  app.tree = CreateNavigationTree(app.resources, window, app.treeImages);
+  app.list = CreateMainList(app.resources, window, app.treeImages);
+  app.memberList = CreateGroupMemberList(app.resources, window, app.treeImages);
+  ResetNavigationTree(app);
+  CreateDialogParamA(app.resources, MAKEINTRESOURCEA(IDD_CONNECT_STATUS), window, PanelProc, 0);
+  // Panes overlap while no data set is loaded: each paints only its own
+  // visible part.
+  for (HWND pane : {app.tree, app.list, app.memberList, app.panel}) {
+    if (pane != nullptr) {
+      SetWindowLongPtrA(pane, GWL_STYLE, GetWindowLongPtrA(pane, GWL_STYLE) | WS_CLIPSIBLINGS);
+    }
+  }
+  SetFocus(app.tree);
+  app.words.selected = -1;
+  app.words.focus = 0;
+  app.words.zero = 0;
+  app.words.view = 0;
+  SendMessageA(window, WM_INITMENU, 0, 0);
+  SetTimer(window, kPollTimer, kPollPeriodMs, nullptr);
+}
+
+void DestroyChildren(App& app) {
+  for (HWND* w : {&app.tooltip, &app.toolbar, &app.status, &app.panel}) {
+    if (*w != nullptr) DestroyWindow(*w);
+    *w = nullptr;
+  }
+  for (HIMAGELIST* images : {&app.treeImages, &app.toolbarImages, &app.disabledToolbarImages}) {
+    if (*images != nullptr) ImageList_Destroy(*images);
+    *images = nullptr;
+  }
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  App* app = g_app;
+  if (app == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+  switch (message) {
+    case WM_CREATE:
+      OnCreate(*app, window);
+      return 0;
+    case WM_SIZE:
+      LayoutMainWindow(*app);
+      return 0;
+    case WM_LBUTTONDOWN:
+      if (app->words.dataLoaded == 0) return 0;
+      SetCapture(window);
+      app->dragging = true;
+      DrawSplitterLine(*app, app->splitter);
+      return 0;
+    case WM_MOUSEMOVE:
+      if (app->words.dataLoaded == 0) return 0;
+      if (app->dragging && (wParam & MK_LBUTTON)) {
+        const int x = static_cast<short>(LOWORD(lParam));
+        const int old = app->splitter;
+        if (MoveSplitter(*app, x)) {
+          DrawSplitterLine(*app, old);
+          DrawSplitterLine(*app, app->splitter);
+        }
+      }
+      return 0;
+    case WM_LBUTTONUP:
+      if (app->words.dataLoaded == 0 || !app->dragging) return 0;
+      ReleaseCapture();
+      app->dragging = false;
+      {
+        const int old = app->splitter;
+        MoveSplitter(*app, static_cast<short>(LOWORD(lParam)));
+        DrawSplitterLine(*app, old);
+      }
+      if (app->words.view != 0) {
+        ShowWindow(app->list, SW_HIDE);
+        ShowWindow(app->list, SW_SHOW);
+      }
+      if (app->words.view == 3) {
+        ShowWindow(app->memberList, SW_HIDE);
+        ShowWindow(app->memberList, SW_SHOW);
+      }
+      LayoutMainWindow(*app);
+      return 0;
+    case WM_COMMAND:
+      return HandleCommand(window, wParam);
+    case WM_TIMER:
+      if (wParam == kPollTimer && app->link->poll) TickStatusPoll(*app->link, *app);
+      break;
+    case WM_INITMENU:
+      UpdateMenuState(*app);
+      return 0;
+    case WM_NOTIFY: {
+      NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
+      switch (header->idFrom) {
+        case IDC_NAVIGATION_TREE:
+          app->words.focus = 1;
+          return OnTreeSelectionChanged(*app, header);
+        case IDC_MAIN_LIST:
+          app->words.focus = 0;
+          return OnMainListNotify(*app, header);
+        case IDC_GROUP_MEMBER_LIST:
+          app->words.focus = 0;
+          return OnGroupMemberListNotify(*app, header);
+      }
+      return 0;
+    }
+    case WM_CONTEXTMENU: {
+      POINT screen = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      POINT client = screen;
+      ScreenToClient(window, &client);
+      HWND child = ChildWindowFromPoint(window, client);
+      if (child == app->tree) {
+        ShowTreeMenu(*app, screen);
+      } else if (child == app->list) {
+        ShowEntryMenu(*app, screen);
+      }
+      break;
+    }
+    case WM_SYSCOLORCHANGE: {
+      HBRUSH fresh = GetSysColorBrush(COLOR_BTNFACE);
+      SetClassLongPtrA(window, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(fresh));
+      break;
+    }
+    case WM_CLOSE:
+      CloseMainWindow(*app);
+      return 0;
+    case WM_DESTROY:
+      KillTimer(window, kPollTimer);
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+App::App()
+    : data(std::make_unique<DataSet>()),
+      imports(std::make_unique<ImportBuffers>()),
+      usb(MakeUsbPlatform()) {
+  link = std::make_unique<MachineLink>(*usb);
+}
+
+App::~App() {
+  if (panelBrush != nullptr) DeleteObject(panelBrush);
+  if (g_app == this) g_app = nullptr;
+}
+
+std::string App::Text(UINT id) const {
+  char buffer[1024];
+  const int length = LoadStringA(resources, id, buffer, sizeof buffer);
+  if (length <= 0 && resources != instance) {
+    // A language module without the string: the program's own.
+    return std::string(buffer, LoadStringA(instance, id, buffer, sizeof buffer));
+  }
+  return std::string(buffer, length > 0 ? length : 0);
+}
+
+int App::Message(const std::string& text, UINT type) const {
+  return prompts->Message(main, text, Text(IDS_APP_TITLE), type);
+}
+
+void App::ShowLinkMessage(LinkMessage message) {
+  UINT id = IDS_MACHINE_DATA_ERROR;
+  switch (message) {
+    case LinkMessage::ErrorOpeningPort:
+      id = IDS_USB_PORT_ERROR;
+      break;
+    case LinkMessage::MachineOperating:
+      id = IDS_MACHINE_OPERATING;
+      break;
+    case LinkMessage::DisconnectedByTimeout:
+      id = IDS_DISCONNECTED_BY_TIMEOUT;
+      break;
+    case LinkMessage::DisconnectedByTrouble:
+      id = IDS_DISCONNECTED_BY_TROUBLE;
+      break;
+    case LinkMessage::ConnectAgain:
+      id = IDS_CONNECT_AGAIN;
+      break;
+    case LinkMessage::MachineDataError:
+      id = IDS_MACHINE_DATA_ERROR;
+      break;
+  }
+  Message(id, MB_OK);
+}
+
+void App::SendDisconnectCommand() { SendMessageA(main, WM_COMMAND, ID_MACHINE_DISCONNECT, 0); }
+
+void App::ShowReadyStatus() { SetStatusText(*this, 1, Text(IDS_STATUS_READY)); }
+
+HMODULE LoadResourceModule(HINSTANCE instance) {
+  char path[MAX_PATH + 1] = {};
+  if (GetModuleFileNameA(instance, path, MAX_PATH) == 0) return instance;
+  std::string name = path;
+  const size_t slash = name.find_last_of("\\/");
+  const size_t dot = name.find_last_of('.');
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) name.erase(dot);
+  name += ".DLL";
+  HANDLE file = CreateFileA(name.c_str(), 0, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_ARCHIVE,
+                            nullptr);
+  if (file == INVALID_HANDLE_VALUE) return instance;
+  CloseHandle(file);
+  HMODULE module = LoadLibraryA(name.c_str());
+  return module != nullptr ? module : instance;
+}
+
+bool RegisterMainWindowClass(HINSTANCE instance) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = MainWindowProc;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SETUP));
+  wc.hCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_SPLITTER));
+  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  wc.lpszMenuName = MAKEINTRESOURCEA(IDR_MAIN_MENU);
+  wc.lpszClassName = kClassName;
+  return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+HWND CreateMainWindow(App& app, int showCommand) {
+  g_app = &app;
+  if (app.prompts == nullptr) {
+    static WindowsPrompts windowsPrompts;
+    app.prompts = &windowsPrompts;
+  }
+  app.data->language = LanguageFromName(app.Text(IDS_LANGUAGE));
+  app.document = Document();
+  app.document.filePath = app.document.displayName = app.Text(IDS_DEFAULT_FILE_NAME);
+  const std::string title = app.Text(IDS_APP_TITLE) + " - " + app.document.displayName;
+  HWND window = CreateWindowExA(0, kClassName, title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                CW_USEDEFAULT, 600, 400, nullptr, nullptr, app.instance, nullptr);
+  if (window == nullptr) return nullptr;
+  ShowWindow(window, showCommand);
+  UpdateWindow(window);
+  app.menu = LoadMenuA(app.resources, MAKEINTRESOURCEA(IDR_MAIN_MENU));
+  SetMenu(window, app.menu);
+  app.accelerators = LoadAcceleratorsA(app.instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+  UpdateMenuState(app);
+  return window;
+}
+
+void SetWindowTitle(App& app) {
+  const std::string title = app.Text(IDS_APP_TITLE) + " - " + app.document.displayName;
+  SetWindowTextA(app.main, title.c_str());
+}
+
+void SetStatusText(App& app, int part, const std::string& text) {
+  if (app.status != nullptr) {
+    SendMessageA(app.status, SB_SETTEXTA, part, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+}
+
+void RefreshLockIndicators(App& app, int command) {
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  struct Indicator {
+    int command, part, key;
+    UINT text;
+  };
+  const Indicator indicators[] = {{ID_INDICATOR_CAPS, 3, VK_CAPITAL, IDS_INDICATOR_CAPS},
+                                  {ID_INDICATOR_NUM, 4, VK_NUMLOCK, IDS_INDICATOR_NUM},
+                                  {ID_INDICATOR_SCRL, 5, VK_SCROLL, IDS_INDICATOR_SCRL}};
+  for (const Indicator& i : indicators) {
+    if (i.command != command) continue;
+    SetStatusText(app, i.part, (keys[i.key] & 1) ? app.Text(i.text) : std::string(" "));
+  }
+}
+
+void LayoutMainWindow(App& app) {
+  if (app.main == nullptr) return;
+  RECT client;
+  GetClientRect(app.main, &client);
+  const int width = client.right;
+  const int height = client.bottom;
+  if (app.splitter == 0) app.splitter = width / 3;
+  int top = 0;
+  if (app.toolbar != nullptr) {
+    SendMessageA(app.toolbar, TB_AUTOSIZE, 0, 0);
+    RECT bar;
+    GetClientRect(app.toolbar, &bar);
+    top = bar.bottom;
+  }
+  const int pane = height - top - kStatusBarReserve;
+  const int s = app.splitter;
+  if (app.tree != nullptr) MoveWindow(app.tree, 0, top, s - 2, pane, TRUE);
+  if (app.words.dataLoaded == 0) {
+    if (app.panel != nullptr) {
+      MoveWindow(app.panel, 0, top, width, pane, TRUE);
+      SetWindowPos(app.panel, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
+  } else if (app.words.view == 0) {
+    if (app.panel != nullptr) {
+      MoveWindow(app.panel, s, top, width - s, pane, TRUE);
+      SetWindowPos(app.panel, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
+  } else if (app.words.view == 3) {
+    const int listWidth = (width - s) * 4 / 7;
+    MoveWindow(app.list, s, top, listWidth, pane, TRUE);
+    SetWindowPos(app.list, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    MoveWindow(app.memberList, s + listWidth, top, width - s - listWidth, pane, TRUE);
+  } else {
+    MoveWindow(app.list, s, top, width - s, pane, TRUE);
+    SetWindowPos(app.list, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  }
+  if (app.status != nullptr) {
+    int edges[6] = {width - 450, width - 280, width - 180, width - 120, width - 60, width};
+    SendMessageA(app.status, SB_SETPARTS, 6, reinterpret_cast<LPARAM>(edges));
+    SendMessageA(app.status, WM_SIZE, 0, 0);
+  }
+}
+
+bool CloseMainWindow(App& app) {
+  if (app.modified) {
+    const std::string format = app.Text(IDS_SAVE_CHANGES_PROMPT);
+    char question[1024];
+    std::snprintf(question, sizeof question, format.c_str(), app.document.filePath.c_str());
+    const int answer = app.Message(question, MB_YESNOCANCEL);
+    if (answer == IDCANCEL) return false;
+    if (answer == IDYES) {
+      const bool named = app.document.filePath != kDefaultFileName;
+      SendMessageA(app.main, WM_COMMAND, named ? ID_FILE_SAVE : ID_FILE_SAVE_AS, 0);
+      // A save that was cancelled or failed keeps the changes: closing now
+      // would lose them.
+      if (app.modified) return false;
+    }
+    app.modified = false;
+  }
+  app.words.dataLoaded = 0;
+  DestroyChildren(app);
+  if (app.link->poll) {
+    if (OpenMachinePort(*app.link) == 0) {
+      DisconnectRequest(*app.link, app);
+      CloseMachinePort(*app.link);
+    }
+  }
+  DestroyWindow(app.main);
+  return true;
+}
+
+}  // namespace odc

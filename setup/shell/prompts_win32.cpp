@@ -1,0 +1,48 @@
+#include "setup/shell/prompts_win32.h"
+
+#include <commdlg.h>
+
+#include <cstring>
+
+namespace odc {
+
+int WindowsPrompts::Message(HWND owner, const std::string& text, const std::string& caption,
+                            UINT type) {
+  return MessageBoxA(owner, text.c_str(), caption.c_str(), type);
+}
+
+bool WindowsPrompts::ChooseDataFile(HWND owner, std::string& path, FileDialogMode mode,
+                                    const std::string& title, const std::string& filter) {
+  // The filter is "description", NUL, "*.DAT", NUL, NUL.
+  std::string filters = filter;
+  filters.push_back('\0');
+  filters += "*.DAT";
+  filters.push_back('\0');
+  filters.push_back('\0');
+  char file[MAX_PATH] = {};
+  std::strncpy(file, path.c_str(), MAX_PATH - 1);
+  OPENFILENAMEA ofn = {};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = filters.c_str();
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = MAX_PATH;
+  ofn.lpstrTitle = title.c_str();
+  ofn.lpstrDefExt = "DAT";
+  ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_LONGNAMES;
+  BOOL chosen;
+  if (mode == FileDialogMode::Open) {
+    ofn.Flags |= OFN_FILEMUSTEXIST;
+    chosen = GetOpenFileNameA(&ofn);
+  } else {
+    // A file that must already exist would make saving under a new name
+    // impossible.
+    ofn.Flags |= OFN_OVERWRITEPROMPT;
+    chosen = GetSaveFileNameA(&ofn);
+  }
+  if (!chosen) return false;
+  path = file;
+  return true;
+}
+
+}  // namespace odc

@@ -1,0 +1,34 @@
+// Everything that asks the user something goes through Prompts, so GUI
+// tests can answer "Yes", pick a file or cancel without a human.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace odc {
+
+enum class FileDialogMode { Open = 0, Save = 1, SaveAs = 2 };
+
+class Prompts {
+ public:
+  virtual ~Prompts() = default;
+  // A message box; returns IDOK, IDYES, IDNO or IDCANCEL.
+  virtual int Message(HWND owner, const std::string& text, const std::string& caption,
+                      UINT type) = 0;
+  // The settings data file dialog. `path` holds the initial name and
+  // receives the choice. False when cancelled.
+  virtual bool ChooseDataFile(HWND owner, std::string& path, FileDialogMode mode,
+                              const std::string& title, const std::string& filter) = 0;
+};
+
+// The real dialogs.
+class WindowsPrompts : public Prompts {
+ public:
+  int Message(HWND owner, const std::string& text, const std::string& caption,
+              UINT type) override;
+  bool ChooseDataFile(HWND owner, std::string& path, FileDialogMode mode,
+                      const std::string& title, const std::string& filter) override;
+};
+
+}  // namespace odc

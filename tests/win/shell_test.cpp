@@ -1,0 +1,420 @@
+// The real main window, created in this process (Wine's null graphics driver
+// needs no display), driven by WM_COMMAND as menus and buttons would drive
+// it, with every prompt answered by the test.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <cstring>
+#include <deque>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "setup/data/data_file.h"
+#include "setup/link/simulated_machine.h"
+#include "setup/res/resource.h"
+#include "setup/shell/app_win32.h"
+
+namespace odc {
+namespace {
+
+class ScriptedPrompts : public Prompts {
+ public:
+  struct Shown {
+    std::string text, caption;
+    UINT type;
+  };
+  std::vector<Shown> messages;
+  std::deque<int> answers;  // IDYES / IDNO / IDCANCEL; IDOK when empty
+  struct Chosen {
+    FileDialogMode mode;
+    std::string title;
+  };
+  std::vector<Chosen> dialogs;
+  std::deque<std::string> files;  // "" cancels
+
+  int Message(HWND, const std::string& text, const std::string& caption, UINT type) override {
+    messages.push_back({text, caption, type});
+    if (answers.empty()) return (type & MB_TYPEMASK) == MB_OK ? IDOK : IDNO;
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  bool ChooseDataFile(HWND, std::string& path, FileDialogMode mode, const std::string& title,
+                      const std::string&) override {
+    dialogs.push_back({mode, title});
+    if (files.empty() || files.front().empty()) {
+      if (!files.empty()) files.pop_front();
+      return false;
+    }
+    path = files.front();
+    files.pop_front();
+    return true;
+  }
+};
+
+std::string TempDir() {
+  char dir[MAX_PATH];
+  GetTempPathA(MAX_PATH, dir);
+  return dir;
+}
+
+std::vector<uint8_t> ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string WindowText(HWND window) {
+  char text[512] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+std::string StatusText(HWND status, int part) {
+  char text[256] = {};
+  SendMessageA(status, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+bool MenuEnabled(HMENU menu, UINT id) {
+  return (GetMenuState(menu, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0;
+}
+
+// Visible as a pane of the main window (which the tests keep hidden).
+bool Shown(HWND window) { return (GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+bool ButtonEnabled(HWND toolbar, int id) {
+  return SendMessageA(toolbar, TB_ISBUTTONENABLED, id, 0) != 0;
+}
+
+class MainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static bool registered = [] {
+      INITCOMMONCONTROLSEX controls = {8, 0x82F};
+      InitCommonControlsEx(&controls);
+      return RegisterMainWindowClass(GetModuleHandleA(nullptr));
+    }();
+    ASSERT_TRUE(registered);
+    dir = TempDir() + "odc_shell_" + std::to_string(GetCurrentProcessId()) + "_" +
+          ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    app.instance = GetModuleHandleA(nullptr);
+    app.resources = app.instance;
+    app.prompts = &prompts;
+    machine = new SimulatedMachine(0);
+    ASSERT_EQ(machine->LoadMemoryFile(ODC_DEMO_MACHINE_PATH), 1);
+    app.usb.reset(machine);
+    app.link = std::make_unique<MachineLink>(*app.usb);
+    window = CreateMainWindow(app, SW_HIDE);
+    ASSERT_NE(window, nullptr);
+  }
+  void TearDown() override {
+    if (IsWindow(window)) {
+      app.modified = false;
+      DestroyWindow(window);
+    }
+    // A closed main window posts WM_QUIT; left in the queue it would end the
+    // next test's modal dialogs at once.
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+  }
+  void Command(int id) { SendMessageA(window, WM_COMMAND, id, 0); }
+  std::string PanelText() {
+    char text[128] = {};
+    GetDlgItemTextA(app.panel, IDC_CONNECT_STATUS_TEXT, text, sizeof text);
+    return text;
+  }
+  std::string LastMessage() { return prompts.messages.empty() ? "" : prompts.messages.back().text; }
+  int ListRows() { return static_cast<int>(SendMessageA(app.list, LVM_GETITEMCOUNT, 0, 0)); }
+  std::string Cell(int row, int column) {
+    char text[256] = {};
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(app.list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+  }
+
+  App app;
+  ScriptedPrompts prompts;
+  SimulatedMachine* machine = nullptr;
+  HWND window = nullptr;
+  std::string dir;
+};
+
+TEST_F(MainWindow, StartsWithNothingLoaded) {
+  EXPECT_EQ(WindowText(window), "Device Configurator - ODC - NewFile.Dat");
+  EXPECT_EQ(StatusText(app.status, 0), "For Help, Press F1");
+  EXPECT_EQ(StatusText(app.status, 1), "Device Configurator");
+  EXPECT_EQ(PanelText(), "Connect Status : OFFLINE");
+  EXPECT_TRUE(MenuEnabled(app.menu, ID_FILE_NEW));
+  EXPECT_TRUE(MenuEnabled(app.menu, ID_MACHINE_CONNECT));
+  EXPECT_TRUE(MenuEnabled(app.menu, ID_HELP_TOPICS));
+  EXPECT_FALSE(MenuEnabled(app.menu, ID_FILE_SAVE));
+  EXPECT_FALSE(MenuEnabled(app.menu, ID_MACHINE_ADMIN_MANAGEMENT));
+  EXPECT_FALSE(MenuEnabled(app.menu, ID_MACHINE_DISCONNECT));
+  EXPECT_TRUE(ButtonEnabled(app.toolbar, ID_MACHINE_CONNECT));
+  EXPECT_FALSE(ButtonEnabled(app.toolbar, ID_MACHINE_UPLOAD));
+  EXPECT_EQ(SendMessageA(app.toolbar, TB_BUTTONCOUNT, 0, 0), 12);
+  EXPECT_TRUE(Shown(app.panel));
+  EXPECT_FALSE(Shown(app.list));
+}
+
+TEST_F(MainWindow, NewThenSaveAsksForANameAndSaveAgainDoesNot) {
+  Command(ID_FILE_NEW);
+  EXPECT_EQ(app.words.dataLoaded, 1);
+  EXPECT_TRUE(app.modified);
+  EXPECT_TRUE(MenuEnabled(app.menu, ID_FILE_SAVE));
+  EXPECT_FALSE(MenuEnabled(app.menu, ID_MACHINE_UTILITY_SETTING)) << "address book only";
+  const std::string path = dir + "book.DAT";
+  prompts.files = {path};
+  Command(ID_FILE_SAVE);
+  ASSERT_EQ(prompts.dialogs.size(), 1u);
+  EXPECT_EQ(prompts.dialogs[0].mode, FileDialogMode::Save);
+  EXPECT_EQ(prompts.dialogs[0].title, "Save");
+  EXPECT_EQ(ReadAll(path), DefaultDataSetBytes());
+  EXPECT_FALSE(app.modified);
+  Command(ID_FILE_SAVE);
+  EXPECT_EQ(prompts.dialogs.size(), 1u) << "the file has a name now";
+
+  Command(ID_FILE_NEW);
+  Command(ID_FILE_SAVE);
+  EXPECT_EQ(prompts.dialogs.size(), 2u) << "New forgets the file name";
+}
+
+TEST_F(MainWindow, OpenShowsTheFileAndSaveWritesBackWithoutADialog) {
+  const std::string path = dir + "demo.DAT";
+  WriteAll(path, ReadAll(ODC_DEMO_MACHINE_PATH));
+  prompts.files = {path};
+  Command(ID_FILE_OPEN);
+  ASSERT_EQ(app.words.dataLoaded, 1);
+  EXPECT_EQ(WindowText(window), "Device Configurator - ODC - demo.DAT");
+  EXPECT_FALSE(app.modified);
+  EXPECT_TRUE(MenuEnabled(app.menu, ID_MACHINE_UTILITY_SETTING)) << "a full data set";
+  Command(ID_VIEW_SPEED_DIAL);
+  EXPECT_EQ(app.words.view, 2);
+  EXPECT_EQ(ListRows(), 240);
+  EXPECT_TRUE(Shown(app.list));
+  Command(ID_FILE_SAVE);
+  EXPECT_EQ(prompts.dialogs.size(), 1u);
+  // Written back in place, without the machine's read-only counters.
+  EXPECT_EQ(ReadAll(path).size(), ReadAll(ODC_DEMO_MACHINE_PATH).size() - 6 * 12);
+  auto reread = std::make_unique<DataSet>();
+  ASSERT_EQ(ReadDataFile(*reread, path), 1);
+  for (int r = 0; r < kRecordCount; ++r) {
+    if (reread->records[r].id >= kFirstCounterId && reread->records[r].id <= kLastCounterId) continue;
+    ASSERT_EQ(reread->records[r].length, app.data->records[r].length) << r;
+    ASSERT_EQ(0, std::memcmp(reread->records[r].data, app.data->records[r].data,
+                             std::min<uint32_t>(reread->records[r].length, 256)))
+        << r;
+  }
+
+  const std::string copy = dir + "copy.DAT";
+  prompts.files = {copy};
+  Command(ID_FILE_SAVE_AS);
+  EXPECT_EQ(WindowText(window), "Device Configurator - ODC - copy.DAT");
+  EXPECT_FALSE(app.modified);
+  EXPECT_EQ(ReadAll(copy), ReadAll(path));
+}
+
+TEST_F(MainWindow, OpenOfABadFileChangesNothing) {
+  Command(ID_FILE_NEW);
+  app.data->OneTouchEntry(0)[0] = 1;  // an edit not yet saved
+  const std::string bad = dir + "bad.DAT";
+  WriteAll(bad, {'C', 'M', 'C', 1, 2, 3});
+  prompts.files = {bad};
+  Command(ID_FILE_OPEN);
+  EXPECT_EQ(LastMessage(), "File format is error! Please select valid format!");
+  EXPECT_EQ(prompts.messages.back().caption, "Device Configurator - ODC");
+  EXPECT_EQ(app.words.dataLoaded, 1) << "the open data set stays";
+  EXPECT_EQ(app.data->OneTouchEntry(0)[0], 1);
+  EXPECT_EQ(WindowText(window), "Device Configurator - ODC - NewFile.Dat");
+}
+
+TEST_F(MainWindow, ImportTakesTheDialTablesAndAsksFirst) {
+  Command(ID_FILE_NEW);
+  const std::string source = dir + "source.DAT";
+  WriteAll(source, ReadAll(ODC_DEMO_MACHINE_PATH));
+  prompts.files = {source};
+  prompts.answers = {IDNO};
+  Command(ID_FILE_IMPORT);
+  EXPECT_EQ(LastMessage(),
+            "The original dial register will be overwrited by import Data, are you sure?");
+  EXPECT_EQ(app.data->OneTouchEntry(0)[0], 0) << "declined";
+  prompts.files = {source};
+  prompts.answers = {IDYES};
+  Command(ID_FILE_IMPORT);
+  EXPECT_EQ(app.document.dataOrigin, 3);
+  EXPECT_NE(app.data->OneTouchEntry(0)[0], 0) << "the demo's first key arrived";
+  EXPECT_TRUE(app.data->addressBookOnly) << "settings are not imported";
+  EXPECT_EQ(WindowText(window), "Device Configurator - ODC - NewFile.Dat");
+
+  const std::string bad = dir + "short.DAT";
+  WriteAll(bad, {'C', 'M', 'C'});
+  prompts.files = {bad};
+  prompts.answers = {IDYES};
+  Command(ID_FILE_IMPORT);
+  EXPECT_EQ(LastMessage(), "File format is error! Please select valid format!");
+  EXPECT_NE(app.data->OneTouchEntry(0)[0], 0) << "a bad file changes no entry";
+}
+
+TEST_F(MainWindow, ClosePromptCancelKeepsTheWindow) {
+  Command(ID_FILE_NEW);
+  prompts.answers = {IDCANCEL};
+  SendMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(LastMessage(), "Is Change NewFile.Dat Saved ?");
+  EXPECT_EQ(prompts.messages.back().type & MB_TYPEMASK, static_cast<UINT>(MB_YESNOCANCEL));
+  EXPECT_TRUE(IsWindow(window));
+}
+
+TEST_F(MainWindow, ClosePromptNoClosesWithoutSaving) {
+  Command(ID_FILE_NEW);
+  prompts.answers = {IDNO};
+  SendMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_TRUE(prompts.dialogs.empty());
+}
+
+TEST_F(MainWindow, ClosePromptYesOnANewDataSetRunsSaveAs) {
+  Command(ID_FILE_NEW);
+  // Save As cancelled: the changes would be lost, so the window stays.
+  prompts.answers = {IDYES};
+  prompts.files = {""};
+  SendMessageA(window, WM_CLOSE, 0, 0);
+  ASSERT_EQ(prompts.dialogs.size(), 1u);
+  EXPECT_EQ(prompts.dialogs[0].mode, FileDialogMode::SaveAs);
+  EXPECT_TRUE(IsWindow(window));
+  EXPECT_TRUE(app.modified);
+  // Saved: the window closes.
+  const std::string path = dir + "closing.DAT";
+  prompts.answers = {IDYES};
+  prompts.files = {path};
+  SendMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(ReadAll(path), DefaultDataSetBytes());
+}
+
+TEST_F(MainWindow, AFailedSaveIsReportedAndKeepsTheChanges) {
+  Command(ID_FILE_NEW);
+  const std::string path = dir + "no such folder\\book.DAT";
+  prompts.files = {path};
+  Command(ID_FILE_SAVE);
+  EXPECT_NE(LastMessage().find(path), std::string::npos) << LastMessage();
+  EXPECT_EQ(prompts.messages.back().caption, "Device Configurator - ODC");
+  EXPECT_TRUE(app.modified);
+  prompts.answers = {IDYES};
+  prompts.files = {path};
+  SendMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(window)) << "closing must not lose what could not be saved";
+}
+
+TEST_F(MainWindow, ConnectDownloadUploadDisconnect) {
+  Command(ID_MACHINE_CONNECT);
+  EXPECT_TRUE(app.link->connected);
+  EXPECT_TRUE(app.link->poll);
+  EXPECT_TRUE(machine->connected());
+  EXPECT_FALSE(ButtonEnabled(app.toolbar, ID_MACHINE_CONNECT));
+  EXPECT_TRUE(ButtonEnabled(app.toolbar, ID_MACHINE_DOWNLOAD));
+  EXPECT_FALSE(MenuEnabled(app.menu, ID_FILE_NEW));
+
+  Command(ID_MACHINE_DOWNLOAD);
+  EXPECT_TRUE(prompts.messages.empty()) << "nothing loaded: no question";
+  ASSERT_EQ(app.words.dataLoaded, 1);
+  EXPECT_FALSE(app.data->addressBookOnly);
+  EXPECT_TRUE(app.modified);
+  EXPECT_EQ(PanelText(), "Connect Status : ONLINE");
+  EXPECT_TRUE(ButtonEnabled(app.toolbar, ID_MACHINE_UPLOAD));
+  EXPECT_TRUE(MenuEnabled(app.menu, ID_MACHINE_UTILITY_SETTING));
+  Command(ID_VIEW_ONE_TOUCH);
+  EXPECT_EQ(ListRows(), 32);
+  EXPECT_FALSE(Cell(0, 1).empty()) << "the demo machine's first key has a name";
+
+  // Upload: the machine's memory takes an edited name.
+  std::strcpy(SettingText(*app.data, kMachineNameId), "Edited");
+  prompts.answers = {IDYES};
+  Command(ID_MACHINE_UPLOAD);
+  EXPECT_EQ(LastMessage(), "This setting data by PC overwrite to the machine's setting.\nOverwrite?");
+  EXPECT_EQ(machine->uploads(), 1);
+  const ItemRecord& name = machine->memory().records[FindRecord(machine->memory(), kMachineNameId)];
+  EXPECT_STREQ(reinterpret_cast<const char*>(name.data), "Edited");
+
+  // A second download asks first; No keeps the data set.
+  prompts.answers = {IDNO};
+  const int gets = machine->getRequests();
+  Command(ID_MACHINE_DOWNLOAD);
+  EXPECT_EQ(LastMessage(), "The setting data of ODC is overwritten by the machine's data.\nAre you sure?");
+  EXPECT_EQ(machine->getRequests(), gets);
+
+  Command(ID_MACHINE_DISCONNECT);
+  EXPECT_FALSE(app.link->connected);
+  EXPECT_FALSE(app.link->poll);
+  EXPECT_FALSE(machine->connected());
+  EXPECT_EQ(PanelText(), "Connect Status : OFFLINE");
+  EXPECT_TRUE(ButtonEnabled(app.toolbar, ID_MACHINE_CONNECT));
+  EXPECT_FALSE(ButtonEnabled(app.toolbar, ID_MACHINE_UPLOAD));
+}
+
+TEST_F(MainWindow, PollingDisconnectsOnTimeoutAndOnALostMachine) {
+  Command(ID_MACHINE_CONNECT);
+  ASSERT_TRUE(app.link->poll);
+  SendMessageA(window, WM_TIMER, 1, 0);
+  EXPECT_TRUE(app.link->connected) << "a healthy poll changes nothing";
+  machine->SetStatus(2);
+  SendMessageA(window, WM_TIMER, 1, 0);
+  EXPECT_FALSE(app.link->connected);
+  EXPECT_FALSE(app.link->poll);
+  EXPECT_EQ(LastMessage(), "Disconnected from machine by timeout !");
+  EXPECT_EQ(PanelText(), "Connect Status : OFFLINE");
+
+  machine->SetStatus(0);
+  Command(ID_MACHINE_CONNECT);
+  ASSERT_TRUE(app.link->poll);
+  machine->SetProductId(0x1234);  // the cable is pulled
+  SendMessageA(window, WM_TIMER, 1, 0);
+  EXPECT_FALSE(app.link->connected);
+  EXPECT_FALSE(app.link->poll);
+  EXPECT_TRUE(ButtonEnabled(app.toolbar, ID_MACHINE_CONNECT));
+}
+
+TEST_F(MainWindow, NoMachineMeansAMessageAndNoConnection) {
+  machine->SetProductId(0x1234);
+  Command(ID_MACHINE_CONNECT);
+  EXPECT_FALSE(app.link->connected);
+  EXPECT_EQ(LastMessage(), "Error opening USB Port !");
+}
+
+std::string g_aboutProduct;
+
+TEST_F(MainWindow, AboutShowsTheProduct) {
+  // A modal dialog: read it and close it from a timer once it is up.
+  g_aboutProduct.clear();
+  SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+    HWND about = FindWindowA(nullptr, "About");
+    if (about == nullptr) return;
+    KillTimer(nullptr, id);
+    char product[64] = {};
+    GetDlgItemTextA(about, IDC_ABOUT_PRODUCT, product, sizeof product);
+    g_aboutProduct = product;
+    PostMessageA(about, WM_COMMAND, IDOK, 0);
+  });
+  Command(ID_HELP_ABOUT);
+  EXPECT_EQ(GetLastError(), 0u);
+  EXPECT_EQ(g_aboutProduct, "VELMORA M40");
+}
+
+}  // namespace
+}  // namespace odc
