@@ -1,0 +1,120 @@
+// Runs Setup's main window on a real display through its main states and
+// saves a picture of each: start-up, New, Download and the three views.
+// scripts/screenshots.sh runs it under Xvfb and turns the pictures into PNGs.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "setup/res/resource.h"
+#include "setup/shell/app_win32.h"
+
+namespace {
+
+class YesPrompts : public odc::Prompts {
+ public:
+  int Message(HWND, const std::string&, const std::string&, UINT type) override {
+    return (type & MB_TYPEMASK) == MB_OK ? IDOK : IDYES;
+  }
+  bool ChooseDataFile(HWND, std::string&, odc::FileDialogMode, const std::string&,
+                      const std::string&) override {
+    return false;
+  }
+};
+
+void Pump(int milliseconds) {
+  const DWORD end = GetTickCount() + milliseconds;
+  while (GetTickCount() < end) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    Sleep(20);
+  }
+}
+
+bool SaveWindowPicture(HWND window, const std::string& path) {
+  RECT r;
+  GetWindowRect(window, &r);
+  const int width = r.right - r.left;
+  const int height = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  SelectObject(memory, old);
+  const int stride = (width * 3 + 3) & ~3;
+  BITMAPFILEHEADER file = {};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof(BITMAPINFOHEADER);
+  file.bfSize = file.bfOffBits + stride * height;
+  FILE* out = std::fopen(path.c_str(), "wb");
+  bool ok = false;
+  if (out != nullptr) {
+    ok = std::fwrite(&file, sizeof file, 1, out) == 1 &&
+         std::fwrite(&info.bmiHeader, sizeof(BITMAPINFOHEADER), 1, out) == 1 &&
+         std::fwrite(bits, stride, height, out) == static_cast<size_t>(height);
+    std::fclose(out);
+  }
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string folder = argc > 1 ? argv[1] : ".";
+  INITCOMMONCONTROLSEX controls = {8, 0x82F};
+  InitCommonControlsEx(&controls);
+  odc::App app;
+  app.instance = GetModuleHandleA(nullptr);
+  app.resources = app.instance;
+  YesPrompts prompts;
+  app.prompts = &prompts;
+  if (!odc::RegisterMainWindowClass(app.instance)) return 1;
+  HWND window = odc::CreateMainWindow(app, SW_SHOW);
+  if (window == nullptr) return 1;
+  MoveWindow(window, 40, 40, 900, 560, TRUE);
+  auto shot = [&](const char* name) {
+    Pump(600);
+    const std::string path = folder + "\\" + name + ".bmp";
+    std::printf("%s %s\n", SaveWindowPicture(window, path) ? "saved" : "FAILED", path.c_str());
+  };
+  auto command = [&](int id) { SendMessageA(window, WM_COMMAND, id, 0); };
+  shot("01-start-up");
+  command(ID_FILE_NEW);
+  command(ID_VIEW_ONE_TOUCH);
+  shot("02-new-one-touch");
+  command(ID_MACHINE_CONNECT);
+  command(ID_MACHINE_DOWNLOAD);
+  shot("03-downloaded");
+  command(ID_VIEW_ONE_TOUCH);
+  shot("04-one-touch");
+  command(ID_VIEW_SPEED_DIAL);
+  shot("05-speed-dial");
+  command(ID_VIEW_GROUP);
+  // Key 11 of the demonstration machine holds a Group dial: show its members.
+  LVITEMA select = {};
+  select.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  select.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(app.list, LVM_SETITEMSTATE, 10, reinterpret_cast<LPARAM>(&select));
+  shot("06-group");
+  app.modified = false;
+  command(ID_MACHINE_DISCONNECT);
+  DestroyWindow(window);
+  return 0;
+}
