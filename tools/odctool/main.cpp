@@ -1,10 +1,16 @@
 // odctool: the command line over the portable core. This file only reads
 // the arguments; the commands live in commands.cpp and link_commands.cpp.
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "setup/link/simulated_machine.h"
 #include "setup/link/usb_platform.h"
@@ -125,6 +131,10 @@ int Run(int argc, char** argv) {
     if (count != 1 || !args.hasCsv || !only(false, false, false, true)) {
       return Usage("export takes FILE and --csv OUT.csv");
     }
+#ifdef _WIN32
+    // CSV lines end in CRLF already; a text-mode console would double the CR.
+    if (args.csv == "-") _setmode(_fileno(stdout), _O_BINARY);
+#endif
     return RunExport(args.positional[0], args.csv, language, std::cout, std::cerr);
   }
   if (command == "diff") {
