@@ -210,6 +210,23 @@ TEST(OdctoolReport, NonAsciiNamesBecomeUtf8) {
   EXPECT_EQ(book.oneTouch[0].name, "Caf\xC3\xA9");
 }
 
+TEST(OdctoolReport, DoubleByteLanguagesDecodeTheirCodePage) {
+  auto set = std::make_unique<DataSet>();
+  Document document;
+  NewDataSet(*set, document);
+  set->language = Language::Japanese;
+  DisplayRecord fax = Fax("\x93\xFA\x96\x7B", "1", kEntryOneTouch);  // "Nihon" in CP932
+  PackOneTouch(*set, fax, 0);
+  uint8_t* program = set->OneTouchEntry(28);
+  PutU16(program, 29);
+  program[2] = kFlagProgram | kFlagOneTouchEntry | kFlagFax;
+  const AddressBookReport book = ReportAddressBook(*set);
+  ASSERT_EQ(book.oneTouch.size(), 2u);
+  EXPECT_EQ(book.oneTouch[0].name, "\xE6\x97\xA5\xE6\x9C\xAC");
+  // The double-byte lists show the marker in both name columns.
+  EXPECT_EQ(book.oneTouch[1].name2, "PROGRAM DIAL");
+}
+
 TEST(OdctoolReport, CsvQuotesOnlyWhatRfc4180Needs) {
   EXPECT_EQ(CsvField("plain"), "plain");
   EXPECT_EQ(CsvField("a,b"), "\"a,b\"");
