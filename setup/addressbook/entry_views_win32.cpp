@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "setup/addressbook/entry_dialog_rules.h"
 #include "setup/addressbook/entry_rows.h"
 #include "setup/res/resource.h"
 #include "setup/shell/app_win32.h"
@@ -71,11 +72,12 @@ void InsertRow(HWND list, const ListRow& row) {
   }
 }
 
-// The display record of entry `index` of a view, from the import buffers
-// while an imported foreign address book is shown as it came.
-void EntryRecord(App& app, int view, int index, DisplayRecord& record) {
+}  // namespace
+
+void LoadEntryRecord(App& app, int view, int index, DisplayRecord& record) {
   const int origin = app.document.dataOrigin;
-  const bool foreign = (origin == 1 || origin == 2) && !app.pasteMarker;
+  const bool foreign = (origin == 1 || origin == 2) && !app.pasteMarker &&
+                       !app.importConverted[static_cast<size_t>(origin - 1)];
   DataSet& set = *app.data;
   if (view == 1) {
     if (foreign) {
@@ -99,13 +101,15 @@ void EntryRecord(App& app, int view, int index, DisplayRecord& record) {
   }
 }
 
+namespace {
+
 void FillList(App& app, int view) {
   SendMessageA(app.list, LVM_DELETEALLITEMS, 0, 0);
   const RowContext context = MakeRowContext(app);
   const int count = view == 2 ? kSpeedDialCount : kOneTouchCount;
   SendMessageA(app.list, WM_SETREDRAW, FALSE, 0);
   for (int i = 0; i < count; ++i) {
-    EntryRecord(app, view, i, app.scratch);
+    LoadEntryRecord(app, view, i, app.scratch);
     InsertRow(app.list, view == 1   ? OneTouchRow(app.scratch, i, context)
                         : view == 2 ? SpeedDialRow(app.scratch, i, context)
                                     : GroupRow(app.scratch, i, context));
@@ -363,19 +367,86 @@ void ShowEntryMenu(App& app, POINT screen) {
   HMENU menu = LoadMenuA(app.resources, MAKEINTRESOURCEA(IDR_LISTMEMBER_MENU));
   if (menu == nullptr) return;
   HMENU popup = GetSubMenu(menu, 0);
-  // Editing from this menu arrives with the entry dialogs.
-  for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_DELETE}) {
-    EnableMenuItem(popup, id, MF_BYCOMMAND | MF_GRAYED);
+  EntryMenuInputs in;
+  in.view = app.words.view;
+  in.flags = app.words.view == 2 ? app.data->SpeedDialEntry(row)[2]
+                                 : app.data->OneTouchEntry(row)[2];
+  in.addressEmpty = ListAddressText(app, row).empty();
+  in.clipboardSlots = app.clipboardSlots;
+  if (app.words.view == 3) {
+    UnpackGroup(app.scratch, *app.data, row);
+    in.holdsGroup = app.scratch.inUse != 0 && app.scratch.entryType == kEntryGroup;
+  }
+  const EntryMenuState state = ComputeEntryMenu(in);
+  const struct {
+    int id;
+    bool enabled;
+  } items[] = {{ID_ENTRY_PROPERTY, state.property}, {ID_EDIT_CUT, state.cut},
+               {ID_EDIT_COPY, state.copy},          {ID_EDIT_PASTE, state.paste},
+               {ID_EDIT_DELETE, state.remove}};
+  for (const auto& item : items) {
+    EnableMenuItem(popup, item.id, MF_BYCOMMAND | (item.enabled ? MF_ENABLED : MF_GRAYED));
   }
   SetForegroundWindow(GetParent(app.list));
   TrackPopupMenu(popup, TPM_RIGHTBUTTON, screen.x, screen.y, 0, app.main, nullptr);
   DestroyMenu(menu);
 }
 
-void OpenSelectedEntry(App&) {
-  // The One Touch, Speed Dial and Group dialogs open entries; until they
-  // exist a double-click changes nothing.
+void OpenSelectedEntry(App& app) {
+  const int i = SelectedRow(app.list);
+  if (i < 0) return;
+  app.words.selected = i;
+  auto ask = [&app](UINT question) {
+    return app.prompts->Message(app.main, app.Text(question), app.Text(IDS_WARNING), MB_YESNO) ==
+           IDYES;
+  };
+  switch (app.words.view) {
+    case 1: {
+      const uint8_t flags = app.data->OneTouchEntry(i)[2];
+      UnpackOneTouch(app.scratch, *app.data, i);
+      if (app.scratch.groupMarker != 0 && app.scratch.entryType == kEntryGroup) {
+        if (!ask(IDS_KEY_USED_BY_GROUP)) return;
+        SendMessageA(app.main, WM_COMMAND, ID_EDIT_DELETE, 0);
+      }
+      if (flags & kFlagProgram) return;
+      RunEntryDialog(app);
+      SetFocus(app.list);
+      break;
+    }
+    case 2:
+      if (app.data->SpeedDialEntry(i)[2] & kFlagProgram) return;
+      RunEntryDialog(app);
+      SetFocus(app.list);
+      break;
+    case 3: {
+      const uint8_t flags = app.data->OneTouchEntry(i)[2];
+      UnpackGroup(app.scratch, *app.data, i);
+      if (app.scratch.program == 0 && app.scratch.entryType == kEntryOneTouch) {
+        if (!ask(IDS_KEY_USED_BY_ONE_TOUCH)) return;
+      }
+      if (flags & kFlagProgram) return;
+      RunGroupDialog(app);
+      SetFocus(app.list);
+      break;
+    }
+  }
 }
+
+void AddOneTouchRow(App& app, const DisplayRecord& record, int index) {
+  InsertRow(app.list, OneTouchRow(record, index, MakeRowContext(app)));
+}
+
+void AddSpeedDialRow(App& app, const DisplayRecord& record, int index) {
+  InsertRow(app.list, SpeedDialRow(record, index, MakeRowContext(app)));
+}
+
+void AddGroupRow(App& app, const DisplayRecord& record, int index) {
+  InsertRow(app.list, GroupRow(record, index, MakeRowContext(app)));
+}
+
+void FillGroupList(App& app) { FillList(app, 3); }
+
+void SelectMainListRow(App& app, int row) { SelectRow(app.list, row); }
 
 std::string ListAddressText(App& app, int index) {
   if (app.list == nullptr || index < 0) return std::string();

@@ -59,6 +59,9 @@ struct App : public LinkUi {
   std::array<DisplayRecord, 3> clipboard{};
   DisplayRecord scratch{};
   bool pasteMarker = false;
+  // Set by the entry dialog's OK: an imported foreign address book (format
+  // 1 or 2) is read from the working tables from then on.
+  std::array<bool, 2> importConverted{false, false};
 
   std::unique_ptr<DataSet> data;
   std::unique_ptr<ImportBuffers> imports;
@@ -117,5 +120,29 @@ void FillCurrentList(App& app);
 void OpenSelectedEntry(App& app);
 // The Address column text of row `index` (empty when out of range).
 std::string ListAddressText(App& app, int index);
+// The display record of entry `index` as the views show it: from the import
+// buffers while a foreign address book is shown as it came.
+void LoadEntryRecord(App& app, int view, int index, DisplayRecord& record);
+// One row of the main list, inserted (the sorted list places it).
+void AddOneTouchRow(App& app, const DisplayRecord& record, int index);
+void AddSpeedDialRow(App& app, const DisplayRecord& record, int index);
+void AddGroupRow(App& app, const DisplayRecord& record, int index);
+void FillGroupList(App& app);
+// Row `row` of the main list selected and focused.
+void SelectMainListRow(App& app, int row);
+
+// Dialog helpers shared by the address-book dialogs and the settings pages.
+void SetControlText(App& app, HWND dialog, int controlId, UINT stringId);
+void FillComboFromStrings(App& app, HWND dialog, int controlId, UINT first, UINT last,
+                          int selection);
+// Moves a control to (x, y) in dialog client pixels, keeping its size.
+void MoveControl(HWND dialog, int controlId, int x, int y);
+
+// Address-book dialogs (entry_dialog_win32.cpp, group_dialog_win32.cpp),
+// run modally with the main list as parent on the selected entry.
+void RunEntryDialog(App& app);
+void RunGroupDialog(App& app);
+INT_PTR CALLBACK EntryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK GroupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace odc

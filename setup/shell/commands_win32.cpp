@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "setup/addressbook/entry_dialog_rules.h"
 #include "setup/res/resource.h"
 #include "setup/shell/app_win32.h"
 
@@ -236,6 +237,89 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 
 int ViewOfCommand(int command) { return command - ID_VIEW_ONE_TOUCH + 1; }
 
+// The entry an editing command works on; false when there is none.
+bool EditedEntry(const App& app, int& view, int& index) {
+  view = app.words.view;
+  index = app.words.selected;
+  if (view < 1 || view > 3 || index < 0) return false;
+  return index < (view == 2 ? kSpeedDialCount : kOneTouchCount);
+}
+
+void OnCopy(App& app) {
+  int view, i;
+  if (!EditedEntry(app, view, i)) return;
+  DisplayRecord& record = app.clipboard[static_cast<size_t>(view - 1)];
+  if (view == 1) UnpackOneTouch(record, *app.data, i);
+  if (view == 2) UnpackSpeedDial(record, *app.data, i);
+  if (view == 3) UnpackGroup(record, *app.data, i);
+  app.clipboardSlots = {-1, -1, -1};
+  app.clipboardSlots[static_cast<size_t>(view - 1)] = i;
+}
+
+void OnPaste(App& app) {
+  int view, i;
+  if (!EditedEntry(app, view, i)) return;
+  if (app.clipboardSlots[static_cast<size_t>(view - 1)] == -1) return;
+  app.pasteMarker = true;
+  const uint8_t oneTouchFlags = app.data->OneTouchEntry(i)[2];
+  const uint8_t targetFlags = view == 2 ? app.data->SpeedDialEntry(i)[2] : oneTouchFlags;
+  DisplayRecord& scratch = app.scratch;
+  if (view == 1) {
+    scratch.groupMarker = 0;
+    scratch.entryType = (oneTouchFlags & kFlagOneTouchEntry) ? kEntryOneTouch : kEntryOther;
+    if ((oneTouchFlags & kFlagGroup) && !(oneTouchFlags & kFlagOneTouchEntry)) {
+      scratch.entryType = kEntryGroup;
+      scratch.groupMarker = 1;
+    }
+  } else if (view == 3) {
+    UnpackGroup(scratch, *app.data, i);
+  }
+  if (!PasteAllowed(view, i, targetFlags, app.data->programKeyStates, scratch)) return;
+  DisplayRecord& record = app.clipboard[static_cast<size_t>(view - 1)];
+  SendMessageA(app.list, LVM_DELETEITEM, i, 0);
+  if (view == 1) {
+    PackOneTouch(*app.data, record, i);
+    AddOneTouchRow(app, record, i);
+  } else if (view == 2) {
+    PackSpeedDial(*app.data, record, i);
+    AddSpeedDialRow(app, record, i);
+  } else {
+    PackGroupMembers(*app.data, record, i);
+    AddGroupRow(app, record, i);
+  }
+  if (view != 3) {
+    RefreshForwardDestination(SettingBytes(*app.data, kForwardLocationId), view, i + 1, record);
+  }
+  SelectMainListRow(app, i);
+  PackTransferImage(*app.data);
+  app.modified = true;
+}
+
+void OnDelete(App& app) {
+  int view, i;
+  if (!EditedEntry(app, view, i)) return;
+  DisplayRecord saved;
+  if (view == 1) UnpackOneTouch(saved, *app.data, i);
+  if (view == 2) UnpackSpeedDial(saved, *app.data, i);
+  if (view == 3) UnpackGroup(saved, *app.data, i);
+  SendMessageA(app.list, LVM_DELETEITEM, i, 0);
+  std::memset(&app.scratch, 0, sizeof app.scratch);
+  if (view == 1) {
+    PackOneTouch(*app.data, app.scratch, i);
+    AddOneTouchRow(app, app.scratch, i);
+  } else if (view == 2) {
+    PackSpeedDial(*app.data, app.scratch, i);
+    AddSpeedDialRow(app, app.scratch, i);
+  } else {
+    PackGroup(*app.data, app.scratch, {}, {}, i);
+    AddGroupRow(app, app.scratch, i);
+  }
+  RemoveFromGroups(app, saved);
+  SelectMainListRow(app, i);
+  PackTransferImage(*app.data);
+  app.modified = true;
+}
+
 }  // namespace
 
 void RefreshConnectionStatus(App& app) {
@@ -296,14 +380,16 @@ void UpdateMenuState(App& app) {
 }
 
 void RemoveFromGroups(App& app, DisplayRecord removed) {
-  if (removed.memberCount != 0) return;
-  const uint8_t kind = removed.entryType == kEntryOneTouch     ? kMemberOneTouch
-                       : removed.entryType == kEntrySpeedDial ? kMemberSpeedDial
-                                                              : 0;
-  if (kind == 0) return;
-  for (int key = 0; key < kOneTouchCount; ++key) {
-    if (!RemoveGroupMember(*app.data, key, kind, removed.index)) continue;
-    if (app.words.view == 3 || app.words.view == 1) FillCurrentList(app);
+  for (int key : RemoveFromGroupDials(*app.data, removed)) {
+    // The emptied key's row, where the main list shows the One Touch keys.
+    if (app.words.view != 1 && app.words.view != 3) continue;
+    DisplayRecord emptied{};
+    SendMessageA(app.list, LVM_DELETEITEM, key, 0);
+    if (app.words.view == 1) {
+      AddOneTouchRow(app, emptied, key);
+    } else {
+      AddGroupRow(app, emptied, key);
+    }
   }
 }
 
@@ -368,9 +454,25 @@ LRESULT HandleCommand(HWND window, WPARAM wParam) {
       OpenSelectedEntry(app);
       SetFocus(app.list);
       break;
+    case ID_EDIT_COPY:
+      OnCopy(app);
+      UpdateMenuState(app);
+      break;
+    case ID_EDIT_CUT:
+      SendMessageA(window, WM_COMMAND, ID_EDIT_COPY, 0);
+      SendMessageA(window, WM_COMMAND, ID_EDIT_DELETE, 0);
+      break;
+    case ID_EDIT_PASTE:
+      OnPaste(app);
+      UpdateMenuState(app);
+      break;
+    case ID_EDIT_DELETE:
+      OnDelete(app);
+      UpdateMenuState(app);
+      break;
     default:
-      // Cut, Copy, Paste, Delete, Print and the settings dialogs arrive with
-      // the views and sheets that carry them out.
+      // Print and the settings dialogs arrive with the sheets and printing
+      // that carry them out.
       break;
   }
   return 0;
