@@ -32,6 +32,20 @@ constexpr int kIndex = 0, kFlags = 2, kCount = 3, kNameLength = 4, kName = 5, kD
               kSid = 66, kName2Length = 96, kName2 = 97, kOptions = 28;
 }
 
+// Where the fields shared by both tables lie in an entry.
+struct EntryLayout {
+  size_t size;
+  int nameLength, name, name2, email, options, number, subCount, sub, sidCount, sid, speed, date;
+};
+constexpr EntryLayout kOneTouchLayout = {kOneTouchEntrySize, ot::kNameLength, ot::kName,
+                                         ot::kName2, ot::kEmail, ot::kOptions, ot::kNumber,
+                                         ot::kSubCount, ot::kSub, ot::kSidCount, ot::kSid,
+                                         ot::kSpeed, ot::kDate};
+constexpr EntryLayout kSpeedDialLayout = {kSpeedDialEntrySize, sd::kNameLength, sd::kName,
+                                          sd::kName2, sd::kEmail, sd::kOptions, sd::kNumber,
+                                          sd::kSubCount, sd::kSub, sd::kSidCount, sd::kSid,
+                                          sd::kSpeed, sd::kDate};
+
 bool ValidKey(int key) { return key >= 0 && key < kOneTouchCount; }
 bool ValidSpeedDial(int index) { return index >= 0 && index < kSpeedDialCount; }
 
@@ -99,13 +113,8 @@ void FormatTwoDigits(char (&out)[4], unsigned value) {
 
 uint8_t SpeedIndex(uint8_t stored) { return stored >= 2 ? static_cast<uint8_t>(stored - 2) : 2; }
 
-// The fax number fields shared by both tables. SUB and SID have to be packed
-// first so that an empty SUB can take the SID with it.
-struct FaxLayout {
-  int subCount, sub, sidCount, sid;
-};
-
-void PackSubSid(uint8_t* entry, DisplayRecord& record, const FaxLayout& at) {
+// SUB and SID of a fax entry: an empty SUB takes the SID with it.
+void PackSubSid(uint8_t* entry, DisplayRecord& record, const EntryLayout& at) {
   entry[at.sidCount] = WriteDigits(entry + at.sid, 10, record.sid, kMaxSubSidDigits);
   entry[at.subCount] = WriteDigits(entry + at.sub, 10, record.sub, kMaxSubSidDigits);
   if (entry[at.subCount] == 0) {
@@ -113,6 +122,40 @@ void PackSubSid(uint8_t* entry, DisplayRecord& record, const FaxLayout& at) {
     entry[at.sidCount] = 0;
     record.sid[0] = 0;
   }
+}
+
+
+// The e-mail fields of an entry whose lengths have been checked. False when
+// the entry is broken (its address does not match its stored length): the
+// entry is then removed and the record cleared.
+bool UnpackEmailFields(DisplayRecord& record, DataSet& set, uint8_t* e, const EntryLayout& at) {
+  const uint8_t count = e[3];
+  record.kind = kKindEmail;
+  ReadName(set, record.email, e + at.email, count);
+  if (std::strlen(record.email) != count) {
+    Clear(record);
+    std::memset(e, 0, at.size);
+    return false;
+  }
+  if (!record.combination) {
+    ReadName(set, record.name, e + at.name, e[at.nameLength]);
+    ReadName2(set, record.name2, e + at.name2);
+  }
+  std::memcpy(record.emailOptions, e + at.options, 4);
+  return true;
+}
+
+// The fax fields of an entry. Every count is bounded by its field, since a
+// Group dial read this way has member bytes where the counts would be.
+void UnpackFaxFields(DisplayRecord& record, DataSet& set, const uint8_t* e, const EntryLayout& at) {
+  record.kind = kKindFax;
+  UnpackBoundedDigits(record.number, e + at.number, e[3], kMaxDigits);
+  if (record.combination) return;
+  ReadName(set, record.name, e + at.name, std::min<int>(e[at.nameLength], kMaxNameLength));
+  ReadName2(set, record.name2, e + at.name2);
+  UnpackBoundedDigits(record.sub, e + at.sub, e[at.subCount], kMaxSubSidDigits);
+  UnpackBoundedDigits(record.sid, e + at.sid, e[at.sidCount], kMaxSubSidDigits);
+  record.speedIndex = SpeedIndex(e[at.speed]);
 }
 
 }  // namespace
@@ -206,42 +249,18 @@ void UnpackOneTouch(DisplayRecord& record, DataSet& set, int key) {
   record.index = static_cast<uint8_t>(key);
   record.combination = (f & kFlagCombination) ? 1 : 0;
 
+  record.registrationDate = GetU16(e + ot::kDate);
   if (email) {
-    record.kind = kKindEmail;
-    ReadName(set, record.email, e + ot::kEmail, count);
-    if (std::strlen(record.email) != count) {
-      // Broken entry: its address does not match its stored length.
-      Clear(record);
-      std::memset(e, 0, kOneTouchEntrySize);
-      return;
-    }
-    if (!record.combination) {
-      ReadName(set, record.name, e + ot::kName, nameLength);
-      ReadName2(set, record.name2, e + ot::kName2);
-    }
-    std::memcpy(record.emailOptions, e + ot::kOptions, 4);
-    record.registrationDate = GetU16(e + ot::kDate);
+    UnpackEmailFields(record, set, e, kOneTouchLayout);
     return;
   }
-
-  // Fax, and a Group dial read the fax way: for the latter the fields below
-  // are decoded from member bytes and mean nothing, but stay inside the
-  // record's fields all the same.
-  record.kind = kKindFax;
-  UnpackBoundedDigits(record.number, e + ot::kNumber, count, kMaxDigits);
-  if (!record.combination) {
-    ReadName(set, record.name, e + ot::kName, std::min(nameLength, kMaxNameLength));
-    ReadName2(set, record.name2, e + ot::kName2);
-    if (f & kFlagBatchTime) {
-      const uint16_t time = GetU16(e + ot::kBatchTime);
-      FormatTwoDigits(record.batchHour, time >> 11);
-      FormatTwoDigits(record.batchMinute, (time >> 5) & 0x3F);
-    }
-    UnpackBoundedDigits(record.sub, e + ot::kSub, e[ot::kSubCount], kMaxSubSidDigits);
-    UnpackBoundedDigits(record.sid, e + ot::kSid, e[ot::kSidCount], kMaxSubSidDigits);
-    record.speedIndex = SpeedIndex(e[ot::kSpeed]);
+  // Fax, and a Group dial read the fax way (its fields then mean nothing).
+  UnpackFaxFields(record, set, e, kOneTouchLayout);
+  if (!record.combination && (f & kFlagBatchTime)) {
+    const uint16_t time = GetU16(e + ot::kBatchTime);
+    FormatTwoDigits(record.batchHour, time >> 11);
+    FormatTwoDigits(record.batchMinute, (time >> 5) & 0x3F);
   }
-  record.registrationDate = GetU16(e + ot::kDate);
 }
 
 void PackOneTouch(DataSet& set, DisplayRecord& record, int key) {
@@ -277,7 +296,7 @@ void PackOneTouch(DataSet& set, DisplayRecord& record, int key) {
   const int hour = std::atoi(record.batchHour);
   const int minute = std::atoi(record.batchMinute);
   PutU16(e + ot::kBatchTime, static_cast<uint16_t>((minute + hour * 64) * 32));
-  PackSubSid(e, record, {ot::kSubCount, ot::kSub, ot::kSidCount, ot::kSid});
+  PackSubSid(e, record, kOneTouchLayout);
   e[ot::kSpeed] = static_cast<uint8_t>(record.speedIndex + 2);
 }
 
@@ -307,28 +326,9 @@ void UnpackSpeedDial(DisplayRecord& record, DataSet& set, int index) {
   record.registrationDate = GetU16(e + sd::kDate);
 
   if (email) {
-    record.kind = kKindEmail;
-    ReadName(set, record.email, e + sd::kEmail, count);
-    if (std::strlen(record.email) != count) {
-      Clear(record);
-      std::memset(e, 0, kSpeedDialEntrySize);
-      return;
-    }
-    if (!record.combination) {
-      ReadName(set, record.name, e + sd::kName, nameLength);
-      ReadName2(set, record.name2, e + sd::kName2);
-    }
-    std::memcpy(record.emailOptions, e + sd::kOptions, 4);
-    return;
-  }
-  record.kind = kKindFax;
-  UnpackDigits(record.number, e + sd::kNumber, count);
-  if (!record.combination) {
-    ReadName(set, record.name, e + sd::kName, nameLength);
-    ReadName2(set, record.name2, e + sd::kName2);
-    UnpackDigits(record.sub, e + sd::kSub, e[sd::kSubCount]);
-    UnpackDigits(record.sid, e + sd::kSid, e[sd::kSidCount]);
-    record.speedIndex = SpeedIndex(e[sd::kSpeed]);
+    UnpackEmailFields(record, set, e, kSpeedDialLayout);
+  } else {
+    UnpackFaxFields(record, set, e, kSpeedDialLayout);
   }
 }
 
@@ -362,7 +362,7 @@ void PackSpeedDial(DataSet& set, DisplayRecord& record, int index) {
   if (record.groupMarker) flags |= kFlagGroup;
   e[sd::kFlags] = flags;
   PutU16(e + sd::kIndex, e[sd::kCount] != 0 ? used : 0);
-  PackSubSid(e, record, {sd::kSubCount, sd::kSub, sd::kSidCount, sd::kSid});
+  PackSubSid(e, record, kSpeedDialLayout);
   e[sd::kSpeed] = static_cast<uint8_t>(record.speedIndex + 2);
 }
 
