@@ -3,6 +3,8 @@
 // dial table check, beside a plain memcpy of the 111,672-byte image.
 #include <benchmark/benchmark.h>
 
+#include "bench/memcpy_baseline.h"
+
 #include <unistd.h>
 
 #include <cstdio>
@@ -21,16 +23,6 @@
 namespace odc {
 namespace {
 
-void BM_MemcpyTransferImage(benchmark::State& state) {
-  std::vector<uint8_t> from(kImageSize, 0x5A);
-  std::vector<uint8_t> to(kImageSize);
-  for (auto _ : state) {
-    std::memcpy(to.data(), from.data(), kImageSize);
-    benchmark::DoNotOptimize(to.data());
-    benchmark::ClobberMemory();
-  }
-}
-BENCHMARK(BM_MemcpyTransferImage);
 
 // A full data set with every key and Speed Dial in use.
 std::vector<uint8_t> FullFile() {

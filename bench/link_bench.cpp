@@ -2,6 +2,8 @@
 // tables, beside a plain memcpy of the 111,672-byte transfer image.
 #include <benchmark/benchmark.h>
 
+#include "bench/memcpy_baseline.h"
+
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -21,17 +23,6 @@ class SilentUi : public LinkUi {
   int messages = 0;
 };
 
-void BM_MemcpyTransferImage(benchmark::State& state) {
-  std::vector<uint8_t> from(kImageSize, 0x5A);
-  std::vector<uint8_t> to(kImageSize);
-  for (auto _ : state) {
-    std::memcpy(to.data(), from.data(), kImageSize);
-    benchmark::DoNotOptimize(to.data());
-    benchmark::ClobberMemory();
-  }
-  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(kImageSize));
-}
-BENCHMARK(BM_MemcpyTransferImage);
 
 void BM_DownloadAndUnpack(benchmark::State& state) {
   SimulatedMachine machine;
