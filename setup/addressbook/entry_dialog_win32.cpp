@@ -1,8 +1,9 @@
 // The One Touch / Speed Dial entry dialog (template 301): reads and writes
 // its controls; what is allowed and checked is decided in
 // entry_dialog_rules.
-#include <commctrl.h>
 #include <windows.h>
+// commctrl.h needs the types windows.h declares.
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>

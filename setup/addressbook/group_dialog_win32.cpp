@@ -1,8 +1,9 @@
 // The Group dial dialog (template 617): One Touch candidates, the members
 // and Speed Dial candidates, moved between the lists with ">>", "<<" and
 // "Delete Selected"; the member rules live in entry_dialog_rules.
-#include <commctrl.h>
 #include <windows.h>
+// commctrl.h needs the types windows.h declares.
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdlib>

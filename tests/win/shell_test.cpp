@@ -20,44 +20,10 @@
 #include "setup/link/simulated_machine.h"
 #include "setup/res/resource.h"
 #include "setup/shell/app_win32.h"
+#include "tests/win/scripted_prompts.h"
 
 namespace odc {
 namespace {
-
-class ScriptedPrompts : public Prompts {
- public:
-  struct Shown {
-    std::string text, caption;
-    UINT type;
-  };
-  std::vector<Shown> messages;
-  std::deque<int> answers;  // IDYES / IDNO / IDCANCEL; IDOK when empty
-  struct Chosen {
-    FileDialogMode mode;
-    std::string title;
-  };
-  std::vector<Chosen> dialogs;
-  std::deque<std::string> files;  // "" cancels
-
-  int Message(HWND, const std::string& text, const std::string& caption, UINT type) override {
-    messages.push_back({text, caption, type});
-    if (answers.empty()) return (type & MB_TYPEMASK) == MB_OK ? IDOK : IDNO;
-    const int answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  bool ChooseDataFile(HWND, std::string& path, FileDialogMode mode, const std::string& title,
-                      const std::string&) override {
-    dialogs.push_back({mode, title});
-    if (files.empty() || files.front().empty()) {
-      if (!files.empty()) files.pop_front();
-      return false;
-    }
-    path = files.front();
-    files.pop_front();
-    return true;
-  }
-};
 
 std::string TempDir() {
   char dir[MAX_PATH];

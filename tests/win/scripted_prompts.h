@@ -1,0 +1,51 @@
+// Answers every prompt of the program from a script, and records what was
+// asked, so in-process GUI tests run without a human.
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "setup/shell/prompts_win32.h"
+
+namespace odc {
+
+class ScriptedPrompts : public Prompts {
+ public:
+  struct Shown {
+    std::string text, caption;
+    UINT type;
+    HWND owner;
+  };
+  std::vector<Shown> messages;
+  std::deque<int> answers;  // IDYES / IDNO / IDCANCEL; IDOK when empty
+  struct Chosen {
+    FileDialogMode mode;
+    std::string title;
+  };
+  std::vector<Chosen> dialogs;
+  std::deque<std::string> files;  // "" cancels
+
+  int Message(HWND owner, const std::string& text, const std::string& caption, UINT type) override {
+    messages.push_back({text, caption, type, owner});
+    if (answers.empty()) return (type & MB_TYPEMASK) == MB_OK ? IDOK : IDNO;
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  bool ChooseDataFile(HWND, std::string& path, FileDialogMode mode, const std::string& title,
+                      const std::string&) override {
+    dialogs.push_back({mode, title});
+    if (files.empty() || files.front().empty()) {
+      if (!files.empty()) files.pop_front();
+      return false;
+    }
+    path = files.front();
+    files.pop_front();
+    return true;
+  }
+};
+
+}  // namespace odc
