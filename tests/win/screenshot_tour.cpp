@@ -1,6 +1,9 @@
 // Runs Setup's main window on a real display through its main states and
-// saves a picture of each: start-up, New, Download and the three views.
-// scripts/screenshots.sh runs it under Xvfb and turns the pictures into PNGs.
+// saves a picture of each: start-up, New, Download, the three views and the
+// entry and Group dial dialogs. A second argument names a language module
+// to load instead of the program's own resources (the pictures then start
+// with "ja-"). scripts/screenshots.sh runs it under Xvfb and turns the
+// pictures into PNGs.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -74,6 +77,20 @@ bool SaveWindowPicture(HWND window, const std::string& path) {
   return ok;
 }
 
+// The picture a timer takes of the modal dialog that is up, which it then
+// cancels.
+std::string g_dialogPicture;
+
+void CALLBACK ShootDialog(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND dialog = FindWindowA("#32770", nullptr);
+  if (dialog == nullptr || !IsWindowVisible(dialog)) return;
+  KillTimer(nullptr, id);
+  Pump(600);
+  std::printf("%s %s\n", SaveWindowPicture(dialog, g_dialogPicture) ? "saved" : "FAILED",
+              g_dialogPicture.c_str());
+  PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -83,6 +100,12 @@ int main(int argc, char** argv) {
   odc::App app;
   app.instance = GetModuleHandleA(nullptr);
   app.resources = app.instance;
+  std::string prefix;
+  if (argc > 2) {
+    app.resources = LoadLibraryA(argv[2]);
+    if (app.resources == nullptr) return 1;
+    prefix = "ja-";
+  }
   YesPrompts prompts;
   app.prompts = &prompts;
   if (!odc::RegisterMainWindowClass(app.instance)) return 1;
@@ -91,7 +114,7 @@ int main(int argc, char** argv) {
   MoveWindow(window, 40, 40, 900, 560, TRUE);
   auto shot = [&](const char* name) {
     Pump(600);
-    const std::string path = folder + "\\" + name + ".bmp";
+    const std::string path = folder + "\\" + prefix + name + ".bmp";
     std::printf("%s %s\n", SaveWindowPicture(window, path) ? "saved" : "FAILED", path.c_str());
   };
   auto command = [&](int id) { SendMessageA(window, WM_COMMAND, id, 0); };
@@ -113,6 +136,18 @@ int main(int argc, char** argv) {
   select.state = LVIS_SELECTED | LVIS_FOCUSED;
   SendMessageA(app.list, LVM_SETITEMSTATE, 10, reinterpret_cast<LPARAM>(&select));
   shot("06-group");
+  // The dialogs, on the demonstration machine's first key and its group.
+  auto dialogShot = [&](int view, int row, const char* name) {
+    command(ID_VIEW_ONE_TOUCH + view - 1);
+    Pump(200);
+    SendMessageA(app.list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&select));
+    g_dialogPicture = folder + "\\" + prefix + name + ".bmp";
+    SetTimer(nullptr, 0, 100, ShootDialog);
+    command(ID_ENTRY_PROPERTY);
+  };
+  dialogShot(1, 0, "07-one-touch-entry");
+  dialogShot(2, 1, "08-speed-dial-entry");
+  dialogShot(3, 10, "09-group-dial");
   app.modified = false;
   command(ID_MACHINE_DISCONNECT);
   DestroyWindow(window);
