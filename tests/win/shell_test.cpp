@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "setup/data/address_import.h"
 #include "setup/data/data_file.h"
 #include "setup/link/simulated_machine.h"
 #include "setup/res/resource.h"
@@ -361,6 +362,82 @@ TEST_F(MainWindow, NoMachineMeansAMessageAndNoConnection) {
   Command(ID_MACHINE_CONNECT);
   EXPECT_FALSE(app.link->connected);
   EXPECT_EQ(LastMessage(), "Error opening USB Port !");
+}
+
+// A "CMC" address book of the earlier machines with One Touch key 1 a fax
+// entry "Legacy" 1234 and Speed Dial 1 a fax entry "Old SD" 5678.
+std::vector<uint8_t> CmcAddressBook(int format) {
+  const bool one = format == 1;
+  std::vector<uint8_t> file(one ? kType1FileSize : kType2FileSize, 0);
+  std::memcpy(file.data(), "CMC", 3);
+  uint8_t* key = file.data() + (one ? kType1HeaderSize : kType2HeaderSize);
+  uint8_t* speed = key + (one ? kType1OneTouchRecords * kType1OneTouchRecordSize
+                              : kType2OneTouchRecords * kType2OneTouchRecordSize);
+  if (one) {
+    key[0] = kFlagFax | kFlagOneTouchEntry;
+    key[1] = 4;
+    key[3] = 6;
+    std::memcpy(key + 4, "Legacy", 6);
+    key[31] = 0x21;
+    key[32] = 0x43;
+    speed[0] = kFlagFax | kFlagSpeedDial;
+    speed[1] = 4;
+    speed[2] = 6;
+    std::memcpy(speed + 3, "Old SD", 6);
+    speed[29] = 0x65;
+    speed[30] = 0x87;
+  } else {
+    key[0] = 4;
+    key[1] = 0x42;  // fax, One Touch entry
+    key[26] = 6;
+    std::memcpy(key + 27, "Legacy", 6);
+    key[50] = 0x21;
+    key[51] = 0x43;
+    speed[0] = 4;
+    speed[1] = 0x22;  // fax, Speed Dial
+    speed[24] = 6;
+    std::memcpy(speed + 25, "Old SD", 6);
+    speed[48] = 0x65;
+    speed[49] = 0x87;
+  }
+  return file;
+}
+
+TEST_F(MainWindow, ImportOfBothEarlierAddressBookFormats) {
+  for (int format : {1, 2}) {
+    Command(ID_FILE_NEW);
+    const std::string source = dir + "book" + std::to_string(format) + ".CMC";
+    WriteAll(source, CmcAddressBook(format));
+    prompts.files = {source};
+    prompts.answers = {IDYES};
+    Command(ID_FILE_IMPORT);
+    EXPECT_EQ(app.document.dataOrigin, format);
+    Command(ID_VIEW_ONE_TOUCH);
+    EXPECT_EQ(Cell(0, 1), "Legacy") << "format " << format;
+    EXPECT_EQ(Cell(0, 2), "1234") << "format " << format;
+    Command(ID_VIEW_SPEED_DIAL);
+    EXPECT_EQ(Cell(0, 1), "Old SD") << "format " << format;
+    EXPECT_EQ(Cell(0, 2), "5678") << "format " << format;
+    EXPECT_EQ(Cell(239, 1), "") << "beyond the file's block";
+    EXPECT_TRUE(app.modified);
+    EXPECT_EQ(WindowText(window), "Device Configurator - ODC - NewFile.Dat");
+  }
+}
+
+TEST_F(MainWindow, LockKeyIndicatorsFollowTheKeyboard) {
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  const std::string numBefore = StatusText(app.status, 4);
+  keys[VK_CAPITAL] |= 1;
+  SetKeyboardState(keys);
+  Command(ID_INDICATOR_CAPS);
+  EXPECT_EQ(StatusText(app.status, 3), "CAPS");
+  keys[VK_CAPITAL] &= ~1;
+  SetKeyboardState(keys);
+  Command(ID_INDICATOR_CAPS);
+  EXPECT_EQ(StatusText(app.status, 3), " ");
+  EXPECT_EQ(StatusText(app.status, 4), numBefore) << "the other parts keep their text";
+  EXPECT_EQ(StatusText(app.status, 1), "Device Configurator");
 }
 
 std::string g_aboutProduct;
