@@ -27,13 +27,6 @@ struct EntryDialogState {
 };
 EntryDialogState g_entry;
 
-std::string ControlText(HWND dialog, int id, int atMost) {
-  std::string text(static_cast<size_t>(atMost) + 1, '\0');
-  const int n = GetDlgItemTextA(dialog, id, text.data(), atMost + 1);
-  text.resize(n > 0 ? static_cast<size_t>(n) : 0);
-  return text;
-}
-
 // Copies a text into a fixed record field, cut to `limit` characters.
 template <size_t N>
 void Store(char (&field)[N], const std::string& text, size_t limit) {

@@ -45,14 +45,7 @@ void SetColumns(App& app, int view) {
   for (int c = existing - 1; c >= 0; --c) SendMessageA(app.list, LVM_DELETECOLUMN, c, 0);
   const auto columns = ListColumns(view, app.DoubleByteLanguage());
   for (size_t c = 0; c < columns.size(); ++c) {
-    const std::string title = app.Text(columns[c].titleId);
-    LVCOLUMNA column = {};
-    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-    column.fmt = LVCFMT_CENTER;
-    column.cx = columns[c].width;
-    column.pszText = const_cast<char*>(title.c_str());
-    column.iSubItem = static_cast<int>(c);
-    SendMessageA(app.list, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
+    AddListColumn(app, app.list, static_cast<int>(c), columns[c].width, columns[c].titleId);
   }
   app.columnLayout = view;
 }
@@ -186,13 +179,7 @@ HWND CreateMainList(HINSTANCE instance, HWND parent, HIMAGELIST images) {
 HWND CreateGroupMemberList(HINSTANCE instance, HWND parent, HIMAGELIST images) {
   HWND list = CreateList(instance, parent, images, IDC_GROUP_MEMBER_LIST, 0, false);
   if (list != nullptr && g_app != nullptr) {
-    const std::string title = g_app->Text(IDS_COLUMN_GROUP_ITEMS);
-    LVCOLUMNA column = {};
-    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
-    column.fmt = LVCFMT_CENTER;
-    column.cx = 150;
-    column.pszText = const_cast<char*>(title.c_str());
-    SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    AddListColumn(*g_app, list, 0, 150, IDS_COLUMN_GROUP_ITEMS);
   }
   return list;
 }
@@ -447,6 +434,24 @@ void AddGroupRow(App& app, const DisplayRecord& record, int index) {
 void FillGroupList(App& app) { FillList(app, 3); }
 
 void SelectMainListRow(App& app, int row) { SelectRow(app.list, row); }
+
+void AddListColumn(App& app, HWND list, int column, int width, UINT titleId) {
+  const std::string title = app.Text(titleId);
+  LVCOLUMNA item = {};
+  item.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+  item.fmt = LVCFMT_CENTER;
+  item.cx = width;
+  item.pszText = const_cast<char*>(title.c_str());
+  item.iSubItem = column;
+  SendMessageA(list, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&item));
+}
+
+std::string ControlText(HWND dialog, int id, int atMost) {
+  std::string text(static_cast<size_t>(atMost) + 1, '\0');
+  const int n = GetDlgItemTextA(dialog, id, &text[0], atMost + 1);
+  text.resize(n > 0 ? static_cast<size_t>(n) : 0);
+  return text;
+}
 
 std::string ListAddressText(App& app, int index) {
   if (app.list == nullptr || index < 0) return std::string();

@@ -52,14 +52,7 @@ void SetGroupListColumns(App& app, HWND dialog, int id) {
                                  {IDS_COLUMN_NAME, g_group.singleByte ? 120 : 60}};
   if (!g_group.singleByte) columns.push_back({IDS_COLUMN_NAME2, 60});
   for (size_t c = 0; c < columns.size(); ++c) {
-    const std::string title = app.Text(columns[c].title);
-    LVCOLUMNA column = {};
-    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-    column.fmt = LVCFMT_CENTER;
-    column.cx = columns[c].width;
-    column.pszText = const_cast<char*>(title.c_str());
-    column.iSubItem = static_cast<int>(c);
-    SendMessageA(list, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
+    AddListColumn(app, list, static_cast<int>(c), columns[c].width, columns[c].title);
   }
   const DWORD ex = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, ex, ex);
@@ -280,13 +273,6 @@ void OnDeleteSelected(App& app, HWND dialog) {
   for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
     SendMessageA(members, LVM_DELETEITEM, *row, 0);
   }
-}
-
-std::string ControlText(HWND dialog, int id, int atMost) {
-  std::string text(static_cast<size_t>(atMost) + 1, '\0');
-  const int n = GetDlgItemTextA(dialog, id, text.data(), atMost + 1);
-  text.resize(n > 0 ? static_cast<size_t>(n) : 0);
-  return text;
 }
 
 template <size_t N>

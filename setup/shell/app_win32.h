@@ -120,6 +120,10 @@ void FillCurrentList(App& app);
 void OpenSelectedEntry(App& app);
 // The Address column text of row `index` (empty when out of range).
 std::string ListAddressText(App& app, int index);
+// One centred column of a list view, titled from the string table.
+void AddListColumn(App& app, HWND list, int column, int width, UINT titleId);
+// The text of a dialog control, at most `atMost` characters.
+std::string ControlText(HWND dialog, int id, int atMost);
 // The display record of entry `index` as the views show it: from the import
 // buffers while a foreign address book is shown as it came.
 void LoadEntryRecord(App& app, int view, int index, DisplayRecord& record);
