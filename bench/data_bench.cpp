@@ -2,9 +2,6 @@
 // settings data file, packing and writing it, each import format and the
 // dial table check, beside a plain memcpy of the 111,672-byte image.
 #include <benchmark/benchmark.h>
-
-#include "bench/memcpy_baseline.h"
-
 #include <unistd.h>
 
 #include <cstdio>
@@ -13,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/memcpy_baseline.h"
 #include "setup/data/address_import.h"
 #include "setup/data/bytes.h"
 #include "setup/data/data_file.h"
@@ -22,7 +20,6 @@
 
 namespace odc {
 namespace {
-
 
 // A full data set with every key and Speed Dial in use.
 std::vector<uint8_t> FullFile() {

@@ -2,12 +2,11 @@
 // tables, beside a plain memcpy of the 111,672-byte transfer image.
 #include <benchmark/benchmark.h>
 
-#include "bench/memcpy_baseline.h"
-
 #include <cstring>
 #include <memory>
 #include <vector>
 
+#include "bench/memcpy_baseline.h"
 #include "setup/link/demo_machine.h"
 #include "setup/link/machine_link.h"
 #include "setup/link/simulated_machine.h"
@@ -22,7 +21,6 @@ class SilentUi : public LinkUi {
   void ShowReadyStatus() override {}
   int messages = 0;
 };
-
 
 void BM_DownloadAndUnpack(benchmark::State& state) {
   SimulatedMachine machine;

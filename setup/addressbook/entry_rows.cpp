@@ -6,9 +6,9 @@
 namespace odc {
 namespace {
 
-constexpr int kNo = 3323, kName = 3321, kName2 = 3489, kAddress = 3322, kSub = 3324,
-              kSid = 3326, kBatchTime = 3325, kSpeed = 3327, kEmailMode = 3023,
-              kMaxTxSize = 3444, kMaxQuality = 3445, kCoding = 3446;
+constexpr int kNo = 3323, kName = 3321, kName2 = 3489, kAddress = 3322, kSub = 3324, kSid = 3326,
+              kBatchTime = 3325, kSpeed = 3327, kEmailMode = 3023, kMaxTxSize = 3444,
+              kMaxQuality = 3445, kCoding = 3446;
 constexpr int kProgramDial = 3344;
 constexpr int kSpeedTextBase = 3469;
 constexpr int kEmailModeTextBase = 3472;
@@ -59,8 +59,8 @@ void SetEmailColumns(ListRow& row, int first, const DisplayRecord& record,
   if (mode > 1) return;
   Cell(row, first) = context.text(kEmailModeTextBase + mode);
   if (mode == 0) return;
-  const int size = MaxTxSizeTextId(record.emailOptions[1], context.addressBookOnly,
-                                   context.inchPaper);
+  const int size =
+      MaxTxSizeTextId(record.emailOptions[1], context.addressBookOnly, context.inchPaper);
   if (size != 0) Cell(row, first + 1) = context.text(size);
   const uint8_t quality = record.emailOptions[2];
   if (quality == 1 || quality == 2) Cell(row, first + 2) = context.text(kQualityTextBase + quality);
@@ -179,9 +179,9 @@ ListRow SpeedDialRow(const DisplayRecord& record, int index, const RowContext& c
 ListRow GroupRow(const DisplayRecord& record, int index, const RowContext& context) {
   ListRow row = EmptyRow(3, "%02d", index, context);
   if (record.inUse == 0) return row;
-  row.icon = record.kind == kKindEmail                 ? kIconEmail
+  row.icon = record.kind == kKindEmail            ? kIconEmail
              : record.entryType == kEntryOneTouch ? kIconGroupOneTouch
-                                                       : kIconGroup;
+                                                  : kIconGroup;
   if (record.program) {
     SetProgram(row, context);
   } else {

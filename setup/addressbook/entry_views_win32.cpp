@@ -1,5 +1,6 @@
 // The navigation tree, the main list and the group member list.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <string>
@@ -20,8 +21,7 @@ HWND CreateList(HINSTANCE instance, HWND parent, HIMAGELIST images, int id, DWOR
                       LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE | extraStyle |
                       (visible ? WS_VISIBLE : 0);
   HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", style, 0, 0, 0, 0, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
-                              nullptr);
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
   if (list == nullptr) return nullptr;
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, kListExStyles, kListExStyles);
   if (images != nullptr) {
@@ -41,7 +41,8 @@ RowContext MakeRowContext(App& app) {
 
 void SetColumns(App& app, int view) {
   HWND header = reinterpret_cast<HWND>(SendMessageA(app.list, LVM_GETHEADER, 0, 0));
-  const int existing = header != nullptr ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+  const int existing =
+      header != nullptr ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
   for (int c = existing - 1; c >= 0; --c) SendMessageA(app.list, LVM_DELETECOLUMN, c, 0);
   const auto columns = ListColumns(view, app.DoubleByteLanguage());
   for (size_t c = 0; c < columns.size(); ++c) {
@@ -56,7 +57,8 @@ void InsertRow(HWND list, const ListRow& row) {
   item.iItem = 0;
   item.pszText = const_cast<char*>(row.item.c_str());
   item.iImage = row.icon;
-  const int at = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  const int at =
+      static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
   for (size_t c = 0; c < row.cells.size(); ++c) {
     LVITEMA cell = {};
     cell.iSubItem = static_cast<int>(c + 1);
@@ -107,16 +109,17 @@ void FillList(App& app, int view) {
                         : view == 2 ? SpeedDialRow(app.scratch, i, context)
                                     : GroupRow(app.scratch, i, context));
   }
-  SetWindowLongPtrA(app.list, GWL_STYLE,
-                    (GetWindowLongPtrA(app.list, GWL_STYLE) & ~LVS_TYPEMASK) | LVS_REPORT |
-                        LVS_SORTASCENDING);
+  SetWindowLongPtrA(
+      app.list, GWL_STYLE,
+      (GetWindowLongPtrA(app.list, GWL_STYLE) & ~LVS_TYPEMASK) | LVS_REPORT | LVS_SORTASCENDING);
   SendMessageA(app.list, LVM_SORTITEMS, 0, 0);
   SendMessageA(app.list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(app.list, nullptr, TRUE);
 }
 
 int SelectedRow(HWND list) {
-  return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  return static_cast<int>(
+      SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 void SelectRow(HWND list, int row) {
@@ -160,12 +163,12 @@ bool memberListTouched = false;
 }  // namespace
 
 HWND CreateNavigationTree(HINSTANCE instance, HWND parent, HIMAGELIST images) {
-  HWND tree = CreateWindowExA(
-      WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
-      WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
-          TVS_SHOWSELALWAYS,
-      0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_NAVIGATION_TREE)),
-      instance, nullptr);
+  HWND tree = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
+                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
+                                  TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+                              0, 0, 0, 0, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_NAVIGATION_TREE)),
+                              instance, nullptr);
   if (tree != nullptr && images != nullptr) {
     SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
   }
@@ -223,8 +226,8 @@ void ResetNavigationTree(App& app) {
 }
 
 void SelectTreeItem(App& app, int view) {
-  HTREEITEM item = reinterpret_cast<HTREEITEM>(
-      SendMessageA(app.tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+  HTREEITEM item =
+      reinterpret_cast<HTREEITEM>(SendMessageA(app.tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
   if (view > 0) {
     item = reinterpret_cast<HTREEITEM>(
         SendMessageA(app.tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
@@ -239,8 +242,8 @@ void SelectTreeItem(App& app, int view) {
 }
 
 void SetTreeRootText(App& app) {
-  HTREEITEM root = reinterpret_cast<HTREEITEM>(
-      SendMessageA(app.tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+  HTREEITEM root =
+      reinterpret_cast<HTREEITEM>(SendMessageA(app.tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
   if (root == nullptr) return;
   std::string text = SettingText(*app.data, kMachineNameId);
   TVITEMA item = {};
@@ -313,7 +316,8 @@ void ShowTreeMenu(App& app, POINT screen) {
   ScreenToClient(app.tree, &hit.pt);
   HTREEITEM item = reinterpret_cast<HTREEITEM>(
       SendMessageA(app.tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-  if (item == nullptr || !(hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON))) {
+  if (item == nullptr ||
+      !(hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON))) {
     return;
   }
   TVITEMA data = {};
@@ -348,7 +352,8 @@ void ShowEntryMenu(App& app, POINT screen) {
   LVHITTESTINFO hit = {};
   hit.pt = screen;
   ScreenToClient(app.list, &hit.pt);
-  const int row = static_cast<int>(SendMessageA(app.list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  const int row =
+      static_cast<int>(SendMessageA(app.list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
   if (row < 0 || !(hit.flags & LVHT_ONITEM)) return;
   app.words.selected = row;
   HMENU menu = LoadMenuA(app.resources, MAKEINTRESOURCEA(IDR_LISTMEMBER_MENU));
@@ -356,8 +361,8 @@ void ShowEntryMenu(App& app, POINT screen) {
   HMENU popup = GetSubMenu(menu, 0);
   EntryMenuInputs in;
   in.view = app.words.view;
-  in.flags = app.words.view == 2 ? app.data->SpeedDialEntry(row)[2]
-                                 : app.data->OneTouchEntry(row)[2];
+  in.flags =
+      app.words.view == 2 ? app.data->SpeedDialEntry(row)[2] : app.data->OneTouchEntry(row)[2];
   in.addressEmpty = ListAddressText(app, row).empty();
   in.clipboardSlots = app.clipboardSlots;
   if (app.words.view == 3) {
@@ -368,8 +373,10 @@ void ShowEntryMenu(App& app, POINT screen) {
   const struct {
     int id;
     bool enabled;
-  } items[] = {{ID_ENTRY_PROPERTY, state.property}, {ID_EDIT_CUT, state.cut},
-               {ID_EDIT_COPY, state.copy},          {ID_EDIT_PASTE, state.paste},
+  } items[] = {{ID_ENTRY_PROPERTY, state.property},
+               {ID_EDIT_CUT, state.cut},
+               {ID_EDIT_COPY, state.copy},
+               {ID_EDIT_PASTE, state.paste},
                {ID_EDIT_DELETE, state.remove}};
   for (const auto& item : items) {
     EnableMenuItem(popup, item.id, MF_BYCOMMAND | (item.enabled ? MF_ENABLED : MF_GRAYED));

@@ -80,7 +80,7 @@ struct SettingItem {
 
 // The items from record 272 to record 422, in record order: everything in the
 // image that is not a dial entry.
-constexpr int kFirstSettingRecord = kDialRecordCount;  // 272
+constexpr int kFirstSettingRecord = kDialRecordCount;                  // 272
 constexpr int kSettingItemCount = kRecordCount - kFirstSettingRecord;  // 151
 extern const std::array<SettingItem, kSettingItemCount> kSettingItems;
 // Bytes needed for every value (texts get one spare NUL byte).
@@ -124,9 +124,7 @@ struct DataSet {
   uint8_t* OneTouchEntry(int key) { return oneTouch + key * kOneTouchEntrySize; }
   const uint8_t* OneTouchEntry(int key) const { return oneTouch + key * kOneTouchEntrySize; }
   uint8_t* SpeedDialEntry(int index) { return speedDial + index * kSpeedDialEntrySize; }
-  const uint8_t* SpeedDialEntry(int index) const {
-    return speedDial + index * kSpeedDialEntrySize;
-  }
+  const uint8_t* SpeedDialEntry(int index) const { return speedDial + index * kSpeedDialEntrySize; }
 };
 
 // Settings value access by item id. Numbers read the value's width; texts

@@ -37,14 +37,23 @@ struct EntryLayout {
   size_t size;
   int nameLength, name, name2, email, options, number, subCount, sub, sidCount, sid, speed, date;
 };
-constexpr EntryLayout kOneTouchLayout = {kOneTouchEntrySize, ot::kNameLength, ot::kName,
-                                         ot::kName2, ot::kEmail, ot::kOptions, ot::kNumber,
-                                         ot::kSubCount, ot::kSub, ot::kSidCount, ot::kSid,
-                                         ot::kSpeed, ot::kDate};
-constexpr EntryLayout kSpeedDialLayout = {kSpeedDialEntrySize, sd::kNameLength, sd::kName,
-                                          sd::kName2, sd::kEmail, sd::kOptions, sd::kNumber,
-                                          sd::kSubCount, sd::kSub, sd::kSidCount, sd::kSid,
-                                          sd::kSpeed, sd::kDate};
+constexpr EntryLayout kOneTouchLayout = {
+    kOneTouchEntrySize, ot::kNameLength, ot::kName,     ot::kName2, ot::kEmail,
+    ot::kOptions,       ot::kNumber,     ot::kSubCount, ot::kSub,   ot::kSidCount,
+    ot::kSid,           ot::kSpeed,      ot::kDate};
+constexpr EntryLayout kSpeedDialLayout = {kSpeedDialEntrySize,
+                                          sd::kNameLength,
+                                          sd::kName,
+                                          sd::kName2,
+                                          sd::kEmail,
+                                          sd::kOptions,
+                                          sd::kNumber,
+                                          sd::kSubCount,
+                                          sd::kSub,
+                                          sd::kSidCount,
+                                          sd::kSid,
+                                          sd::kSpeed,
+                                          sd::kDate};
 
 bool ValidKey(int key) { return key >= 0 && key < kOneTouchCount; }
 bool ValidSpeedDial(int index) { return index >= 0 && index < kSpeedDialCount; }
@@ -123,7 +132,6 @@ void PackSubSid(uint8_t* entry, DisplayRecord& record, const EntryLayout& at) {
     record.sid[0] = 0;
   }
 }
-
 
 // The e-mail fields of an entry whose lengths have been checked. False when
 // the entry is broken (its address does not match its stored length): the
@@ -229,9 +237,8 @@ void UnpackOneTouch(DisplayRecord& record, DataSet& set, int key) {
   if (email) {
     if (count > kMaxEmailLength || nameLength > kMaxNameLength) return;
   } else if (fax) {
-    if (count > kMaxDigits || nameLength > kMaxNameLength ||
-        e[ot::kName2Length] > kMaxNameLength || e[ot::kSubCount] > kMaxSubSidDigits ||
-        e[ot::kSidCount] > kMaxSubSidDigits) {
+    if (count > kMaxDigits || nameLength > kMaxNameLength || e[ot::kName2Length] > kMaxNameLength ||
+        e[ot::kSubCount] > kMaxSubSidDigits || e[ot::kSidCount] > kMaxSubSidDigits) {
       return;
     }
   } else if (count > kMaxGroupMembers) {
@@ -486,8 +493,7 @@ bool RemoveGroupMember(DataSet& set, int key, uint8_t memberKind, int memberInde
       PackGroupMembers(set, empty, key);
       return true;
     }
-    std::memmove(&record.members[j], &record.members[j + 1],
-                 (count - j - 1) * sizeof(GroupMember));
+    std::memmove(&record.members[j], &record.members[j + 1], (count - j - 1) * sizeof(GroupMember));
     record.members[count - 1] = GroupMember{0, 0};
     record.memberCount = static_cast<uint8_t>(count - 1);
     PackGroupMembers(set, record, key);

@@ -4,8 +4,9 @@
 #include <cstdio>
 
 #ifdef _WIN32
-#include <io.h>
 #include <windows.h>
+
+#include <io.h>
 #else
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,6 +1,7 @@
 // The command handler of the main window: every menu item, toolbar button,
 // accelerator and context-menu item, and the menu and toolbar update.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <cstring>
@@ -341,8 +342,8 @@ void UpdateMenuState(App& app) {
     in.selectedFlags = app.data->OneTouchEntry(i)[2];
   }
   if (app.words.view == 3) {
-    in.selectionHasContent = app.memberList != nullptr &&
-                             SendMessageA(app.memberList, LVM_GETITEMCOUNT, 0, 0) > 0;
+    in.selectionHasContent =
+        app.memberList != nullptr && SendMessageA(app.memberList, LVM_GETITEMCOUNT, 0, 0) > 0;
   } else if (app.words.view != 0) {
     in.selectionHasContent = !ListAddressText(app, i).empty();
   }

@@ -1,6 +1,7 @@
 // The main window: creation, layout with its splitter, toolbar, status bar,
 // connection status panel, the status poll timer and the close sequence.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <cstdio>
@@ -113,9 +114,9 @@ void CreateToolbar(App& app) {
     buttons[i].fsState = TBSTATE_ENABLED;
     buttons[i].fsStyle = b.image < 0 ? BTNS_SEP : BTNS_BUTTON;
   }
-  app.toolbar = CreateToolbarEx(app.main, WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS, IDC_TOOLBAR, 8,
-                                app.resources, IDB_TOOLBAR, buttons, 12, 55, 55, 55, 55,
-                                sizeof(TBBUTTON));
+  app.toolbar =
+      CreateToolbarEx(app.main, WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS, IDC_TOOLBAR, 8,
+                      app.resources, IDB_TOOLBAR, buttons, 12, 55, 55, 55, 55, sizeof(TBBUTTON));
   if (app.toolbar == nullptr) return;
   SendMessageA(app.toolbar, TB_AUTOSIZE, 0, 0);
   app.toolbarImages = ImageList_Create(55, 55, ILC_COLOR24 | ILC_MASK, 8, 0);
@@ -152,8 +153,8 @@ void CreateToolbar(App& app) {
 }
 
 void CreateStatusBar(App& app) {
-  app.status = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, "", app.main,
-                                   IDC_STATUS_BAR);
+  app.status =
+      CreateStatusWindowA(WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, "", app.main, IDC_STATUS_BAR);
   if (app.status == nullptr) return;
   int edges[6] = {60, 120, 180, 240, 300, 0};
   SendMessageA(app.status, SB_SETPARTS, 6, reinterpret_cast<LPARAM>(edges));
@@ -420,8 +421,8 @@ HMODULE LoadResourceModule(HINSTANCE instance) {
   const size_t dot = name.find_last_of('.');
   if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) name.erase(dot);
   name += ".DLL";
-  HANDLE file = CreateFileA(name.c_str(), 0, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_ARCHIVE,
-                            nullptr);
+  HANDLE file =
+      CreateFileA(name.c_str(), 0, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_ARCHIVE, nullptr);
   if (file == INVALID_HANDLE_VALUE) return instance;
   CloseHandle(file);
   HMODULE module = LoadLibraryA(name.c_str());

@@ -70,10 +70,13 @@ struct MenuInputs {
 
 // Menu items the update decides, in menu order.
 constexpr std::array<int, 20> kManagedMenuCommands = {
-    kCmdNew,        kCmdSave,          kCmdSaveAs,        kCmdImport,          kCmdPrint,
-    kCmdCut,        kCmdCopy,          kCmdPaste,         kCmdDelete,          kCmdViewOneTouch,
-    kCmdViewSpeedDial, kCmdViewGroup,  kCmdConnect,       kCmdDisconnect,      kCmdDownload,
-    kCmdUpload,     kCmdUtilitySetting, kCmdAdminManagement, kCmdTotalCounter, kCmdConfiguration};
+    kCmdNew,          kCmdSave,           kCmdSaveAs,
+    kCmdImport,       kCmdPrint,          kCmdCut,
+    kCmdCopy,         kCmdPaste,          kCmdDelete,
+    kCmdViewOneTouch, kCmdViewSpeedDial,  kCmdViewGroup,
+    kCmdConnect,      kCmdDisconnect,     kCmdDownload,
+    kCmdUpload,       kCmdUtilitySetting, kCmdAdminManagement,
+    kCmdTotalCounter, kCmdConfiguration};
 // Toolbar buttons the update decides (Open stays enabled).
 constexpr std::array<int, 7> kManagedToolbarCommands = {
     kCmdConnect, kCmdDisconnect, kCmdUpload, kCmdDownload, kCmdSave, kCmdNew, kCmdUtilitySetting};

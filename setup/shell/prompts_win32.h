@@ -25,10 +25,9 @@ class Prompts {
 // The real dialogs.
 class WindowsPrompts : public Prompts {
  public:
-  int Message(HWND owner, const std::string& text, const std::string& caption,
-              UINT type) override;
-  bool ChooseDataFile(HWND owner, std::string& path, FileDialogMode mode,
-                      const std::string& title, const std::string& filter) override;
+  int Message(HWND owner, const std::string& text, const std::string& caption, UINT type) override;
+  bool ChooseDataFile(HWND owner, std::string& path, FileDialogMode mode, const std::string& title,
+                      const std::string& filter) override;
 };
 
 }  // namespace odc

@@ -1,5 +1,6 @@
 // Program entry of Setup.exe.
 #include <windows.h>
+
 #include <commctrl.h>
 #include <objbase.h>
 

@@ -44,11 +44,9 @@ TEST(Digits, PackAndUnpack) {
     const char* unpacked;
   };
   const Case cases[] = {
-      {"12*#", 4, {0x21, 0xBA}, "12*#"},
-      {"123", 3, {0x21, 0x03}, "123"},
+      {"12*#", 4, {0x21, 0xBA}, "12*#"}, {"123", 3, {0x21, 0x03}, "123"},
       {"1A", 2, {0x01}, "10"},  // not in the alphabet: nibble 0, read back as 0
-      {"P +-", 4, {0xDC, 0xFE}, "P +-"},
-      {"", 0, {}, ""},
+      {"P +-", 4, {0xDC, 0xFE}, "P +-"}, {"", 0, {}, ""},
   };
   for (const Case& c : cases) {
     uint8_t out[16];

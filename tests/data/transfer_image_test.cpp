@@ -114,7 +114,8 @@ TEST(TransferImage, UnpackAndPackRoundTripEverySettingsItem) {
   UnpackTransferImage(*set);
   EXPECT_EQ(GetSetting(*set, 0x10107), GetU16(before->records[FindRecord(*set, 0x10107)].data));
   EXPECT_EQ(std::strlen(SettingText(*set, kMachineNameId)), 36u);
-  for (int i = kFirstSettingRecord; i < kRecordCount; ++i) std::memset(set->records[i].data, 0, 256);
+  for (int i = kFirstSettingRecord; i < kRecordCount; ++i)
+    std::memset(set->records[i].data, 0, 256);
   PackTransferImage(*set);
   for (int i = kFirstSettingRecord; i < kRecordCount; ++i) {
     const uint32_t id = set->records[i].id;

@@ -13,10 +13,10 @@ RowContext Context(bool doubleByte) {
   context.doubleByte = doubleByte;
   context.text = [](int id) {
     static const std::map<int, std::string> texts = {
-        {3344, "PROGRAM DIAL"}, {3469, "9.6K"},   {3470, "14.4K"},  {3471, "33.6K"},
-        {3472, "Basic"},        {3473, "Advanced"}, {3447, "A3"},   {3448, "B4"},
-        {3449, "A4"},           {3450, "Letter"}, {3451, "Ledger"}, {3452, "Fine"},
-        {3453, "S/F"},          {3454, "MH"},     {3455, "MR"},     {3456, "MMR"}};
+        {3344, "PROGRAM DIAL"}, {3469, "9.6K"},     {3470, "14.4K"},  {3471, "33.6K"},
+        {3472, "Basic"},        {3473, "Advanced"}, {3447, "A3"},     {3448, "B4"},
+        {3449, "A4"},           {3450, "Letter"},   {3451, "Ledger"}, {3452, "Fine"},
+        {3453, "S/F"},          {3454, "MH"},       {3455, "MR"},     {3456, "MMR"}};
     auto it = texts.find(id);
     return it == texts.end() ? std::string("?") : it->second;
   };
@@ -55,7 +55,8 @@ TEST(EntryRows, OneTouchFaxRow) {
   const ListRow row = OneTouchRow(r, 4, Context(false));
   EXPECT_EQ(row.item, "05");
   EXPECT_EQ(row.icon, kIconOneTouchFax);
-  const std::vector<std::string> cells = {"Sales", "0123", "9", "", "07:05", "14.4K", "", "", "", ""};
+  const std::vector<std::string> cells = {"Sales", "0123", "9", "", "07:05",
+                                          "14.4K", "",     "",  "", ""};
   EXPECT_EQ(row.cells, cells);
   const ListRow japanese = OneTouchRow(r, 4, Context(true));
   EXPECT_EQ(japanese.cells[0], "N2");
@@ -121,8 +122,7 @@ TEST(EntryRows, SpecialRows) {
   EXPECT_EQ(row.cells[0], "Sales");
   EXPECT_EQ(row.cells[1], "") << "a Group dial shows only its number and name";
   EXPECT_EQ(GroupRow(group, 10, Context(false)).icon, kIconGroup);
-  EXPECT_EQ(GroupRow(Record(kKindFax, kEntryOneTouch), 0, Context(false)).icon,
-            kIconGroupOneTouch);
+  EXPECT_EQ(GroupRow(Record(kKindFax, kEntryOneTouch), 0, Context(false)).icon, kIconGroupOneTouch);
 
   const ListRow empty = SpeedDialRow(DisplayRecord{}, 239, Context(false));
   EXPECT_EQ(empty.item, "240");

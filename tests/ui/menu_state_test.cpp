@@ -41,16 +41,14 @@ TEST(MenuState, StatesOfTheDataAndTheLink) {
     int panelText;
   };
   const Case cases[] = {
-      {"start-up: nothing loaded, offline", Inputs(0, 0, 0, -1), "102 116 ",
-       "116 102 ", 0},
+      {"start-up: nothing loaded, offline", Inputs(0, 0, 0, -1), "102 116 ", "116 102 ", 0},
       {"nothing loaded, connected", Inputs(0, 1, 0, -1), "117 118 ", "117 118 ", 0},
       {"full data set, offline", Inputs(1, 0, 0, -1),
        "102 104 105 106 107 113 114 115 116 120 121 122 123 ", "116 104 102 120 ", 3332},
-      {"address book, offline", Inputs(1, 0, 0, -1, true),
-       "102 104 105 106 107 113 114 115 116 ", "116 104 102 ", 3332},
+      {"address book, offline", Inputs(1, 0, 0, -1, true), "102 104 105 106 107 113 114 115 116 ",
+       "116 104 102 ", 3332},
       {"full data set, online", Inputs(1, 1, 0, -1),
-       "104 105 106 107 113 114 115 117 118 119 120 121 122 123 ",
-       "117 119 118 104 120 ", 3331},
+       "104 105 106 107 113 114 115 117 118 119 120 121 122 123 ", "117 119 118 104 120 ", 3331},
       {"address book, online", Inputs(1, 1, 0, -1, true),
        "104 105 106 107 113 114 115 117 118 119 ", "117 119 118 104 ", 3331},
   };
@@ -106,11 +104,9 @@ TEST(MenuState, PasteRules) {
       {1, {3, -1, -1}, 0x80, false},  // a Group dial: not in the One Touch view
       {1, {3, -1, -1}, 0x4A, false},  // program key
       {1, {-1, 3, -1}, 0x00, false},  // the clipboard holds a Speed Dial
-      {2, {-1, 7, -1}, 0x06, true},
-      {2, {-1, 7, -1}, 0x46, false},  // program-flagged Speed Dial
-      {2, {7, -1, -1}, 0x00, false},
-      {3, {-1, -1, 2}, 0x80, true},   // a Group dial
-      {3, {-1, -1, 2}, 0x00, true},   // empty key
+      {2, {-1, 7, -1}, 0x06, true},  {2, {-1, 7, -1}, 0x46, false},  // program-flagged Speed Dial
+      {2, {7, -1, -1}, 0x00, false}, {3, {-1, -1, 2}, 0x80, true},   // a Group dial
+      {3, {-1, -1, 2}, 0x00, true},                                  // empty key
       {3, {-1, -1, 2}, 0x0A, false},  // an individual One Touch entry
       {3, {-1, -1, 2}, 0xC0, false},  // program
   };

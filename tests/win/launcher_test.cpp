@@ -1,8 +1,9 @@
 // ModelLauncher.exe run as it ships, in a folder with blanks in its name,
 // with stand-in Setup.exe programs in the model folders. The test clicks the
 // dialog's buttons from outside and looks at which stand-in wrote its marker.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>

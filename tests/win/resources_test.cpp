@@ -1,8 +1,9 @@
 // The resources of Setup.exe (linked into this test program), of the resource
 // module Setup.dll and of the test language module SetupJapanese.dll, loaded
 // the way the program loads them.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <cstring>
 #include <set>

@@ -5,6 +5,7 @@
 // with "ja-"). scripts/screenshots.sh runs it under Xvfb and turns the
 // pictures into PNGs.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <cstdio>

@@ -2,6 +2,7 @@
 // to its main window, New, Open of a full file, Download from the simulated
 // machine. Prints figures; asserts nothing (speed is measured, not tested).
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <algorithm>

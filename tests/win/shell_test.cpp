@@ -2,17 +2,17 @@
 // needs no display), driven by WM_COMMAND as menus and buttons would drive
 // it, with every prompt answered by the test.
 #include <windows.h>
-#include <commctrl.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 #include <cstring>
 #include <deque>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,7 +39,8 @@ std::vector<uint8_t> ReadAll(const std::string& path) {
 
 void WriteAll(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 std::string WindowText(HWND window) {
@@ -183,7 +184,8 @@ TEST_F(MainWindow, OpenShowsTheFileAndSaveWritesBackWithoutADialog) {
   auto reread = std::make_unique<DataSet>();
   ASSERT_EQ(ReadDataFile(*reread, path), 1);
   for (int r = 0; r < kRecordCount; ++r) {
-    if (reread->records[r].id >= kFirstCounterId && reread->records[r].id <= kLastCounterId) continue;
+    if (reread->records[r].id >= kFirstCounterId && reread->records[r].id <= kLastCounterId)
+      continue;
     ASSERT_EQ(reread->records[r].length, app.data->records[r].length) << r;
     ASSERT_EQ(0, std::memcmp(reread->records[r].data, app.data->records[r].data,
                              std::min<uint32_t>(reread->records[r].length, 256)))
@@ -314,7 +316,8 @@ TEST_F(MainWindow, ConnectDownloadUploadDisconnect) {
   std::strcpy(SettingText(*app.data, kMachineNameId), "Edited");
   prompts.answers = {IDYES};
   Command(ID_MACHINE_UPLOAD);
-  EXPECT_EQ(LastMessage(), "This setting data by PC overwrite to the machine's setting.\nOverwrite?");
+  EXPECT_EQ(LastMessage(),
+            "This setting data by PC overwrite to the machine's setting.\nOverwrite?");
   EXPECT_EQ(machine->uploads(), 1);
   const ItemRecord& name = machine->memory().records[FindRecord(machine->memory(), kMachineNameId)];
   EXPECT_STREQ(reinterpret_cast<const char*>(name.data), "Edited");
@@ -323,7 +326,8 @@ TEST_F(MainWindow, ConnectDownloadUploadDisconnect) {
   prompts.answers = {IDNO};
   const int gets = machine->getRequests();
   Command(ID_MACHINE_DOWNLOAD);
-  EXPECT_EQ(LastMessage(), "The setting data of ODC is overwritten by the machine's data.\nAre you sure?");
+  EXPECT_EQ(LastMessage(),
+            "The setting data of ODC is overwritten by the machine's data.\nAre you sure?");
   EXPECT_EQ(machine->getRequests(), gets);
 
   Command(ID_MACHINE_DISCONNECT);
