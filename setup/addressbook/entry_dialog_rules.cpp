@@ -504,25 +504,10 @@ std::vector<int> RemoveFromGroupDials(DataSet& set, const DisplayRecord& removed
   if (removed.entryType == kEntryOneTouch) kind = kMemberOneTouch;
   if (removed.entryType == kEntrySpeedDial) kind = kMemberSpeedDial;
   if (kind == 0) return emptied;
-  DisplayRecord group;
   for (int k = 0; k < kOneTouchCount; ++k) {
-    UnpackGroup(group, set, k);
-    const int n = std::min<int>(group.memberCount, kMaxGroupMembers);
-    int found = -1;
-    for (int j = 0; j < n && found < 0; ++j) {
-      if ((group.members[j].kind & kind) && group.members[j].index == removed.index) found = j;
-    }
-    if (found < 0) continue;
-    if (n - 1 == 0) {
-      std::memset(&group, 0, sizeof group);
-      PackGroupMembers(set, group, k);
+    if (RemoveGroupMember(set, k, kind, removed.index) && set.OneTouchEntry(k)[0] == 0) {
       emptied.push_back(k);
-      continue;
     }
-    for (int j = found; j + 1 < n; ++j) group.members[j] = group.members[j + 1];
-    group.members[n - 1] = GroupMember{0, 0};
-    group.memberCount = static_cast<uint8_t>(n - 1);
-    PackGroupMembers(set, group, k);
   }
   return emptied;
 }

@@ -486,7 +486,8 @@ bool RemoveGroupMember(DataSet& set, int key, uint8_t memberKind, int memberInde
   if (record.entryType != kEntryGroup || record.inUse == 0) return false;
   const int count = std::min<int>(record.memberCount, kMaxGroupMembers);
   for (int j = 0; j < count; ++j) {
-    if (record.members[j].kind != memberKind || record.members[j].index != memberIndex) continue;
+    // Kinds are bits: 8 One Touch, 4 Speed Dial.
+    if (!(record.members[j].kind & memberKind) || record.members[j].index != memberIndex) continue;
     if (count == 1) {
       DisplayRecord empty;
       Clear(empty);
