@@ -2,6 +2,8 @@
 // once with exit code 0, and closing the window ends the program with 0.
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -53,6 +55,37 @@ TEST(SetupProcess, SingleInstanceAndCleanExit) {
   GetExitCodeProcess(first.hProcess, &code);
   EXPECT_EQ(code, 0u);
   for (HANDLE h : {first.hProcess, first.hThread, second.hProcess, second.hThread}) CloseHandle(h);
+}
+
+// Whether a running process has loaded a module of this file name.
+bool HasModule(DWORD processId, const char* name) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  MODULEENTRY32 module = {};
+  module.dwSize = sizeof module;
+  bool found = false;
+  for (BOOL more = Module32First(snapshot, &module); more && !found;
+       more = Module32Next(snapshot, &module)) {
+    found = lstrcmpiA(module.szModule, name) == 0;
+  }
+  CloseHandle(snapshot);
+  return found;
+}
+
+TEST(SetupProcess, LoadsTheResourceModuleBesideIt) {
+  // As shipped: VM40\Setup.exe with Setup.dll beside it.
+  PROCESS_INFORMATION process = Start(ODC_RELEASE_SETUP_EXE_PATH);
+  ASSERT_NE(process.hProcess, nullptr);
+  HWND window = WaitForMainWindow(20000);
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(HasModule(process.dwProcessId, "Setup.dll"));
+  char title[256] = {};
+  GetWindowTextA(window, title, sizeof title);
+  EXPECT_STREQ(title, "Device Configurator - ODC - NewFile.Dat");
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
 }
 
 }  // namespace
