@@ -1,9 +1,11 @@
 #!/bin/sh
 # Black-box tests of odctool: runs the real binary on files written here.
-# Usage: odctool_cli_test.sh PATH/TO/odctool
+# Usage: odctool_cli_test.sh PATH/TO/odctool [DEMO_MACHINE.dat]
 # Prints one line per failed check and a final "N passed, M failed".
 ODCTOOL=${1:?usage: odctool_cli_test.sh PATH/TO/odctool}
 case $ODCTOOL in /*) ;; *) ODCTOOL=$(pwd)/$ODCTOOL ;; esac
+DEMO_MACHINE=${2:-}
+case $DEMO_MACHINE in /* | "") ;; *) DEMO_MACHINE=$(pwd)/$DEMO_MACHINE ;; esac
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/odctool_cli.XXXXXX")
 trap 'rm -rf "$WORK"' EXIT
 cd "$WORK" || exit 1
@@ -367,6 +369,15 @@ check "  says the program's message" test "$(cat err.txt)" = "Disconnected from 
 check "  the machine keeps its data" cmp -s machine.DAT machine.before
 expect_exit 1 "upload of an unusable file" upload random.bin
 check "  says the program's message" test "$(cat err.txt)" = "$FORMAT_ERROR"
+if [ -n "$DEMO_MACHINE" ]; then
+  # A download uploaded again leaves the machine's file byte for byte as it
+  # was (its counters are never written, and it keeps them).
+  cp "$DEMO_MACHINE" demo.DAT
+  ODC_SIMULATED_MACHINE="$WORK/demo.DAT"
+  expect_exit 0 "download from the demonstration machine" download round.DAT
+  expect_exit 0 "upload of what was downloaded" upload round.DAT
+  check "  the machine's file is unchanged, byte for byte" cmp -s demo.DAT "$DEMO_MACHINE"
+fi
 unset ODC_SIMULATED_MACHINE
 
 echo "$PASSED passed, $FAILED failed"
