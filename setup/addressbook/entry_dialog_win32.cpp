@@ -95,15 +95,7 @@ void OnInit(App& app, HWND dialog) {
   g_entry.starting = true;
   DisplayRecord& r = app.scratch;
 
-  RECT box;
-  GetWindowRect(dialog, &box);
-  const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-  const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-  if (screenWidth > 0 && screenHeight > 0) {
-    SetWindowPos(dialog, nullptr, (screenWidth - (box.right - box.left)) / 2,
-                 (screenHeight - (box.bottom - box.top)) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  CentreWindow(dialog);
   const bool singleByte = !app.DoubleByteLanguage();
   for (const Label& label : EntryDialogLabels(singleByte)) {
     SetControlText(app, dialog, label.controlId, static_cast<UINT>(label.stringId));

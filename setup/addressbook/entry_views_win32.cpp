@@ -51,22 +51,6 @@ void SetColumns(App& app, int view) {
   app.columnLayout = view;
 }
 
-void InsertRow(HWND list, const ListRow& row) {
-  LVITEMA item = {};
-  item.mask = LVIF_TEXT | LVIF_IMAGE;
-  item.iItem = 0;
-  item.pszText = const_cast<char*>(row.item.c_str());
-  item.iImage = row.icon;
-  const int at =
-      static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-  for (size_t c = 0; c < row.cells.size(); ++c) {
-    LVITEMA cell = {};
-    cell.iSubItem = static_cast<int>(c + 1);
-    cell.pszText = const_cast<char*>(row.cells[c].c_str());
-    SendMessageA(list, LVM_SETITEMTEXTA, at, reinterpret_cast<LPARAM>(&cell));
-  }
-}
-
 }  // namespace
 
 void LoadEntryRecord(App& app, int view, int index, DisplayRecord& record) {
@@ -105,9 +89,9 @@ void FillList(App& app, int view) {
   SendMessageA(app.list, WM_SETREDRAW, FALSE, 0);
   for (int i = 0; i < count; ++i) {
     LoadEntryRecord(app, view, i, app.scratch);
-    InsertRow(app.list, view == 1   ? OneTouchRow(app.scratch, i, context)
-                        : view == 2 ? SpeedDialRow(app.scratch, i, context)
-                                    : GroupRow(app.scratch, i, context));
+    InsertListRow(app.list, view == 1   ? OneTouchRow(app.scratch, i, context)
+                            : view == 2 ? SpeedDialRow(app.scratch, i, context)
+                                        : GroupRow(app.scratch, i, context));
   }
   SetWindowLongPtrA(
       app.list, GWL_STYLE,
@@ -427,15 +411,15 @@ void OpenSelectedEntry(App& app) {
 }
 
 void AddOneTouchRow(App& app, const DisplayRecord& record, int index) {
-  InsertRow(app.list, OneTouchRow(record, index, MakeRowContext(app)));
+  InsertListRow(app.list, OneTouchRow(record, index, MakeRowContext(app)));
 }
 
 void AddSpeedDialRow(App& app, const DisplayRecord& record, int index) {
-  InsertRow(app.list, SpeedDialRow(record, index, MakeRowContext(app)));
+  InsertListRow(app.list, SpeedDialRow(record, index, MakeRowContext(app)));
 }
 
 void AddGroupRow(App& app, const DisplayRecord& record, int index) {
-  InsertRow(app.list, GroupRow(record, index, MakeRowContext(app)));
+  InsertListRow(app.list, GroupRow(record, index, MakeRowContext(app)));
 }
 
 void FillGroupList(App& app) { FillList(app, 3); }
@@ -458,6 +442,22 @@ std::string ControlText(HWND dialog, int id, int atMost) {
   const int n = GetDlgItemTextA(dialog, id, &text[0], atMost + 1);
   text.resize(n > 0 ? static_cast<size_t>(n) : 0);
   return text;
+}
+
+void InsertListRow(HWND list, const ListRow& row) {
+  LVITEMA item = {};
+  item.mask = LVIF_TEXT | LVIF_IMAGE;
+  item.iItem = 0;
+  item.pszText = const_cast<char*>(row.item.c_str());
+  item.iImage = row.icon;
+  const int at =
+      static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  for (size_t c = 0; c < row.cells.size(); ++c) {
+    LVITEMA cell = {};
+    cell.iSubItem = static_cast<int>(c + 1);
+    cell.pszText = const_cast<char*>(row.cells[c].c_str());
+    SendMessageA(list, LVM_SETITEMTEXTA, at, reinterpret_cast<LPARAM>(&cell));
+  }
 }
 
 std::string ListAddressText(App& app, int index) {

@@ -66,25 +66,9 @@ void FocusFirstRow(HWND list) {
   SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
 }
 
-void InsertRow(HWND list, const ListRow& row) {
-  LVITEMA item = {};
-  item.mask = LVIF_TEXT | LVIF_IMAGE;
-  item.iItem = 0;
-  item.pszText = const_cast<char*>(row.item.c_str());
-  item.iImage = row.icon;
-  const int at =
-      static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-  for (size_t c = 0; c < row.cells.size(); ++c) {
-    LVITEMA cell = {};
-    cell.iSubItem = static_cast<int>(c + 1);
-    cell.pszText = const_cast<char*>(row.cells[c].c_str());
-    SendMessageA(list, LVM_SETITEMTEXTA, at, reinterpret_cast<LPARAM>(&cell));
-  }
-}
-
 void AddGroupDialogRow(App& app, HWND list, const DisplayRecord& record, int index,
                        GroupRowRole role) {
-  InsertRow(list, GroupDialogRow(record, index, role, Context(app)));
+  InsertListRow(list, GroupDialogRow(record, index, role, Context(app)));
   FocusFirstRow(list);
 }
 
@@ -128,12 +112,12 @@ void FillGroupLocationList(App& app, HWND dialog) {
   const auto& sd = g_group.editor.speedDial;
   for (auto m = sd.rbegin(); m != sd.rend(); ++m) {
     UnpackSpeedDial(record, *app.data, m->index);
-    InsertRow(list, GroupDialogRow(record, m->index, GroupRowRole::Member, Context(app)));
+    InsertListRow(list, GroupDialogRow(record, m->index, GroupRowRole::Member, Context(app)));
   }
   const auto& ot = g_group.editor.oneTouch;
   for (auto m = ot.rbegin(); m != ot.rend(); ++m) {
     UnpackOneTouch(record, *app.data, m->index);
-    InsertRow(list, GroupDialogRow(record, m->index, GroupRowRole::Member, Context(app)));
+    InsertListRow(list, GroupDialogRow(record, m->index, GroupRowRole::Member, Context(app)));
   }
   FinishFill(list);
 }
@@ -144,7 +128,7 @@ void FillOneTouchCandidates(App& app, HWND dialog) {
   DisplayRecord record;
   for (int k : OneTouchCandidates(*app.data, g_group.key, g_group.editor)) {
     UnpackOneTouch(record, *app.data, k);
-    InsertRow(list, GroupDialogRow(record, k, GroupRowRole::OneTouchCandidate, Context(app)));
+    InsertListRow(list, GroupDialogRow(record, k, GroupRowRole::OneTouchCandidate, Context(app)));
   }
   FinishFill(list);
 }
@@ -155,7 +139,7 @@ void FillSpeedDialCandidates(App& app, HWND dialog) {
   DisplayRecord record;
   for (int s : SpeedDialCandidates(*app.data, g_group.editor)) {
     UnpackSpeedDial(record, *app.data, s);
-    InsertRow(list, GroupDialogRow(record, s, GroupRowRole::SpeedDialCandidate, Context(app)));
+    InsertListRow(list, GroupDialogRow(record, s, GroupRowRole::SpeedDialCandidate, Context(app)));
   }
   FinishFill(list);
 }
@@ -171,15 +155,7 @@ void OnInit(App& app, HWND dialog) {
   g_group.singleByte = !app.DoubleByteLanguage();
   SetControlText(app, dialog, IDC_GROUP_ADD_SPEED_DIAL, IDS_LABEL_ADD_SPEED_DIAL);
   SetControlText(app, dialog, IDC_GROUP_ADD_ONE_TOUCH, IDS_LABEL_ADD_ONE_TOUCH);
-  RECT box;
-  GetWindowRect(dialog, &box);
-  const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-  const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-  if (screenWidth > 0 && screenHeight > 0) {
-    SetWindowPos(dialog, nullptr, (screenWidth - (box.right - box.left)) / 2,
-                 (screenHeight - (box.bottom - box.top)) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  CentreWindow(dialog);
   for (const Label& label : GroupDialogLabels(g_group.singleByte)) {
     SetControlText(app, dialog, label.controlId, static_cast<UINT>(label.stringId));
   }

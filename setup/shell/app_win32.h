@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "setup/addressbook/entry_rows.h"
 #include "setup/data/address_import.h"
 #include "setup/data/data_set.h"
 #include "setup/data/dial_codec.h"
@@ -91,6 +92,8 @@ bool RegisterMainWindowClass(HINSTANCE instance);
 HWND CreateMainWindow(App& app, int showCommand);
 void LayoutMainWindow(App& app);
 void SetWindowTitle(App& app);
+// Centres a window on the screen (the main window and the entry dialogs).
+void CentreWindow(HWND window);
 void SetStatusText(App& app, int part, const std::string& text);
 void RefreshLockIndicators(App& app, int command);
 // The close sequence (save prompt, clean-up, disconnect); false when the
@@ -121,6 +124,8 @@ void FillCurrentList(App& app);
 void OpenSelectedEntry(App& app);
 // The Address column text of row `index` (empty when out of range).
 std::string ListAddressText(App& app, int index);
+// Inserts a row at the top; a sorted list puts it in its place.
+void InsertListRow(HWND list, const ListRow& row);
 // One centred column of a list view, titled from the string table.
 void AddListColumn(App& app, HWND list, int column, int width, UINT titleId);
 // The text of a dialog control, at most `atMost` characters.

@@ -166,18 +166,6 @@ void CreateStatusBar(App& app) {
   }
 }
 
-void CentreWindow(HWND window) {
-  HDC ic = CreateICA("DISPLAY", nullptr, nullptr, nullptr);
-  const int screenWidth = GetDeviceCaps(ic, HORZRES);
-  const int screenHeight = GetDeviceCaps(ic, VERTRES);
-  DeleteDC(ic);
-  RECT r;
-  GetWindowRect(window, &r);
-  const int width = r.right - r.left;
-  const int height = r.bottom - r.top;
-  MoveWindow(window, (screenWidth - width) / 2, (screenHeight - height) / 2, width, height, TRUE);
-}
-
 int ClientWidth(HWND window) {
   RECT r;
   GetClientRect(window, &r);
@@ -412,6 +400,20 @@ void App::ShowLinkMessage(LinkMessage message) {
 void App::SendDisconnectCommand() { SendMessageA(main, WM_COMMAND, ID_MACHINE_DISCONNECT, 0); }
 
 void App::ShowReadyStatus() { SetStatusText(*this, 1, Text(IDS_STATUS_READY)); }
+
+void CentreWindow(HWND window) {
+  HDC ic = CreateICA("DISPLAY", nullptr, nullptr, nullptr);
+  if (ic == nullptr) return;
+  const int screenWidth = GetDeviceCaps(ic, HORZRES);
+  const int screenHeight = GetDeviceCaps(ic, VERTRES);
+  DeleteDC(ic);
+  if (screenWidth <= 0 || screenHeight <= 0) return;  // no display to centre on
+  RECT r;
+  GetWindowRect(window, &r);
+  const int width = r.right - r.left;
+  const int height = r.bottom - r.top;
+  MoveWindow(window, (screenWidth - width) / 2, (screenHeight - height) / 2, width, height, TRUE);
+}
 
 HMODULE LoadResourceModule(HINSTANCE instance) {
   char path[MAX_PATH + 1] = {};

@@ -7,6 +7,7 @@
 #include "setup/data/bytes.h"
 #include "setup/data/data_file.h"
 #include "setup/data/document.h"
+#include "tests/data/display_records.h"
 #include "tools/odctool/diff.h"
 
 namespace odc {
@@ -46,12 +47,7 @@ std::vector<std::string> Diff(DataSet& a, DataSet& b) {
 }
 
 void PutFax(DataSet& set, int key, const char* name, const char* number) {
-  DisplayRecord r{};
-  r.inUse = 1;
-  r.kind = kKindFax;
-  r.entryType = kEntryOneTouch;
-  std::strcpy(r.name, name);
-  std::strcpy(r.number, number);
+  DisplayRecord r = fixtures::FaxRecord(name, number, kEntryOneTouch);
   PackOneTouch(set, r, key);
 }
 

@@ -7,31 +7,15 @@
 #include "setup/data/bytes.h"
 #include "setup/data/data_file.h"
 #include "setup/data/document.h"
+#include "tests/data/display_records.h"
 #include "tools/odctool/report.h"
 
 namespace odc {
 namespace tool {
 namespace {
 
-DisplayRecord Fax(const char* name, const char* number, uint8_t entryType) {
-  DisplayRecord r{};
-  r.inUse = 1;
-  r.kind = kKindFax;
-  r.entryType = entryType;
-  std::strcpy(r.name, name);
-  std::strcpy(r.number, number);
-  return r;
-}
-
-DisplayRecord Email(const char* name, const char* address, uint8_t entryType) {
-  DisplayRecord r{};
-  r.inUse = 1;
-  r.kind = kKindEmail;
-  r.entryType = entryType;
-  std::strcpy(r.name, name);
-  std::strcpy(r.email, address);
-  return r;
-}
+using fixtures::EmailRecord;
+using fixtures::FaxRecord;
 
 // A data set with one entry of every kind, saved and opened again the way
 // the program does it, so the report sees what a file holds.
@@ -40,7 +24,7 @@ std::unique_ptr<DataSet> BookWithEveryKind() {
   Document document;
   NewDataSet(*set, document);
 
-  DisplayRecord fax = Fax("Sales, \"North\"", "0123456789", kEntryOneTouch);
+  DisplayRecord fax = FaxRecord("Sales, \"North\"", "0123456789", kEntryOneTouch);
   std::strcpy(fax.sub, "12");
   std::strcpy(fax.sid, "34");
   std::strcpy(fax.batchHour, "14");
@@ -49,14 +33,14 @@ std::unique_ptr<DataSet> BookWithEveryKind() {
   fax.registrationDate = EncodeRegistrationDate(2024, 3, 7);
   PackOneTouch(*set, fax, 4);
 
-  DisplayRecord mail = Email("Office", "office@example.com", kEntryOneTouch);
+  DisplayRecord mail = EmailRecord("Office", "office@example.com", kEntryOneTouch);
   mail.emailOptions[0] = 1;  // Advanced
   mail.emailOptions[1] = 9;
   mail.emailOptions[2] = 2;
   mail.emailOptions[3] = 2;
   PackOneTouch(*set, mail, 1);
 
-  DisplayRecord combination = Fax("", "9+", kEntryOneTouch);
+  DisplayRecord combination = FaxRecord("", "9+", kEntryOneTouch);
   combination.combination = 1;
   PackOneTouch(*set, combination, 2);
 
@@ -73,10 +57,10 @@ std::unique_ptr<DataSet> BookWithEveryKind() {
   program[5] = 5;
   std::memcpy(program + 6, "Night", 5);
 
-  DisplayRecord speedFax = Fax("Branch", "555", kEntrySpeedDial);
+  DisplayRecord speedFax = FaxRecord("Branch", "555", kEntrySpeedDial);
   speedFax.speedIndex = 0;
   PackSpeedDial(*set, speedFax, 199);
-  DisplayRecord speedMail = Email("Help", "help@example.com", kEntrySpeedDial);
+  DisplayRecord speedMail = EmailRecord("Help", "help@example.com", kEntrySpeedDial);
   PackSpeedDial(*set, speedMail, 0);
 
   PackTransferImage(*set);
@@ -203,7 +187,7 @@ TEST(OdctoolReport, NonAsciiNamesBecomeUtf8) {
   auto set = std::make_unique<DataSet>();
   Document document;
   NewDataSet(*set, document);
-  DisplayRecord fax = Fax("Caf\xE9", "1", kEntryOneTouch);  // CP1252 e-acute
+  DisplayRecord fax = FaxRecord("Caf\xE9", "1", kEntryOneTouch);  // CP1252 e-acute
   PackOneTouch(*set, fax, 0);
   const AddressBookReport book = ReportAddressBook(*set);
   ASSERT_EQ(book.oneTouch.size(), 1u);
@@ -215,7 +199,7 @@ TEST(OdctoolReport, DoubleByteLanguagesDecodeTheirCodePage) {
   Document document;
   NewDataSet(*set, document);
   set->language = Language::Japanese;
-  DisplayRecord fax = Fax("\x93\xFA\x96\x7B", "1", kEntryOneTouch);  // "Nihon" in CP932
+  DisplayRecord fax = FaxRecord("\x93\xFA\x96\x7B", "1", kEntryOneTouch);  // "Nihon" in CP932
   PackOneTouch(*set, fax, 0);
   uint8_t* program = set->OneTouchEntry(28);
   PutU16(program, 29);

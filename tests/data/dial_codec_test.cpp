@@ -7,6 +7,7 @@
 #include <string>
 
 #include "setup/data/bytes.h"
+#include "tests/data/display_records.h"
 
 namespace odc {
 namespace {
@@ -15,25 +16,6 @@ class DialCodec : public ::testing::Test {
  protected:
   std::unique_ptr<DataSet> set = std::make_unique<DataSet>();
   DisplayRecord record{};
-
-  DisplayRecord Fax(const char* name, const char* number, uint8_t entryType) {
-    DisplayRecord r{};
-    r.inUse = 1;
-    r.kind = kKindFax;
-    r.entryType = entryType;
-    std::strcpy(r.name, name);
-    std::strcpy(r.number, number);
-    return r;
-  }
-  DisplayRecord Email(const char* name, const char* address, uint8_t entryType) {
-    DisplayRecord r{};
-    r.inUse = 1;
-    r.kind = kKindEmail;
-    r.entryType = entryType;
-    std::strcpy(r.name, name);
-    std::strcpy(r.email, address);
-    return r;
-  }
 };
 
 TEST(Digits, PackAndUnpack) {
@@ -62,7 +44,7 @@ TEST(Digits, PackAndUnpack) {
 }
 
 TEST_F(DialCodec, OneTouchFaxRoundTrip) {
-  DisplayRecord in = Fax("Sales", "0123456789", kEntryOneTouch);
+  DisplayRecord in = fixtures::FaxRecord("Sales", "0123456789", kEntryOneTouch);
   std::strcpy(in.sub, "42");
   std::strcpy(in.sid, "777");
   std::strcpy(in.batchHour, "14");
@@ -101,7 +83,7 @@ TEST_F(DialCodec, OneTouchFaxRoundTrip) {
 }
 
 TEST_F(DialCodec, NoSidWithoutSub) {
-  DisplayRecord in = Fax("A", "1", kEntryOneTouch);
+  DisplayRecord in = fixtures::FaxRecord("A", "1", kEntryOneTouch);
   std::strcpy(in.sid, "123");
   PackOneTouch(*set, in, 0);
   EXPECT_EQ(set->OneTouchEntry(0)[32], 0);
@@ -118,7 +100,7 @@ TEST_F(DialCodec, EntriesBreakingLimitsStayButUnpackEmpty) {
   // digits 31, name 21, name2 21, SUB 21, SID 21
   const Case cases[] = {{3, 31}, {5, 21}, {130, 21}, {31, 21}, {32, 21}};
   for (const Case& c : cases) {
-    DisplayRecord in = Fax("Name", "123", kEntryOneTouch);
+    DisplayRecord in = fixtures::FaxRecord("Name", "123", kEntryOneTouch);
     PackOneTouch(*set, in, 7);
     set->OneTouchEntry(7)[c.offset] = c.value;
     uint8_t before[kOneTouchEntrySize];
@@ -156,7 +138,7 @@ TEST_F(DialCodec, AbsurdLengthsNeverOverrunTheRecord) {
 }
 
 TEST_F(DialCodec, BrokenEmailEntriesAreRemoved) {
-  DisplayRecord in = Email("Mail", "abc@example.com", kEntryOneTouch);
+  DisplayRecord in = fixtures::EmailRecord("Mail", "abc@example.com", kEntryOneTouch);
   PackOneTouch(*set, in, 2);
   PackSpeedDial(*set, in, 9);
   EXPECT_EQ(set->SpeedDialEntry(9)[2], kFlagEmail | kFlagSpeedDial);
@@ -175,7 +157,7 @@ TEST_F(DialCodec, BrokenEmailEntriesAreRemoved) {
 }
 
 TEST_F(DialCodec, EmailRoundTripsInBothTables) {
-  DisplayRecord in = Email("Ren\xE9", "r\xE9n@example.com", kEntryOneTouch);
+  DisplayRecord in = fixtures::EmailRecord("Ren\xE9", "r\xE9n@example.com", kEntryOneTouch);
   in.emailOptions[0] = 1;
   in.emailOptions[1] = 2;
   in.emailOptions[2] = 2;
@@ -200,7 +182,7 @@ TEST_F(DialCodec, EmailRoundTripsInBothTables) {
 }
 
 TEST_F(DialCodec, CombinationKeepsOnlyTheNumber) {
-  DisplayRecord in = Fax("Ignored", "0044+", kEntryOneTouch);
+  DisplayRecord in = fixtures::FaxRecord("Ignored", "0044+", kEntryOneTouch);
   in.combination = 1;
   PackOneTouch(*set, in, 3);
   EXPECT_EQ(set->OneTouchEntry(3)[2], kFlagFax | kFlagOneTouchEntry | kFlagCombination);
@@ -240,8 +222,9 @@ TEST_F(DialCodec, ImportMarkerDropsTheFirstProgramKeyOnly) {
 }
 
 TEST_F(DialCodec, GroupPackUnpackAndSplit) {
-  PackOneTouch(*set, *std::make_unique<DisplayRecord>(Fax("One", "1", kEntryOneTouch)), 0);
-  DisplayRecord sd = Fax("Two", "2", kEntrySpeedDial);
+  PackOneTouch(
+      *set, *std::make_unique<DisplayRecord>(fixtures::FaxRecord("One", "1", kEntryOneTouch)), 0);
+  DisplayRecord sd = fixtures::FaxRecord("Two", "2", kEntrySpeedDial);
   sd.groupMarker = 1;
   PackSpeedDial(*set, sd, 5);
   DisplayRecord group{};
@@ -304,7 +287,7 @@ TEST_F(DialCodec, RemovingMembers) {
 }
 
 TEST_F(DialCodec, SpeedDialFaxFlagsAndSpeed) {
-  DisplayRecord in = Fax("Fax", "5551234", kEntrySpeedDial);
+  DisplayRecord in = fixtures::FaxRecord("Fax", "5551234", kEntrySpeedDial);
   std::strcpy(in.sub, "1");
   in.program = 1;
   in.speedIndex = 0;
@@ -324,7 +307,8 @@ TEST_F(DialCodec, SpeedDialFaxFlagsAndSpeed) {
 }
 
 TEST_F(DialCodec, EmptyRecordsClearTheEntry) {
-  PackOneTouch(*set, *std::make_unique<DisplayRecord>(Fax("A", "1", kEntryOneTouch)), 1);
+  PackOneTouch(*set,
+               *std::make_unique<DisplayRecord>(fixtures::FaxRecord("A", "1", kEntryOneTouch)), 1);
   DisplayRecord empty{};
   PackOneTouch(*set, empty, 1);
   for (size_t i = 0; i < kOneTouchEntrySize; ++i) ASSERT_EQ(set->OneTouchEntry(1)[i], 0);
