@@ -166,17 +166,13 @@ void TickStatusPoll(MachineLink& link, LinkUi& ui);
 // message shown through `ui`. Returns the data-loaded state (1 loaded, 0
 // failed or refused). The caller unpacks on 1.
 int DownloadMachineData(MachineLink& link, LinkUi& ui, DataSet& set);
+// Command 250, the transfer of Download once the status check passed and the
+// user agreed: the information block and every item, into a scratch image.
+// 1 when the data set's image now holds the machine's data; 0 leaves the data
+// set untouched and shows "Error reading/writing machine data!".
+int ReceiveMachineData(MachineLink& link, LinkUi& ui, DataSet& set);
 // Status check, pack, upload; "Error reading/writing machine data!" when
 // the upload could not be sent. 1 sent, 0 refused or failed.
 int UploadMachineData(MachineLink& link, LinkUi& ui, DataSet& set);
 
-}  // namespace odc
-
-namespace odc {
-// Command 250, the transfer of Download once the status check passed and the
-// user agreed: the information block and every item. 1 when the data set's
-// image now holds the machine's data; 0 leaves the data set untouched
-// ("Error reading/writing machine data!" shown through `ui` when the items
-// could not be read).
-int ReceiveMachineData(MachineLink& link, LinkUi& ui, DataSet& set);
 }  // namespace odc

@@ -280,28 +280,33 @@ void TickStatusPoll(MachineLink& link, LinkUi& ui) {
   }
 }
 
+int ReceiveMachineData(MachineLink& link, LinkUi& ui, DataSet& set) {
+  // Received into a scratch image first: a download that fails half-way
+  // must leave the data set in memory as it was.
+  auto scratch = std::make_unique<DataSet>();
+  scratch->language = set.language;
+  scratch->addressBookOnly = false;
+  std::memcpy(scratch->machineInfo, set.machineInfo, kMachineInfoSize);
+  if (!GetMachineInfo(link, *scratch) || !GetAllItems(link, *scratch)) {
+    // Said also when only the information block failed: a Download that
+    // ends without data and without a word would look like success.
+    ui.ShowLinkMessage(LinkMessage::MachineDataError);
+    return 0;
+  }
+  std::memcpy(set.records, scratch->records, sizeof set.records);
+  std::memcpy(set.machineInfo, scratch->machineInfo, kMachineInfoSize);
+  set.lastSpeedDialId = scratch->lastSpeedDialId;
+  set.endItemId = scratch->endItemId;
+  set.addressBookOnly = false;
+  return 1;
+}
+
 int DownloadMachineData(MachineLink& link, LinkUi& ui, DataSet& set) {
   if (!CheckMachineStatus(link, ui)) {
     ui.SendDisconnectCommand();
     return 0;
   }
-  // Downloaded into a scratch image first, so that a failed download
-  // leaves the caller's data set as it was.
-  auto scratch = std::make_unique<DataSet>();
-  scratch->language = set.language;
-  BuildTransferImage(*scratch);
-  scratch->addressBookOnly = false;
-  std::memcpy(scratch->machineInfo, set.machineInfo, kMachineInfoSize);
-  const int loaded = GetMachineInfo(link, *scratch) && GetAllItems(link, *scratch);
-  if (loaded) {
-    std::memcpy(set.records, scratch->records, sizeof set.records);
-    std::memcpy(set.machineInfo, scratch->machineInfo, kMachineInfoSize);
-    set.lastSpeedDialId = scratch->lastSpeedDialId;
-    set.endItemId = scratch->endItemId;
-    set.addressBookOnly = false;
-  } else {
-    ui.ShowLinkMessage(LinkMessage::MachineDataError);
-  }
+  const int loaded = ReceiveMachineData(link, ui, set);
   link.poll = true;
   return loaded;
 }
