@@ -311,4 +311,20 @@
 #define IDS_INDICATOR_NUM 4105
 #define IDS_INDICATOR_SCRL 4106
 
+// Ids of the settings sheets, printing and distribution, one header per part
+// (each holds #define lines only).
+#include "ids/settings_common.h"
+#include "ids/machine_setting.h"
+#include "ids/paper_source.h"
+#include "ids/copy_setting.h"
+#include "ids/fax_operation.h"
+#include "ids/scan_report.h"
+#include "ids/administrator.h"
+#include "ids/network_ldap.h"
+#include "ids/email_communication.h"
+#include "ids/machine_information.h"
+#include "ids/info_dialogs.h"
+#include "ids/printing.h"
+#include "ids/distribution.h"
+
 #endif  // ODC_SETUP_RES_RESOURCE_H

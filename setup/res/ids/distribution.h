@@ -1,0 +1,2 @@
+// Resource ids of the help and address-book import formats.
+#pragma once

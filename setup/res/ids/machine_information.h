@@ -1,0 +1,2 @@
+// Resource ids of the Machine Information page.
+#pragma once

@@ -1,0 +1,2 @@
+// Resource ids of the Network Setting and LDAP Setting pages.
+#pragma once

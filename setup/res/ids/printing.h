@@ -1,0 +1,2 @@
+// Resource ids of the printed dial lists.
+#pragma once

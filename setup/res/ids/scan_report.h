@@ -1,0 +1,2 @@
+// Resource ids of the Scan Setting and Report Setting pages.
+#pragma once

@@ -1,0 +1,384 @@
+#include "setup/settings/settings_framework.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "setup/addressbook/entry_dialog_rules.h"
+#include "setup/res/resource.h"
+
+namespace odc {
+
+int InstalledTrays(const DataSet& set) {
+  const int n = set.machineInfo[machine_info::kTrayCount];
+  return n >= 2 && n <= 5 ? n : 1;
+}
+
+const std::vector<PageEntry>& SheetPageTable(SheetId sheet) {
+  static const std::vector<PageEntry> kUtility = {
+      {PageId::MachineSetting, IDS_PAGE_MACHINE_SETTING, IDD_MACHINE_SETTING},
+      {PageId::PaperSource, IDS_PAGE_PAPER_SOURCE, IDD_PAPER_SOURCE},
+      {PageId::CopySetting1, IDS_PAGE_COPY_SETTING_1, IDD_COPY_SETTING_1},
+      {PageId::CopySetting2, IDS_PAGE_COPY_SETTING_2, IDD_COPY_SETTING_2},
+      {PageId::FaxTxOperation, IDS_PAGE_FAX_TX_OPERATION, IDD_FAX_TX_OPERATION},
+      {PageId::FaxRxOperation, IDS_PAGE_FAX_RX_OPERATION, IDD_FAX_RX_OPERATION},
+      {PageId::ScanSetting, IDS_PAGE_SCAN_SETTING, IDD_SCAN_SETTING},
+      {PageId::ReportSetting, IDS_PAGE_REPORT_SETTING, IDD_REPORT_SETTING},
+  };
+  static const std::vector<PageEntry> kAdministrator = {
+      {PageId::AdministratorMode, IDS_PAGE_ADMINISTRATOR_MODE, IDD_ADMINISTRATOR_MODE},
+      {PageId::NetworkSetting, IDS_PAGE_NETWORK_SETTING, IDD_NETWORK_SETTING},
+      {PageId::EmailSetting1, IDS_PAGE_EMAIL_SETTING_1, IDD_EMAIL_SETTING_1},
+      {PageId::EmailSetting2, IDS_PAGE_EMAIL_SETTING_2, IDD_EMAIL_SETTING_2},
+      {PageId::LdapSetting, IDS_PAGE_LDAP_SETTING, IDD_LDAP_SETTING},
+      {PageId::CommunicationSetting, IDS_PAGE_COMMUNICATION_SETTING, IDD_COMMUNICATION_SETTING},
+      {PageId::MachineInformation, IDS_PAGE_MACHINE_INFORMATION, IDD_MACHINE_INFORMATION},
+  };
+  return sheet == SheetId::Utility ? kUtility : kAdministrator;
+}
+
+std::vector<PageEntry> SheetPages(SheetId sheet, const DataSet& set) {
+  const bool nic = set.machineInfo[machine_info::kNicKit] != 0;
+  // The LDAP-available setting is the byte carried by record 368.
+  const bool ldap = set.records[368].data[0] != 0;
+  struct Skip {
+    int templateId;
+    bool condition;
+  };
+  const std::vector<Skip> skips =
+      sheet == SheetId::Utility
+          ? std::vector<Skip>{{IDD_SCAN_SETTING, !nic}}
+          : std::vector<Skip>{{IDD_NETWORK_SETTING, !nic},
+                              {IDD_EMAIL_SETTING_1, !nic},
+                              {IDD_EMAIL_SETTING_2, !nic},
+                              {IDD_LDAP_SETTING, !nic || !ldap}};
+  std::vector<PageEntry> pages;
+  size_t cursor = 0;
+  for (const PageEntry& entry : SheetPageTable(sheet)) {
+    bool skipped = false;
+    if (cursor < skips.size() && skips[cursor].templateId == entry.templateId) {
+      skipped = skips[cursor].condition;
+      ++cursor;
+    }
+    if (!skipped && PageIsBuilt(entry.page)) pages.push_back(entry);
+  }
+  return pages;
+}
+
+// ---------------------------------------------------------------------------
+// Page protocol
+
+void PageDriver::Init(ControlSurface& s) {
+  ctx_.ui.Changed(page_.Id()) = 0;
+  page_.OnInit(s);
+}
+
+void PageDriver::AfterEdit(ControlSurface& s, SettingsPage::Handled handled) {
+  // A command the page does not take leaves the pending-change flag set.
+  if (handled == SettingsPage::Handled::No) return;
+  if (handled == SettingsPage::Handled::Changed && ctx_.ui.pendingChange) {
+    ctx_.ui.pendingChange = false;
+    ctx_.ui.Changed(page_.Id()) = 1;
+    s.MarkChanged();
+  }
+}
+
+void PageDriver::Command(ControlSurface& s, int id, int code) {
+  ctx_.ui.pendingChange = true;
+  AfterEdit(s, page_.OnCommand(s, id, code));
+}
+
+void PageDriver::Scroll(ControlSurface& s, int id, int code) {
+  ctx_.ui.pendingChange = true;
+  AfterEdit(s, page_.OnScroll(s, id, code));
+}
+
+bool PageDriver::Apply(ControlSurface& s) {
+  if (!ctx_.ui.IsChanged(page_.Id())) return true;
+  if (!page_.OnApply(s)) {
+    s.ShowThisPage();
+    return false;
+  }
+  ctx_.ui.Changed(page_.Id()) = 0;
+  PackTransferImage(ctx_.data);
+  page_.OnApplied(s);
+  return true;
+}
+
+void PageDriver::QueryCancel(ControlSurface& s) {
+  UnpackTransferImage(ctx_.data);
+  page_.OnCancelled(s);
+}
+
+void PageDriver::Reset(ControlSurface& s) {
+  page_.OnReset(s);
+  ctx_.ui.Changed(page_.Id()) = 0;
+}
+
+bool SheetMayClose(const SettingsUiState& ui, bool closing) {
+  if (!closing) return false;
+  for (uint8_t flag : ui.pageChanged) {
+    if (flag) return false;
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// Labels, messages, validators, filters
+
+void SetControlText(ControlSurface& s, int id, int stringId) { s.SetText(id, s.String(stringId)); }
+
+void ApplyLabels(ControlSurface& s, const std::vector<LabelPair>& labels) {
+  for (const LabelPair& l : labels) SetControlText(s, l.control, l.stringId);
+}
+
+std::string FormatString(const std::string& format, const std::vector<int>& values) {
+  std::string out;
+  size_t next = 0;
+  for (size_t i = 0; i < format.size(); ++i) {
+    if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == 'd') {
+      out += next < values.size() ? std::to_string(values[next]) : std::string();
+      ++next;
+      ++i;
+    } else if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == '%') {
+      out += '%';
+      ++i;
+    } else {
+      out += format[i];
+    }
+  }
+  return out;
+}
+
+int ShowMessage(ControlSurface& s, int stringId, std::vector<int> values, MessageButtons buttons) {
+  return s.Message(FormatString(s.String(stringId), values), buttons);
+}
+
+int LeadingInteger(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  long long value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + (text[i] - '0');
+    if (value > 0x7FFFFFFF) value = 0x7FFFFFFF;  // saturate instead of overflowing
+  }
+  return static_cast<int>(negative ? -value : value);
+}
+
+int CheckIntegerField(ControlSurface& s, int id, int messageId, int low, int high) {
+  const std::string text = s.Text(id, 128);
+  if (text.empty()) {
+    ShowMessage(s, IDS_EMPTY_INTEGER);
+    s.Focus(id);
+    return 0;
+  }
+  const int value = LeadingInteger(text);
+  if (value >= low && value <= high) return 1;
+  ShowMessage(s, messageId, {low, high});
+  s.SelectText(id, 0, -1);
+  s.Focus(id);
+  return 0;
+}
+
+int CheckFourCharField(ControlSurface& s, int id, int messageId) {
+  if (s.Text(id, 128).size() == 4) return 1;
+  ShowMessage(s, messageId);
+  s.SelectText(id, 0, -1);
+  s.Focus(id);
+  return 0;
+}
+
+namespace {
+
+// Removes the first character `allowed` refuses; writes the text back with
+// the caret at its place, or sets the limit when every character passed.
+template <typename Allowed>
+int FilterControlText(ControlSurface& s, std::string& text, int id, int limit, Allowed allowed) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (!allowed(static_cast<unsigned char>(text[i]))) {
+      text.erase(i, 1);
+      s.SetText(id, text);
+      s.SelectText(id, static_cast<int>(i), static_cast<int>(i));
+      return 0;
+    }
+  }
+  s.LimitText(id, limit);
+  return 1;
+}
+
+int ApplyFilterResult(ControlSurface& s, std::string& text, int id, int limit,
+                      const FilterResult& r) {
+  if (r.accepted) {
+    s.LimitText(id, limit);
+    return 1;
+  }
+  text = r.text;
+  s.SetText(id, text);
+  s.SelectText(id, r.caret, r.caret);
+  return 0;
+}
+
+}  // namespace
+
+int FilterPhoneText(ControlSurface& s, std::string& text, int id, int limit) {
+  return FilterControlText(s, text, id, limit, [](unsigned char c) {
+    return c == '+' || c == '-' || c == ' ' || (c >= '0' && c <= '9');
+  });
+}
+
+int FilterAsciiText(ControlSurface& s, std::string& text, int id, int limit) {
+  return FilterControlText(s, text, id, limit,
+                           [](unsigned char c) { return c >= 0x20 && c <= 0x7F; });
+}
+
+int ApplyDigitFilter(ControlSurface& s, std::string& text, int id, int limit) {
+  return ApplyFilterResult(s, text, id, limit, FilterDigits(text));
+}
+
+int ApplyMailFilter(ControlSurface& s, std::string& text, int id, int limit) {
+  return ApplyFilterResult(s, text, id, limit, FilterMailText(text));
+}
+
+int ApplyNameFilter(ControlSurface& s, const DataSet& set, std::string& text, int id, int limit) {
+  return ApplyFilterResult(s, text, id, limit,
+                           FilterNameText(text, set.language, GetSetting(set, kMachineVariantId)));
+}
+
+void FillComboFromStrings(ControlSurface& s, int id, int firstString, int lastString,
+                          int selection) {
+  for (int sid = firstString; sid <= lastString; ++sid) s.AddListItem(id, s.String(sid));
+  s.SelectListItem(id, selection);
+}
+
+void StepEditNumber(ControlSurface& s, int code, int id, int low, int high) {
+  int value = LeadingInteger(s.Text(id, 128));
+  if (code == kLineUp) ++value;
+  if (code == kLineDown) --value;
+  value = std::clamp(value, low, high);
+  s.SetText(id, std::to_string(value));
+}
+
+void SelectRadio(ControlSurface& s, std::initializer_list<int> ids, int chosen) {
+  for (int id : ids) s.SetCheck(id, id == chosen);
+}
+
+// ---------------------------------------------------------------------------
+// Sliders
+
+namespace {
+
+constexpr uint32_t kMaximumRingsId = 0x10907;
+
+const SliderSpec kSliders[] = {
+    {343, 0x10002, 4, 15, 240, 10, 342, IDS_UNIT_MIN},  // Auto Shut Off
+    {362, 0x10001, 4, 1, 240, 10, 363, IDS_UNIT_MIN},   // Energy Save Mode
+    {366, 0x10006, 1, 0, 3, 1, 0, 0},                   // LCD Contrast
+    {370, 0x10005, 1, 0, 4, 1, 0, 0},                   // Print Density
+    {443, 0x10605, 1, 0, 8, 1, 0, 0},                   // Copy Density Level(M)
+    {478, 0x10800, 1, 0, 4, 1, 0, 0},                   // FAX TX Density Level (8 x level)
+    {505, 0x10903, 1, 0, 15, 1, 506, 0},                // No. of rings
+    {509, 0x10904, 1, 0, 9, 1, 510, 0},                 // Call Transfer count
+    {556, 0x10407, 4, 30, 300, 10, 557, IDS_UNIT_SEC},  // SMTP Timeout
+    {562, 0x1040C, 4, 0, 60, 5, 563, IDS_UNIT_SEC},     // POP Before SMTP wait
+    {572, 0x10414, 4, 30, 300, 10, 557, IDS_UNIT_SEC},  // POP3 Timeout
+    {725, 0x10507, 4, 5, 300, 10, 726, 0},              // LDAP Timeout
+    {729, 0x10508, 4, 5, 100, 10, 730, 0},              // Max. Search Results
+};
+
+int StoredSliderValue(const DataSet& set, const SliderSpec& spec) {
+  const uint32_t raw = GetSetting(set, spec.item);
+  if (spec.width == 1) return static_cast<int8_t>(raw & 0xFF);  // bytes are signed for the clamp
+  return static_cast<int32_t>(raw);
+}
+
+}  // namespace
+
+const SliderSpec* FindSlider(int control) {
+  for (const SliderSpec& s : kSliders) {
+    if (s.control == control) return &s;
+  }
+  return nullptr;
+}
+
+int SliderHigh(const SettingsContext& ctx, const SliderSpec& spec) {
+  if (spec.control == 505) return static_cast<int8_t>(GetSetting(ctx.data, kMaximumRingsId) & 0xFF);
+  return spec.high;
+}
+
+int SliderValue(const SettingsContext& ctx, const SliderSpec& spec) {
+  int value = StoredSliderValue(ctx.data, spec);
+  if (spec.control == 478) value /= 8;  // the TX density is stored as 8 x level
+  return std::clamp(value, spec.low, std::max(spec.low, SliderHigh(ctx, spec)));
+}
+
+void ShowSliderLabel(ControlSurface& s, const SliderSpec& spec, int value) {
+  if (!spec.valueLabel) return;
+  if (spec.unitString)
+    s.SetText(spec.valueLabel, std::to_string(value) + " " + s.String(spec.unitString));
+  else
+    s.SetText(spec.valueLabel, std::to_string(value));
+}
+
+bool HandleSettingsSlider(ControlSurface& s, SettingsContext& ctx, int code, int control) {
+  const SliderSpec* spec = FindSlider(control);
+  if (!spec) return false;
+  int value = StoredSliderValue(ctx.data, *spec);
+  if (spec->control == 478) value /= 8;
+  switch (code) {
+    case kLineUp: value -= 1; break;
+    case kLineDown: value += 1; break;
+    case kPageUp: value -= spec->pageStep; break;
+    case kPageDown: value += spec->pageStep; break;
+    case kThumbPosition:
+    case kThumbTrack: value = s.SliderPos(control); break;
+    default: return true;
+  }
+  value = std::clamp(value, spec->low, std::max(spec->low, SliderHigh(ctx, *spec)));
+  const uint32_t stored = spec->control == 478 ? static_cast<uint32_t>(value * 8)
+                                               : static_cast<uint32_t>(value);
+  SetSetting(ctx.data, spec->item, spec->width == 1 ? (stored & 0xFF) : stored);
+  s.SetSliderPos(control, value);
+  if (spec->control == 505) {
+    // The rings label shows the value plus one, except in region code 3.
+    const bool region3 = GetSetting(ctx.data, kRegionCodeId) == 3;
+    s.SetText(spec->valueLabel, std::to_string(region3 ? value : value + 1));
+  } else {
+    ShowSliderLabel(s, *spec, value);
+  }
+  return true;
+}
+
+bool UpdateInchPaperFlag(const DataSet& set) {
+  const uint32_t variant = GetSetting(set, kMachineVariantId);
+  return variant == 1 || variant == 5;
+}
+
+// ---------------------------------------------------------------------------
+// Item lengths and texts
+
+void SetItemLength(DataSet& set, uint32_t id, uint32_t length) {
+  const int r = FindRecord(set, id);
+  if (r >= 0) set.records[r].length = length;
+}
+
+uint32_t ItemLength(const DataSet& set, uint32_t id) {
+  const int r = FindRecord(set, id);
+  return r >= 0 ? set.records[r].length : 0;
+}
+
+void StoreTextSetting(DataSet& set, uint32_t id, const std::string& text) {
+  const SettingItem* item = FindSettingItem(id);
+  if (!item) return;
+  char* field = SettingText(set, id);
+  std::memset(field, 0, item->width);
+  const size_t n = std::min<size_t>(text.size(), item->width);
+  std::memcpy(field, text.data(), n);
+  SetItemLength(set, id, static_cast<uint32_t>(n));
+}
+
+}  // namespace odc

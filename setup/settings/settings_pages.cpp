@@ -1,0 +1,51 @@
+#include "setup/settings/settings_pages.h"
+
+namespace odc {
+namespace {
+
+using Factory = std::unique_ptr<SettingsPage> (*)(SettingsContext&);
+
+// In PageId order; nullptr marks a page this build does not have yet.
+// One entry per line, with room between them.
+const Factory kFactories[kPageCount] = {
+    CreateMachineSettingPage,
+
+    nullptr,  // Paper Source
+
+    nullptr,  // Copy Setting(1)
+
+    nullptr,  // Copy Setting(2)
+
+    nullptr,  // FAX TX Operation
+
+    nullptr,  // FAX RX Operation
+
+    nullptr,  // Scan Setting
+
+    nullptr,  // Report Setting
+
+    nullptr,  // Administrator Mode
+
+    nullptr,  // Network Setting
+
+    nullptr,  // E-Mail Setting(1)
+
+    nullptr,  // E-Mail Setting(2)
+
+    nullptr,  // LDAP Setting
+
+    nullptr,  // Communication Setting
+
+    nullptr,  // Machine Information
+};
+
+}  // namespace
+
+bool PageIsBuilt(PageId page) { return kFactories[static_cast<int>(page)] != nullptr; }
+
+std::unique_ptr<SettingsPage> CreateSettingsPageLogic(PageId page, SettingsContext& context) {
+  const Factory f = kFactories[static_cast<int>(page)];
+  return f ? f(context) : nullptr;
+}
+
+}  // namespace odc
