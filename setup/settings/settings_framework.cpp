@@ -45,13 +45,12 @@ std::vector<PageEntry> SheetPages(SheetId sheet, const DataSet& set) {
     int templateId;
     bool condition;
   };
-  const std::vector<Skip> skips =
-      sheet == SheetId::Utility
-          ? std::vector<Skip>{{IDD_SCAN_SETTING, !nic}}
-          : std::vector<Skip>{{IDD_NETWORK_SETTING, !nic},
-                              {IDD_EMAIL_SETTING_1, !nic},
-                              {IDD_EMAIL_SETTING_2, !nic},
-                              {IDD_LDAP_SETTING, !nic || !ldap}};
+  const std::vector<Skip> skips = sheet == SheetId::Utility
+                                      ? std::vector<Skip>{{IDD_SCAN_SETTING, !nic}}
+                                      : std::vector<Skip>{{IDD_NETWORK_SETTING, !nic},
+                                                          {IDD_EMAIL_SETTING_1, !nic},
+                                                          {IDD_EMAIL_SETTING_2, !nic},
+                                                          {IDD_LDAP_SETTING, !nic || !ldap}};
   std::vector<PageEntry> pages;
   size_t cursor = 0;
   for (const PageEntry& entry : SheetPageTable(sheet)) {
@@ -330,17 +329,28 @@ bool HandleSettingsSlider(ControlSurface& s, SettingsContext& ctx, int code, int
   int value = StoredSliderValue(ctx.data, *spec);
   if (spec->control == 478) value /= 8;
   switch (code) {
-    case kLineUp: value -= 1; break;
-    case kLineDown: value += 1; break;
-    case kPageUp: value -= spec->pageStep; break;
-    case kPageDown: value += spec->pageStep; break;
+    case kLineUp:
+      value -= 1;
+      break;
+    case kLineDown:
+      value += 1;
+      break;
+    case kPageUp:
+      value -= spec->pageStep;
+      break;
+    case kPageDown:
+      value += spec->pageStep;
+      break;
     case kThumbPosition:
-    case kThumbTrack: value = s.SliderPos(control); break;
-    default: return true;
+    case kThumbTrack:
+      value = s.SliderPos(control);
+      break;
+    default:
+      return true;
   }
   value = std::clamp(value, spec->low, std::max(spec->low, SliderHigh(ctx, *spec)));
-  const uint32_t stored = spec->control == 478 ? static_cast<uint32_t>(value * 8)
-                                               : static_cast<uint32_t>(value);
+  const uint32_t stored =
+      spec->control == 478 ? static_cast<uint32_t>(value * 8) : static_cast<uint32_t>(value);
   SetSetting(ctx.data, spec->item, spec->width == 1 ? (stored & 0xFF) : stored);
   s.SetSliderPos(control, value);
   if (spec->control == 505) {

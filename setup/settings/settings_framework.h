@@ -178,9 +178,9 @@ constexpr int kIdOk = 1;
 constexpr int kIdCancel = 2;
 
 // Notification codes the pages look at (the platform's numbers).
-constexpr int kButtonClicked = 0;   // BN_CLICKED
-constexpr int kEditChange = 0x300;  // EN_CHANGE
-constexpr int kListSelChange = 1;   // CBN_SELCHANGE
+constexpr int kButtonClicked = 0;            // BN_CLICKED
+constexpr int kEditChange = 0x300;           // EN_CHANGE
+constexpr int kListSelChange = 1;            // CBN_SELCHANGE
 constexpr int kAddressFieldChanged = 0x300;  // EN_CHANGE of an address control
 // Scroll codes.
 constexpr int kLineUp = 0, kLineDown = 1, kPageUp = 2, kPageDown = 3, kThumbPosition = 4,
@@ -242,12 +242,12 @@ void SelectRadio(ControlSurface& s, std::initializer_list<int> ids, int chosen);
 // The shared slider rules. Returns true when the slider is one of the table.
 struct SliderSpec {
   int control;
-  uint32_t item;     // settings item edited
-  int width;         // 1 or 4 bytes
-  int low, high;     // range
+  uint32_t item;  // settings item edited
+  int width;      // 1 or 4 bytes
+  int low, high;  // range
   int pageStep;
-  int valueLabel;    // 0: none
-  int unitString;    // "%d %s" with this string; 0: "%d"
+  int valueLabel;  // 0: none
+  int unitString;  // "%d %s" with this string; 0: "%d"
 };
 const SliderSpec* FindSlider(int control);
 bool HandleSettingsSlider(ControlSurface& s, SettingsContext& ctx, int code, int control);

@@ -9,6 +9,7 @@
 
 #include "setup/addressbook/entry_dialog_rules.h"
 #include "setup/res/resource.h"
+#include "setup/settings/settings_win32.h"
 #include "setup/shell/app_win32.h"
 
 namespace odc {
@@ -471,9 +472,18 @@ LRESULT HandleCommand(HWND window, WPARAM wParam) {
       OnDelete(app);
       UpdateMenuState(app);
       break;
+    case ID_MACHINE_UTILITY_SETTING:
+      OnUtilitySetting(app);
+      break;
+    case ID_MACHINE_TOTAL_COUNTER:
+      OnTotalCounter(app);
+      break;
+    case ID_MACHINE_CONFIGURATION:
+      OnConfiguration(app);
+      break;
     default:
-      // Print and the settings dialogs arrive with the sheets and printing
-      // that carry them out.
+      // Print and Admin. Management arrive with printing and the
+      // Administrator sheet.
       break;
   }
   return 0;

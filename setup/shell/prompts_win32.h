@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace odc {
 
@@ -20,6 +21,8 @@ class Prompts {
   // receives the choice. False when cancelled.
   virtual bool ChooseDataFile(HWND owner, std::string& path, FileDialogMode mode,
                               const std::string& title, const std::string& filter) = 0;
+  // A pop-up menu of `items` at the mouse cursor; the index chosen, or -1.
+  virtual int ChooseMenuItem(HWND owner, const std::vector<std::string>& items);
 };
 
 // The real dialogs.
