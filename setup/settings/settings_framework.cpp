@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "setup/addressbook/entry_dialog_rules.h"
+#include "setup/data/address_import.h"
 #include "setup/res/resource.h"
 
 namespace odc {
@@ -37,7 +38,7 @@ const std::vector<PageEntry>& SheetPageTable(SheetId sheet) {
   return sheet == SheetId::Utility ? kUtility : kAdministrator;
 }
 
-std::vector<PageEntry> SheetPages(SheetId sheet, const DataSet& set) {
+std::vector<PageEntry> SheetPages(SheetId sheet, const DataSet& set, bool onlyBuilt) {
   const bool nic = set.machineInfo[machine_info::kNicKit] != 0;
   // The LDAP-available setting is the byte carried by record 368.
   const bool ldap = set.records[368].data[0] != 0;
@@ -59,7 +60,7 @@ std::vector<PageEntry> SheetPages(SheetId sheet, const DataSet& set) {
       skipped = skips[cursor].condition;
       ++cursor;
     }
-    if (!skipped && PageIsBuilt(entry.page)) pages.push_back(entry);
+    if (!skipped && (!onlyBuilt || PageIsBuilt(entry.page))) pages.push_back(entry);
   }
   return pages;
 }
@@ -364,8 +365,7 @@ bool HandleSettingsSlider(ControlSurface& s, SettingsContext& ctx, int code, int
 }
 
 bool UpdateInchPaperFlag(const DataSet& set) {
-  const uint32_t variant = GetSetting(set, kMachineVariantId);
-  return variant == 1 || variant == 5;
+  return InchPaperVariant(GetSetting(set, kMachineVariantId));
 }
 
 // ---------------------------------------------------------------------------
