@@ -1,7 +1,7 @@
 // Resource ids of the Paper Source page (template 377) and its Inch/Metric
 // Setting (652) and Paper Type (668) dialogs. Controls the program names by
 // number keep them; static texts, group boxes and the dialogs' buttons are
-// numbered from the template (37701, 65201, 66801 and up).
+// numbered from the template (37701, 65201 and up; Paper Type below).
 #pragma once
 
 #define IDD_INCH_METRIC 652
@@ -48,11 +48,13 @@
 #define IDC_IM_METRIC 65221       // + t
 
 // Paper Type: per tray t (0-4, 5 = Multi-Bypass) a group and four buttons.
-#define IDC_PT_TRAY_GROUP 66801  // + t
-#define IDC_PT_PLAIN 66811       // + t
-#define IDC_PT_RECYCLE 66821     // + t
-#define IDC_PT_SPECIAL 66831     // + t
-#define IDC_PT_ONE_SIDE 66841    // + t
+// Numbered 6680 and up: 66800 and up would not fit the 16 bits of the
+// control id that a button's command carries.
+#define IDC_PT_TRAY_GROUP 6680  // + t
+#define IDC_PT_PLAIN 6690       // + t
+#define IDC_PT_RECYCLE 6700     // + t
+#define IDC_PT_SPECIAL 6710     // + t
+#define IDC_PT_ONE_SIDE 6720    // + t
 
 // Strings.
 #define IDS_PS_INCH_METRIC_BUTTON 4300
