@@ -87,6 +87,8 @@ class SettingsHost {
   virtual void SetTreeRootText(const std::string& text) = 0;
   // The inch-paper flag (machine variant 1 or 5), read by the e-mail pages.
   virtual bool InchPaper() const = 0;
+  // The product id of the machine the link found (0 when none was found).
+  virtual uint32_t MachineProductId() const = 0;
 };
 
 // What a page or dialog works on.

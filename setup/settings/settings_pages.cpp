@@ -10,11 +10,11 @@ using Factory = std::unique_ptr<SettingsPage> (*)(SettingsContext&);
 const Factory kFactories[kPageCount] = {
     CreateMachineSettingPage,
 
-    nullptr,  // Paper Source
+    CreatePaperSourcePage,
 
-    nullptr,  // Copy Setting(1)
+    CreateCopySetting1Page,
 
-    nullptr,  // Copy Setting(2)
+    CreateCopySetting2Page,
 
     nullptr,  // FAX TX Operation
 

@@ -9,6 +9,8 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -133,6 +135,87 @@ void CALLBACK ShootSheet(HWND, UINT, UINT_PTR id, DWORD) {
   SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
 }
 
+// Steps run from a timer inside the modal loops of the settings sheet and
+// its dialogs; each returns false while what it waits for is not up yet.
+std::deque<std::function<bool()>> g_steps;
+bool g_stepping = false;
+
+void CALLBACK RunSteps(HWND, UINT, UINT_PTR id, DWORD) {
+  if (g_stepping) return;
+  g_stepping = true;
+  while (!g_steps.empty() && g_steps.front()()) g_steps.pop_front();
+  if (g_steps.empty()) KillTimer(nullptr, id);
+  g_stepping = false;
+}
+
+// A page of the Utility Setting sheet, or a dialog that a button of the
+// page opens (the dialog is known by its caption).
+struct SheetShot {
+  const char* page;
+  int button;
+  const char* dialog;
+  const char* name;
+};
+const SheetShot kUtilityShots[] = {
+    {"Paper Source", 0, nullptr, "20-paper-source"},
+    {"Paper Source", IDC_PS_INCH_METRIC, "Inch/Metric Setting", "21-inch-metric"},
+    {"Paper Source", IDC_PS_PAPER_TYPE, "Paper Type", "22-paper-type"},
+    {"Copy Setting(1)", 0, nullptr, "23-copy-setting-1"},
+    {"Copy Setting(2)", 0, nullptr, "24-copy-setting-2"},
+};
+
+// Brings the sheet's page with this tab caption to the front.
+HWND ShowSheetPage(HWND sheet, const std::string& caption) {
+  HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+  const int n = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i) {
+    char text[128] = {};
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+    if (caption == text) SendMessageA(sheet, PSM_SETCURSEL, i, 0);
+  }
+  return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+}
+
+// Pictures of the Utility Setting sheet's pages and dialogs.
+void ShootUtilitySheet(HWND window, const std::string& folder, const std::string& prefix) {
+  auto save = [&](HWND w, const char* name) {
+    Pump(600);
+    const std::string path = folder + "\\" + prefix + name + ".bmp";
+    std::printf("%s %s\n", SaveWindowPicture(w, path) ? "saved" : "FAILED", path.c_str());
+  };
+  for (const SheetShot& shot : kUtilityShots) {
+    g_steps.push_back([=] {
+      HWND sheet = odc::CurrentSettingsSheet();
+      if (sheet == nullptr || !IsWindowVisible(sheet)) return false;
+      HWND page = ShowSheetPage(sheet, shot.page);
+      if (shot.button == 0)
+        save(sheet, shot.name);
+      else
+        PostMessageA(GetDlgItem(page, shot.button), BM_CLICK, 0, 0);
+      return true;
+    });
+    if (shot.dialog == nullptr) continue;
+    g_steps.push_back([=] {
+      HWND dialog = FindWindowA("#32770", shot.dialog);
+      if (dialog == nullptr || !IsWindowVisible(dialog)) return false;
+      save(dialog, shot.name);
+      PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+      return true;
+    });
+    g_steps.push_back([=] { return FindWindowA("#32770", shot.dialog) == nullptr; });
+  }
+  g_steps.push_back([] {
+    PostMessageA(odc::CurrentSettingsSheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    return true;
+  });
+  SetTimer(nullptr, 0, 100, RunSteps);
+  SendMessageA(window, WM_COMMAND, ID_MACHINE_UTILITY_SETTING, 0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -208,6 +291,7 @@ int main(int argc, char** argv) {
   g_dialogPicture = folder + "\\" + prefix + "14-select-print-items.bmp";
   SetTimer(nullptr, 0, 100, ShootDialog);
   odc::AskPrintItems(app);
+  ShootUtilitySheet(window, folder, prefix);
   app.modified = false;
   command(ID_MACHINE_DISCONNECT);
   DestroyWindow(window);
