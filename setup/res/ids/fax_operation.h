@@ -78,10 +78,12 @@
 #define IDC_FWD_QUALITY_LABEL 64106
 #define IDC_FWD_CODING_LABEL 64107
 
-// Select Tray: per tray a group box with Enable and Disable.
+// Select Tray: per tray (1-5, consecutive ids) a group box with Enable and
+// Disable. The buttons send commands, whose control id has 16 bits: they
+// are numbered below 65536.
 #define IDC_TRAY_GROUP_1 69901
-#define IDC_TRAY_ENABLE_1 69911
-#define IDC_TRAY_DISABLE_1 69921
+#define IDC_TRAY_ENABLE_1 701
+#define IDC_TRAY_DISABLE_1 711
 
 // Strings.
 #define IDS_TX_DENSITY_LEVEL 4460
