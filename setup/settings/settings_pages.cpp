@@ -16,13 +16,13 @@ const Factory kFactories[kPageCount] = {
 
     CreateCopySetting2Page,
 
-    nullptr,  // FAX TX Operation
+    CreateFaxTxOperationPage,
 
-    nullptr,  // FAX RX Operation
+    CreateFaxRxOperationPage,
 
-    nullptr,  // Scan Setting
+    CreateScanSettingPage,
 
-    nullptr,  // Report Setting
+    CreateReportSettingPage,
 
     nullptr,  // Administrator Mode
 
