@@ -204,7 +204,7 @@ void AdministratorNumberDialog::OnCommand(ControlSurface& s, int id, int code) {
   }
   // The OK button, or Enter.
   if (id != IDC_AN_OK && id != kIdOk) return;
-  const std::string text = s.Text(IDC_AN_NUMBER, 7);
+  const std::string text = s.Text(IDC_AN_NUMBER, 128);
   const uint32_t typed = static_cast<uint32_t>(LeadingInteger(text));
   if (text.size() == kAdminDigits && typed == GetSetting(data_, kAdminNumberId)) {
     s.SetText(IDC_AN_NUMBER, "");
@@ -241,7 +241,8 @@ int CheckAccessNumber(ControlSurface& s, DataSet& data, int index) {
   };
   const std::string text = s.Text(IDC_AT_ACCESS, 5);
   const int value = LeadingInteger(text);
-  if (!text.empty() && (text.size() != 3 || value == 0)) {
+  const bool digits = text.find_first_not_of("0123456789") == std::string::npos;
+  if (!text.empty() && (text.size() != 3 || !digits || value == 0)) {
     ShowMessage(s, IDS_ACCESS_NUMBER_RANGE);
     return refuse();
   }
@@ -389,9 +390,9 @@ void ChangeAdminNumberDialog::OnCommand(ControlSurface& s, int id, int code) {
     s.SelectText(field, 0, -1);
     s.Focus(field);
   };
-  const std::string current = s.Text(IDC_CA_CURRENT, 7);
-  const std::string typedNew = s.Text(IDC_CA_NEW, 7);
-  const std::string confirm = s.Text(IDC_CA_CONFIRM, 7);
+  const std::string current = s.Text(IDC_CA_CURRENT, 128);
+  const std::string typedNew = s.Text(IDC_CA_NEW, 128);
+  const std::string confirm = s.Text(IDC_CA_CONFIRM, 128);
   if (current.size() != kAdminDigits ||
       static_cast<uint32_t>(LeadingInteger(current)) != GetSetting(data_, kAdminNumberId)) {
     refuse(IDC_CA_CURRENT, IDS_PASSWORD_INCORRECT);
