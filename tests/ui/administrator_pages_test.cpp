@@ -7,10 +7,8 @@
 #include <cstring>
 #include <memory>
 
-#include "setup/data/document.h"
 #include "setup/res/resource.h"
-#include "setup/settings/settings_pages.h"
-#include "tests/ui/memory_surface.h"
+#include "tests/ui/page_test_fixture.h"
 
 namespace odc {
 namespace test {
@@ -22,38 +20,12 @@ const char* const kPasswordRange = "Invalid password : must be within 0000 to 99
 const char* const kPasswordIncorrect = "Password is not correct !";
 const char* const kAccessRange = "Invalid access number : must be within 001 to 999 !";
 
-class AdministratorTest : public ::testing::Test {
+class AdministratorTest : public PageTest {
  protected:
-  void SetUp() override {
-    Document document;
-    ASSERT_EQ(NewDataSet(data, document), 1);
-    data.addressBookOnly = false;
-  }
-  // Values as the transfer image holds them: the page rebuilds the working
-  // values from it when it starts.
-  void Stored(uint32_t id, uint32_t value) {
-    SetSetting(data, id, value);
-    PackTransferImage(data);
-  }
-  uint32_t Image(uint32_t id) {
-    DataSet copy = data;
-    UnpackTransferImage(copy);
-    return GetSetting(copy, id);
-  }
   void OpenPage() {
-    page = CreateAdministratorModePage(ctx);
-    driver = std::make_unique<PageDriver>(ctx, *page);
     s.RadioGroup({IDC_AM_LIMITED, IDC_AM_FULL, IDC_AM_OFF});
-    driver->Init(s);
+    PageTest::OpenPage(CreateAdministratorModePage);
   }
-
-  DataSet data;
-  SettingsUiState ui;
-  RecordingHost host;
-  SettingsContext ctx{data, ui, host};
-  MemorySurface s;
-  std::unique_ptr<SettingsPage> page;
-  std::unique_ptr<PageDriver> driver;
 };
 
 TEST_F(AdministratorTest, PageShowsTheStoredValues) {

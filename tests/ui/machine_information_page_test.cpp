@@ -5,10 +5,8 @@
 #include <cstring>
 #include <memory>
 
-#include "setup/data/document.h"
 #include "setup/res/resource.h"
-#include "setup/settings/settings_pages.h"
-#include "tests/ui/memory_surface.h"
+#include "tests/ui/page_test_fixture.h"
 
 namespace odc {
 namespace test {
@@ -16,28 +14,16 @@ namespace {
 
 constexpr uint32_t kPhoneId = 0x1051C;
 
-class MachineInformationTest : public ::testing::Test {
+class MachineInformationTest : public PageTest {
  protected:
   void SetUp() override {
-    Document document;
-    ASSERT_EQ(NewDataSet(data, document), 1);
-    data.addressBookOnly = false;
+    PageTest::SetUp();
     StoreTextSetting(data, kMachineNameId, "Front Desk");
     StoreTextSetting(data, kPhoneId, "+49 30 1234");
     PackTransferImage(data);
-    page = CreateMachineInformationPage(ctx);
-    driver = std::make_unique<PageDriver>(ctx, *page);
-    driver->Init(s);
+    OpenPage(CreateMachineInformationPage);
   }
   std::string Working(uint32_t id) { return SettingText(data, id); }
-
-  DataSet data;
-  SettingsUiState ui;
-  RecordingHost host;
-  SettingsContext ctx{data, ui, host};
-  MemorySurface s;
-  std::unique_ptr<SettingsPage> page;
-  std::unique_ptr<PageDriver> driver;
 };
 
 TEST_F(MachineInformationTest, ShowsBothTexts) {
