@@ -24,7 +24,7 @@ const Factory kFactories[kPageCount] = {
 
     CreateReportSettingPage,
 
-    nullptr,  // Administrator Mode
+    CreateAdministratorModePage,
 
     nullptr,  // Network Setting
 
@@ -36,7 +36,7 @@ const Factory kFactories[kPageCount] = {
 
     nullptr,  // Communication Setting
 
-    nullptr,  // Machine Information
+    CreateMachineInformationPage,
 };
 
 }  // namespace

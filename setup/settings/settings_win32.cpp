@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "setup/res/resource.h"
+#include "setup/settings/administrator_pages.h"
 #include "setup/settings/info_dialogs.h"
 #include "setup/shell/app_win32.h"
 
@@ -337,6 +338,14 @@ void OnUtilitySetting(App& app) {
     SelectTreeItem(app, 0);
   }
   OpenUtilitySettingSheet(app, app.main);
+}
+
+void OnAdminManagement(App& app) {
+  // The sheet is owned by the number dialog, which ends once it has closed.
+  AdministratorNumberDialog dialog(*app.data, [&app](ControlSurface& owner) {
+    OpenAdministratorSheet(app, static_cast<Win32Surface&>(owner).Window());
+  });
+  RunSettingsDialog(app, app.main, IDD_ADMIN_NUMBER, dialog);
 }
 
 void OnTotalCounter(App& app) {

@@ -216,6 +216,71 @@ void ShootUtilitySheet(HWND window, const std::string& folder, const std::string
   SendMessageA(window, WM_COMMAND, ID_MACHINE_UTILITY_SETTING, 0);
 }
 
+HWND VisibleWindow(const char* caption) {
+  HWND window = FindWindowA("#32770", caption);
+  return window != nullptr && IsWindowVisible(window) && IsWindowEnabled(window) ? window : nullptr;
+}
+
+// Admin. Management with the number typed, the Administrator sheet on its
+// first and last page, and the Account Track and Change Admin No. dialogs.
+void AdministratorShots(HWND window, const std::string& base) {
+  auto shoot = [&base](HWND target, const char* name) {
+    Pump(600);
+    const std::string path = base + name + ".bmp";
+    std::printf("%s %s\n", SaveWindowPicture(target, path) ? "saved" : "FAILED", path.c_str());
+  };
+  auto page = [] {
+    return reinterpret_cast<HWND>(
+        SendMessageA(VisibleWindow("Administrator Mode"), PSM_GETCURRENTPAGEHWND, 0, 0));
+  };
+  auto click = [](HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+  };
+  auto subDialog = [&](const char* caption, const char* name) {
+    g_steps.push_back([=] {
+      HWND dialog = VisibleWindow(caption);
+      if (dialog == nullptr) return false;
+      shoot(dialog, name);
+      PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+      return true;
+    });
+    g_steps.push_back([=] { return FindWindowA("#32770", caption) == nullptr; });
+  };
+  g_steps.push_back([=] {
+    HWND dialog = VisibleWindow("Admin. Management");
+    if (dialog == nullptr) return false;
+    SetDlgItemTextA(dialog, IDC_AN_NUMBER, "112233");  // the demonstration machine's
+    shoot(dialog, "30-admin-number");
+    click(dialog, IDC_AN_OK);
+    return true;
+  });
+  g_steps.push_back([=] {
+    HWND sheet = VisibleWindow("Administrator Mode");
+    if (sheet == nullptr) return false;
+    shoot(sheet, "31-administrator-mode");
+    click(page(), IDC_AM_ACCOUNT_TRACK);
+    return true;
+  });
+  subDialog("Account Track", "32-account-track");
+  g_steps.push_back([=] {
+    click(page(), IDC_AM_CHANGE_ADMIN);
+    return true;
+  });
+  subDialog("Change Admin No.", "33-change-admin-no");
+  g_steps.push_back([=] {
+    HWND sheet = VisibleWindow("Administrator Mode");
+    HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+    const LRESULT last = SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0) - 1;
+    SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(last), 0);
+    shoot(sheet, "34-machine-information");
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    return true;
+  });
+  SetTimer(nullptr, 0, 100, RunSteps);
+  SendMessageA(window, WM_COMMAND, ID_MACHINE_ADMIN_MANAGEMENT, 0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -292,6 +357,7 @@ int main(int argc, char** argv) {
   SetTimer(nullptr, 0, 100, ShootDialog);
   odc::AskPrintItems(app);
   ShootUtilitySheet(window, folder, prefix);
+  AdministratorShots(window, folder + "\\" + prefix);
   app.modified = false;
   command(ID_MACHINE_DISCONNECT);
   DestroyWindow(window);
