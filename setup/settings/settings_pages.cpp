@@ -26,15 +26,15 @@ const Factory kFactories[kPageCount] = {
 
     nullptr,  // Administrator Mode
 
-    nullptr,  // Network Setting
+    CreateNetworkSettingPage,
 
-    nullptr,  // E-Mail Setting(1)
+    CreateEmailSetting1Page,
 
-    nullptr,  // E-Mail Setting(2)
+    CreateEmailSetting2Page,
 
-    nullptr,  // LDAP Setting
+    CreateLdapSettingPage,
 
-    nullptr,  // Communication Setting
+    CreateCommunicationSettingPage,
 
     nullptr,  // Machine Information
 };
