@@ -26,15 +26,15 @@ const Factory kFactories[kPageCount] = {
 
     CreateAdministratorModePage,
 
-    nullptr,  // Network Setting
+    CreateNetworkSettingPage,
 
-    nullptr,  // E-Mail Setting(1)
+    CreateEmailSetting1Page,
 
-    nullptr,  // E-Mail Setting(2)
+    CreateEmailSetting2Page,
 
-    nullptr,  // LDAP Setting
+    CreateLdapSettingPage,
 
-    nullptr,  // Communication Setting
+    CreateCommunicationSettingPage,
 
     CreateMachineInformationPage,
 };

@@ -12,9 +12,11 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "setup/res/resource.h"
+#include "setup/settings/settings_framework.h"
 #include "setup/settings/settings_win32.h"
 #include "setup/shell/app_win32.h"
 
@@ -281,6 +283,61 @@ void AdministratorShots(HWND window, const std::string& base) {
   SendMessageA(window, WM_COMMAND, ID_MACHINE_ADMIN_MANAGEMENT, 0);
 }
 
+// Pictures of Administrator sheet pages: a timer brings each page to the
+// front in turn, saves the sheet and finally cancels it.
+struct SheetShots {
+  std::vector<std::pair<std::string, std::string>> pages;  // caption, file
+};
+SheetShots g_sheetShots;
+
+void CALLBACK ShootSheetPages(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND sheet = odc::CurrentSettingsSheet();
+  if (sheet == nullptr || !IsWindowVisible(sheet)) return;
+  KillTimer(nullptr, id);
+  HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+  const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+  for (const auto& [caption, path] : g_sheetShots.pages) {
+    for (int i = 0; i < count; ++i) {
+      char text[128] = {};
+      TCITEMA item = {};
+      item.mask = TCIF_TEXT;
+      item.pszText = text;
+      item.cchTextMax = sizeof text;
+      SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+      if (caption != text) continue;
+      SendMessageA(sheet, PSM_SETCURSEL, i, 0);
+      Pump(500);
+      std::printf("%s %s\n", SaveWindowPicture(sheet, path) ? "saved" : "FAILED", path.c_str());
+    }
+  }
+  SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+}
+
+// The Network, E-Mail, LDAP and Communication pages, with the NIC kit and
+// LDAP present, the e-mail mode Advanced and region code 3, so that every
+// control of the pages shows.
+void ShootNetworkEmailPages(odc::App& app, HWND window, const std::string& folder,
+                            const std::string& prefix) {
+  odc::DataSet& d = *app.data;
+  d.machineInfo[odc::machine_info::kNicKit] = 1;
+  d.records[368].data[0] = 1;
+  odc::SetSetting(d, 0x1040D, 1);
+  odc::SetSetting(d, odc::kRegionCodeId, 3);
+  odc::PackTransferImage(d);
+  const std::pair<int, const char*> pages[] = {
+      {IDS_PAGE_NETWORK_SETTING, "40-network-setting"},
+      {IDS_PAGE_EMAIL_SETTING_1, "41-email-setting-1"},
+      {IDS_PAGE_EMAIL_SETTING_2, "42-email-setting-2"},
+      {IDS_PAGE_LDAP_SETTING, "43-ldap-setting"},
+      {IDS_PAGE_COMMUNICATION_SETTING, "44-communication-setting"},
+  };
+  g_sheetShots.pages.clear();
+  for (const auto& [caption, name] : pages)
+    g_sheetShots.pages.emplace_back(app.Text(caption), folder + "\\" + prefix + name + ".bmp");
+  SetTimer(nullptr, 0, 100, ShootSheetPages);
+  odc::OpenAdministratorSheet(app, window);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -358,6 +415,7 @@ int main(int argc, char** argv) {
   odc::AskPrintItems(app);
   ShootUtilitySheet(window, folder, prefix);
   AdministratorShots(window, folder + "\\" + prefix);
+  ShootNetworkEmailPages(app, window, folder, prefix);
   app.modified = false;
   command(ID_MACHINE_DISCONNECT);
   DestroyWindow(window);
