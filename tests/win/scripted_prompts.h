@@ -27,6 +27,10 @@ class ScriptedPrompts : public Prompts {
   };
   std::vector<Chosen> dialogs;
   std::deque<std::string> files;  // "" cancels
+  // Printer device contexts handed out by ChoosePrinter (null or none left
+  // cancels); the program deletes them.
+  std::deque<HDC> printers;
+  int printDialogs = 0;
 
   int Message(HWND owner, const std::string& text, const std::string& caption, UINT type) override {
     messages.push_back({text, caption, type, owner});
@@ -45,6 +49,13 @@ class ScriptedPrompts : public Prompts {
     path = files.front();
     files.pop_front();
     return true;
+  }
+  HDC ChoosePrinter(HWND) override {
+    ++printDialogs;
+    if (printers.empty()) return nullptr;
+    HDC dc = printers.front();
+    printers.pop_front();
+    return dc;
   }
 };
 
