@@ -98,7 +98,7 @@ std::vector<size_t> CharacterLengths(const std::string& text, Language language)
 
 }  // namespace
 
-int CellPadding(const TextMeasure& measure) { return measure(PrintFont::Table, "0"); }
+int CellPadding(const TextMeasure& measure) { return (measure(PrintFont::Table, "0") + 1) / 2; }
 
 int CellMargin(const TextMeasure& measure) { return 2 * CellPadding(measure) + 7; }
 

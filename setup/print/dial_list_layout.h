@@ -74,8 +74,8 @@ using TextMeasure = std::function<int(PrintFont font, const std::string& text)>;
 std::string FitText(const std::string& text, int cellWidth, const TextMeasure& measure,
                     Language language = Language::SingleByte);
 
-// Space before a cell's text, and what a column adds to its widest text: a
-// padding on each side and the 6 units FitText keeps free.
+// Space before a cell's text (half a digit), and what a column adds to its
+// widest text: that padding on each side and the 6 units FitText keeps free.
 int CellPadding(const TextMeasure& measure);
 int CellMargin(const TextMeasure& measure);
 
