@@ -134,7 +134,7 @@ declare -A wanted=(
   [2]="Speed Dial|$third_page|Total $pages_speed_dial page(s), page $pages_speed_dial|Branch North|0451112222|Dial 120|0300000120|Dial 240|0300000240"
   [3]="Group|Total $pages_group page(s), page 1|All Offices|Mail Team|One Touch#1|Head Office|Speed Dial#2|Branch South|0663334444"
 )
-names=([1]=one_touch [2]=speed_dial [3]=group)
+names=([1]=11-printed-one-touch [2]=12-printed-speed-dial [3]=13-printed-group)
 for n in 1 2 3; do
   control=$(printf '%s/spool/c%05d' "$cups" "$n")
   data=$(printf '%s/spool/d%05d-001' "$cups" "$n")
@@ -148,7 +148,7 @@ for n in 1 2 3; do
   if [ -n "$pictures" ]; then
     mkdir -p "$pictures"
     gs -q -dNOPAUSE -dBATCH -sDEVICE=png16m -r100 -dFirstPage=1 -dLastPage=1 \
-      -sOutputFile="$pictures/print_${names[$n]}.png" "$data"
+      -sOutputFile="$pictures/${names[$n]}.png" "$data"
   fi
 done
 

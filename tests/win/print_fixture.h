@@ -50,7 +50,8 @@ class PrintWindow {
   ScriptedPrompts prompts;
   HWND window = nullptr;
 
-  bool Create(const std::string& dataFile) {
+  // `resources`: a language module instead of the program's own resources.
+  bool Create(const std::string& dataFile, HMODULE resources = nullptr) {
     static const bool registered = [] {
       INITCOMMONCONTROLSEX controls = {8, 0x82F};
       InitCommonControlsEx(&controls);
@@ -58,7 +59,7 @@ class PrintWindow {
     }();
     if (!registered) return false;
     app.instance = GetModuleHandleA(nullptr);
-    app.resources = app.instance;
+    app.resources = resources != nullptr ? resources : app.instance;
     app.prompts = &prompts;
     app.usb = std::make_unique<SimulatedMachine>(0);
     app.link = std::make_unique<MachineLink>(*app.usb);
@@ -138,6 +139,23 @@ inline std::vector<std::string> MetafileTexts(HENHMETAFILE metafile) {
   };
   EnumEnhMetaFile(nullptr, metafile, collect, &texts, nullptr);
   return texts;
+}
+
+// The face names of the fonts a metafile creates.
+inline std::vector<std::string> MetafileFontFaces(HENHMETAFILE metafile) {
+  std::vector<std::string> faces;
+  auto collect = [](HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM data) -> int {
+    if (record->iType == EMR_EXTCREATEFONTINDIRECTW) {
+      const auto* font = reinterpret_cast<const EMREXTCREATEFONTINDIRECTW*>(record);
+      char face[LF_FACESIZE * 2] = {};
+      WideCharToMultiByte(CP_ACP, 0, font->elfw.elfLogFont.lfFaceName, -1, face, sizeof face - 1,
+                          nullptr, nullptr);
+      reinterpret_cast<std::vector<std::string>*>(data)->push_back(face);
+    }
+    return 1;
+  };
+  EnumEnhMetaFile(nullptr, metafile, collect, &faces, nullptr);
+  return faces;
 }
 
 inline std::vector<uint8_t> ReadFileBytes(const std::string& path) {

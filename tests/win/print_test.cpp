@@ -114,6 +114,45 @@ TEST_F(Printing, EachListRendersItsTitleHeaderAndEntries) {
   }
 }
 
+// Page 1 of a list drawn into a metafile: its texts and its font faces.
+void RenderFirstPage(App& app, PrintedList list, std::vector<std::string>& texts,
+                     std::vector<std::string>& faces) {
+  HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  {
+    ListPrinter printer(app, dc, list);
+    printer.DrawPage(0);
+  }
+  HENHMETAFILE metafile = CloseEnhMetaFile(dc);
+  texts = MetafileTexts(metafile);
+  faces = printing::MetafileFontFaces(metafile);
+  DeleteEnhMetaFile(metafile);
+}
+
+TEST_F(Printing, FontFaceAndName2ColumnsComeFromTheLanguageModule) {
+  std::vector<std::string> texts, faces;
+  RenderFirstPage(w.app, PrintedList::Group, texts, faces);
+  EXPECT_FALSE(faces.empty());
+  for (const std::string& face : faces) EXPECT_EQ(face, "Arial");
+  EXPECT_FALSE(Has(texts, "Item Name2"));
+
+  HMODULE japanese = LoadLibraryA(ODC_SETUP_JAPANESE_DLL_PATH);
+  ASSERT_NE(japanese, nullptr);
+  {
+    printing::PrintWindow jw;
+    ASSERT_TRUE(jw.Create(ODC_DEMO_MACHINE_PATH, japanese));
+    ASSERT_TRUE(jw.app.DoubleByteLanguage());
+    RenderFirstPage(jw.app, PrintedList::Group, texts, faces);
+    EXPECT_TRUE(Has(texts, "Name2"));
+    EXPECT_TRUE(Has(texts, "Item Name2"));
+    EXPECT_TRUE(Has(texts, "Head Office"));
+    for (const std::string& face : faces) EXPECT_EQ(face, jw.app.Text(IDS_PRINT_FONT_FACE));
+    RenderFirstPage(jw.app, PrintedList::OneTouch, texts, faces);
+    EXPECT_TRUE(Has(texts, "Name2"));
+    EXPECT_TRUE(Has(texts, "PROGRAM DIAL"));
+  }
+  FreeLibrary(japanese);
+}
+
 TEST_F(Printing, SpeedDialPagesFollowTheScreenPageSize) {
   int pageCount = 0;
   const auto pages = RenderPages(PrintedList::SpeedDial, pageCount);

@@ -1,9 +1,8 @@
 // Runs Setup's main window on a real display through its main states and
 // saves a picture of each: start-up, New, Download, the three views and the
-// entry and Group dial dialogs. A second argument names a language module
-// to load instead of the program's own resources (the pictures then start
-// with "ja-"). scripts/screenshots.sh runs it under Xvfb and turns the
-// pictures into PNGs.
+// entry and Group dial dialogs, and the Select Print Items dialog. A second argument names a
+// language module to load instead of the program's own resources (the pictures then start with
+// "ja-"). scripts/screenshots.sh runs it under Xvfb and turns the pictures into PNGs.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -149,6 +148,10 @@ int main(int argc, char** argv) {
   dialogShot(1, 0, "07-one-touch-entry");
   dialogShot(2, 1, "08-speed-dial-entry");
   dialogShot(3, 10, "09-group-dial");
+  // File > Print: the list selection (cancelled, so nothing is printed).
+  g_dialogPicture = folder + "\\" + prefix + "10-select-print-items.bmp";
+  SetTimer(nullptr, 0, 100, ShootDialog);
+  command(ID_FILE_PRINT);
   app.modified = false;
   command(ID_MACHINE_DISCONNECT);
   DestroyWindow(window);
