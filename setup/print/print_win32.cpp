@@ -65,17 +65,14 @@ INT_PTR CALLBACK PrintItemsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         EndDialog(dialog, 1);
         return TRUE;
       }
-      if (LOWORD(wParam) == IDCANCEL) {
-        EndDialog(dialog, 0);
-        return TRUE;
-      }
-      return FALSE;
+      if (LOWORD(wParam) != IDCANCEL) return FALSE;
+      EndDialog(dialog, 0);  // Cancel: the selection stays as it was
+      return TRUE;
     case WM_CLOSE:
       EndDialog(dialog, 0);
       return TRUE;
-    default:
-      return FALSE;
   }
+  return FALSE;
 }
 
 // Prints every page of one list as one document. False, with the document

@@ -79,33 +79,23 @@ cupsd -f -c "$cups/cupsd.conf" -s "$cups/cups-files.conf" >"$cups/log/cupsd.out"
 cupsd_pid=$!
 export CUPS_SERVER=$cups/run/cups.sock
 
-# Wine: a prefix of its own, started while the scheduler runs, so that it
-# lists the queue as its default printer.
-export WINEPREFIX=$work/wineprefix
-export WINEARCH=win64 WINEDEBUG=fixme-all WINEDLLOVERRIDES="mscoree,mshtml="
-stop() {
-  wineserver -k >/dev/null 2>&1 || true
+stop_scheduler() {
   kill "$cupsd_pid" 2>/dev/null || true
   wait "$cupsd_pid" 2>/dev/null || true
 }
-trap stop EXIT
+trap stop_scheduler EXIT
 
 for _ in $(seq 50); do lpstat -r >/dev/null 2>&1 && break; sleep 0.2; done
 lpstat -r >/dev/null || { cat "$cups/log/cupsd.out"; echo "the scheduler did not start"; exit 1; }
 lpadmin -p "$queue" -E -v file:///dev/null
 lpadmin -d "$queue"
 
-if [ ! -f "$WINEPREFIX/.odc-ready" ]; then
-  mkdir -p "$WINEPREFIX"
-  /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
-  /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
-  wineserver -w
-  touch "$WINEPREFIX/.odc-ready"
-fi
-wineserver -p >/dev/null 2>&1 </dev/null
-# Wine's services start now, with their output going nowhere: started by the
-# test program they would keep its output open after it ended.
-/usr/lib/wine/wine64 cmd /c exit >/dev/null 2>&1 </dev/null || true
+# Wine: a prefix of its own, started while the scheduler runs, so that it
+# lists the queue as its default printer; the null graphics driver, and its
+# wineserver and services started with their output going nowhere.
+export WINEPREFIX=$work/wineprefix
+source "$(dirname "$0")/../../scripts/wine_env.sh"
+trap 'wineserver -k >/dev/null 2>&1 || true; stop_scheduler' EXIT
 
 run() {
   local status=0
@@ -130,7 +120,7 @@ wait_done || fail "jobs still waiting: $(lpstat -W not-completed -o)"
 read -r _ pages_one_touch pages_speed_dial pages_group < <(tr -d '\r' <"$work/expect.txt")
 third_page=$(tr -d '\r' <"$work/expect.txt" | sed -n 2p)
 declare -A wanted=(
-  [1]="One Touch|Total $pages_one_touch page(s), page 1|Head Office|0312345678|PROGRAM DIAL|sales@exa|14:05|33.6K|Advanced"
+  [1]="One Touch|Total $pages_one_touch page(s), page 1|Head Office|0312345678|PROGRAM DIAL|sales@example.com|14:05|33.6K|Advanced"
   [2]="Speed Dial|$third_page|Total $pages_speed_dial page(s), page $pages_speed_dial|Branch North|0451112222|Dial 120|0300000120|Dial 240|0300000240"
   [3]="Group|Total $pages_group page(s), page 1|All Offices|Mail Team|One Touch#1|Head Office|Speed Dial#2|Branch South|0663334444"
 )

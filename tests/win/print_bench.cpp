@@ -3,28 +3,15 @@
 // list without the spooler. Prints milliseconds; asserts nothing.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <vector>
 
 #include "setup/print/print_win32.h"
+#include "tests/win/bench_clock.h"
 #include "tests/win/print_fixture.h"
 
-namespace {
-
-double Now() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return 1000.0 * counter.QuadPart / frequency.QuadPart;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
-}  // namespace
+using odc::bench::Median;
+using odc::bench::Now;
 
 int main() {
   odc::printing::PrintWindow w;
