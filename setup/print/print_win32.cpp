@@ -1,9 +1,11 @@
 #include "setup/print/print_win32.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "setup/res/resource.h"
+#include "setup/settings/settings_win32.h"
 #include "setup/shell/app_win32.h"
 
 namespace odc {
@@ -38,42 +40,6 @@ int LineHeight(HDC dc, HFONT font, bool withLeading) {
 }
 
 COLORREF Colour(uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
-
-INT_PTR CALLBACK PrintItemsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  static const int kBoxes[3] = {IDC_PRINT_ONE_TOUCH, IDC_PRINT_SPEED_DIAL, IDC_PRINT_GROUP};
-  static const int kLabels[3] = {IDS_PRINT_ONE_TOUCH_LIST, IDS_PRINT_SPEED_DIAL_LIST,
-                                 IDS_PRINT_GROUP_LIST};
-  switch (message) {
-    case WM_INITDIALOG: {
-      SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-      SetWindowTextA(dialog, g_app->Text(IDS_PRINT_ITEMS_CAPTION).c_str());
-      for (int i = 0; i < 3; ++i) {
-        SetDlgItemTextA(dialog, kBoxes[i], g_app->Text(kLabels[i]).c_str());
-        CheckDlgButton(dialog, kBoxes[i], BST_CHECKED);
-      }
-      CentreWindow(dialog);
-      SetFocus(GetDlgItem(dialog, IDOK));
-      return FALSE;
-    }
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK) {
-        auto* selection =
-            reinterpret_cast<std::array<bool, 3>*>(GetWindowLongPtrA(dialog, DWLP_USER));
-        for (int i = 0; i < 3; ++i) {
-          (*selection)[i] = IsDlgButtonChecked(dialog, kBoxes[i]) == BST_CHECKED;
-        }
-        EndDialog(dialog, 1);
-        return TRUE;
-      }
-      if (LOWORD(wParam) != IDCANCEL) return FALSE;
-      EndDialog(dialog, 0);  // Cancel: the selection stays as it was
-      return TRUE;
-    case WM_CLOSE:
-      EndDialog(dialog, 0);
-      return TRUE;
-  }
-  return FALSE;
-}
 
 // Prints every page of one list as one document. False, with the document
 // aborted, when the device refused a step.
@@ -119,11 +85,6 @@ PrintJob::~PrintJob() {
   if (dc != nullptr) DeleteDC(dc);
 }
 
-bool AskPrintItems(App& app, std::array<bool, 3>& selection) {
-  return DialogBoxParamA(app.resources, MAKEINTRESOURCEA(IDD_SELECT_PRINT_ITEMS), app.main,
-                         PrintItemsProc, reinterpret_cast<LPARAM>(&selection)) == 1;
-}
-
 int ChoosePrinter(App& app, PrintJob& job) {
   job.dc = app.prompts->ChoosePrinter(app.main);
   return job.dc != nullptr ? 1 : 0;
@@ -136,8 +97,8 @@ void PrintDialList(App& app, PrintJob& job, int list) {
 void PrintGroupList(App& app, PrintJob& job) { PrintList(app, job, PrintedList::Group); }
 
 void RunPrintCommand(App& app) {
-  std::array<bool, 3> selection{true, true, true};
-  if (!AskPrintItems(app, selection)) return;
+  if (!AskPrintItems(app)) return;
+  const std::array<bool, 3>& selection = app.settingsUi.printSelection;
   PrintJob job;
   if (selection[0]) PrintDialList(app, job, 0);
   if (selection[1]) PrintDialList(app, job, 1);

@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <array>
 #include <memory>
 #include <vector>
 
@@ -27,17 +26,14 @@ struct PrintJob {
   ~PrintJob();
 };
 
-// "Select Print Items": true on OK, with the three boxes (One Touch, Speed
-// Dial, Group) in `selection`.
-bool AskPrintItems(App& app, std::array<bool, 3>& selection);
-
 // The print dialog, through the prompts: 1 when a printer device context was
 // obtained (job.dc), 0 when the user cancelled.
 int ChoosePrinter(App& app, PrintJob& job);
 // list 0 One Touch, 1 Speed Dial.
 void PrintDialList(App& app, PrintJob& job, int list);
 void PrintGroupList(App& app, PrintJob& job);
-// The Print command: Select Print Items, then the checked lists in order.
+// The Print command: Select Print Items (settings_win32.h), then the checked
+// lists in order.
 void RunPrintCommand(App& app);
 
 // A list laid out for a device context: fonts of the resource module's face

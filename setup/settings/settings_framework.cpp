@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "setup/addressbook/entry_dialog_rules.h"
+#include "setup/data/address_import.h"
 #include "setup/res/resource.h"
 
 namespace odc {
@@ -37,7 +38,7 @@ const std::vector<PageEntry>& SheetPageTable(SheetId sheet) {
   return sheet == SheetId::Utility ? kUtility : kAdministrator;
 }
 
-std::vector<PageEntry> SheetPages(SheetId sheet, const DataSet& set) {
+std::vector<PageEntry> SheetPages(SheetId sheet, const DataSet& set, bool onlyBuilt) {
   const bool nic = set.machineInfo[machine_info::kNicKit] != 0;
   // The LDAP-available setting is the byte carried by record 368.
   const bool ldap = set.records[368].data[0] != 0;
@@ -45,13 +46,12 @@ std::vector<PageEntry> SheetPages(SheetId sheet, const DataSet& set) {
     int templateId;
     bool condition;
   };
-  const std::vector<Skip> skips =
-      sheet == SheetId::Utility
-          ? std::vector<Skip>{{IDD_SCAN_SETTING, !nic}}
-          : std::vector<Skip>{{IDD_NETWORK_SETTING, !nic},
-                              {IDD_EMAIL_SETTING_1, !nic},
-                              {IDD_EMAIL_SETTING_2, !nic},
-                              {IDD_LDAP_SETTING, !nic || !ldap}};
+  const std::vector<Skip> skips = sheet == SheetId::Utility
+                                      ? std::vector<Skip>{{IDD_SCAN_SETTING, !nic}}
+                                      : std::vector<Skip>{{IDD_NETWORK_SETTING, !nic},
+                                                          {IDD_EMAIL_SETTING_1, !nic},
+                                                          {IDD_EMAIL_SETTING_2, !nic},
+                                                          {IDD_LDAP_SETTING, !nic || !ldap}};
   std::vector<PageEntry> pages;
   size_t cursor = 0;
   for (const PageEntry& entry : SheetPageTable(sheet)) {
@@ -60,7 +60,7 @@ std::vector<PageEntry> SheetPages(SheetId sheet, const DataSet& set) {
       skipped = skips[cursor].condition;
       ++cursor;
     }
-    if (!skipped && PageIsBuilt(entry.page)) pages.push_back(entry);
+    if (!skipped && (!onlyBuilt || PageIsBuilt(entry.page))) pages.push_back(entry);
   }
   return pages;
 }
@@ -330,17 +330,28 @@ bool HandleSettingsSlider(ControlSurface& s, SettingsContext& ctx, int code, int
   int value = StoredSliderValue(ctx.data, *spec);
   if (spec->control == 478) value /= 8;
   switch (code) {
-    case kLineUp: value -= 1; break;
-    case kLineDown: value += 1; break;
-    case kPageUp: value -= spec->pageStep; break;
-    case kPageDown: value += spec->pageStep; break;
+    case kLineUp:
+      value -= 1;
+      break;
+    case kLineDown:
+      value += 1;
+      break;
+    case kPageUp:
+      value -= spec->pageStep;
+      break;
+    case kPageDown:
+      value += spec->pageStep;
+      break;
     case kThumbPosition:
-    case kThumbTrack: value = s.SliderPos(control); break;
-    default: return true;
+    case kThumbTrack:
+      value = s.SliderPos(control);
+      break;
+    default:
+      return true;
   }
   value = std::clamp(value, spec->low, std::max(spec->low, SliderHigh(ctx, *spec)));
-  const uint32_t stored = spec->control == 478 ? static_cast<uint32_t>(value * 8)
-                                               : static_cast<uint32_t>(value);
+  const uint32_t stored =
+      spec->control == 478 ? static_cast<uint32_t>(value * 8) : static_cast<uint32_t>(value);
   SetSetting(ctx.data, spec->item, spec->width == 1 ? (stored & 0xFF) : stored);
   s.SetSliderPos(control, value);
   if (spec->control == 505) {
@@ -354,8 +365,7 @@ bool HandleSettingsSlider(ControlSurface& s, SettingsContext& ctx, int code, int
 }
 
 bool UpdateInchPaperFlag(const DataSet& set) {
-  const uint32_t variant = GetSetting(set, kMachineVariantId);
-  return variant == 1 || variant == 5;
+  return InchPaperVariant(GetSetting(set, kMachineVariantId));
 }
 
 // ---------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace odc {
 
@@ -24,6 +25,8 @@ class Prompts {
   // when the user cancelled. Stand-ins that never print may keep this one,
   // which cancels.
   virtual HDC ChoosePrinter(HWND /*owner*/) { return nullptr; }
+  // A pop-up menu of `items` at the mouse cursor; the index chosen, or -1.
+  virtual int ChooseMenuItem(HWND owner, const std::vector<std::string>& items);
 };
 
 // The real dialogs.

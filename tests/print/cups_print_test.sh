@@ -124,7 +124,7 @@ declare -A wanted=(
   [2]="Speed Dial|$third_page|Total $pages_speed_dial page(s), page $pages_speed_dial|Branch North|0451112222|Dial 120|0300000120|Dial 240|0300000240"
   [3]="Group|Total $pages_group page(s), page 1|All Offices|Mail Team|One Touch#1|Head Office|Speed Dial#2|Branch South|0663334444"
 )
-names=([1]=11-printed-one-touch [2]=12-printed-speed-dial [3]=13-printed-group)
+names=([1]=15-printed-one-touch [2]=16-printed-speed-dial [3]=17-printed-group)
 for n in 1 2 3; do
   control=$(printf '%s/spool/c%05d' "$cups" "$n")
   data=$(printf '%s/spool/d%05d-001' "$cups" "$n")

@@ -163,7 +163,8 @@ class MemorySurface : public ControlSurface {
   template <typename Target>
   void Click(Target& target, int id) {
     ControlState& c = At(id);
-    if (!radios.count(id)) c.checked = !c.checked;
+    if (!radios.count(id))
+      c.checked = !c.checked;
     else {
       for (int other : radios[id]) At(other).checked = false;
       c.checked = true;

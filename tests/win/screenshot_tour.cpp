@@ -1,8 +1,9 @@
 // Runs Setup's main window on a real display through its main states and
 // saves a picture of each: start-up, New, Download, the three views and the
-// entry and Group dial dialogs, and the Select Print Items dialog. A second argument names a
-// language module to load instead of the program's own resources (the pictures then start with
-// "ja-"). scripts/screenshots.sh runs it under Xvfb and turns the pictures into PNGs.
+// entry and Group dial dialogs. A second argument names a language module
+// to load instead of the program's own resources (the pictures then start
+// with "ja-"). scripts/screenshots.sh runs it under Xvfb and turns the
+// pictures into PNGs.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "setup/res/resource.h"
+#include "setup/settings/settings_win32.h"
 #include "setup/shell/app_win32.h"
 
 namespace {
@@ -91,6 +93,46 @@ void CALLBACK ShootDialog(HWND, UINT, UINT_PTR id, DWORD) {
   PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
+// Pictures of every page of the settings sheet that is up, page by page;
+// then the sheet is cancelled.
+std::string g_sheetPrefix;
+
+std::string FileNameOf(std::string caption) {
+  std::string name;
+  for (char c : caption) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) {
+      name += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    } else if (!name.empty() && name.back() != '-') {
+      name += '-';
+    }
+  }
+  while (!name.empty() && name.back() == '-') name.pop_back();
+  return name;
+}
+
+void CALLBACK ShootSheet(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND sheet = odc::CurrentSettingsSheet();
+  if (sheet == nullptr || !IsWindowVisible(sheet)) return;
+  KillTimer(nullptr, id);
+  HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+  const int pages = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < pages; ++i) {
+    SendMessageA(sheet, PSM_SETCURSEL, i, 0);
+    Pump(400);
+    char caption[128] = {};
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = caption;
+    item.cchTextMax = sizeof caption;
+    SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+    char index[8];
+    std::snprintf(index, sizeof index, "%d-", i + 1);
+    const std::string path = g_sheetPrefix + index + FileNameOf(caption) + ".bmp";
+    std::printf("%s %s\n", SaveWindowPicture(sheet, path) ? "saved" : "FAILED", path.c_str());
+  }
+  SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -148,10 +190,24 @@ int main(int argc, char** argv) {
   dialogShot(1, 0, "07-one-touch-entry");
   dialogShot(2, 1, "08-speed-dial-entry");
   dialogShot(3, 10, "09-group-dial");
-  // File > Print: the list selection (cancelled, so nothing is printed).
-  g_dialogPicture = folder + "\\" + prefix + "10-select-print-items.bmp";
+
+  // The settings sheets, page by page, and the dialogs of the Setting menu.
+  g_sheetPrefix = folder + "\\" + prefix + "10-utility-";
+  SetTimer(nullptr, 0, 100, ShootSheet);
+  command(ID_MACHINE_UTILITY_SETTING);
+  g_sheetPrefix = folder + "\\" + prefix + "11-administrator-";
+  SetTimer(nullptr, 0, 100, ShootSheet);
+  odc::OpenAdministratorSheet(app, window);
+  auto menuDialogShot = [&](int id, const char* name) {
+    g_dialogPicture = folder + "\\" + prefix + name + ".bmp";
+    SetTimer(nullptr, 0, 100, ShootDialog);
+    command(id);
+  };
+  menuDialogShot(ID_MACHINE_TOTAL_COUNTER, "12-total-counter");
+  menuDialogShot(ID_MACHINE_CONFIGURATION, "13-machine-status");
+  g_dialogPicture = folder + "\\" + prefix + "14-select-print-items.bmp";
   SetTimer(nullptr, 0, 100, ShootDialog);
-  command(ID_FILE_PRINT);
+  odc::AskPrintItems(app);
   app.modified = false;
   command(ID_MACHINE_DISCONNECT);
   DestroyWindow(window);

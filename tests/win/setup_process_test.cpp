@@ -2,8 +2,9 @@
 // once with exit code 0, and closing the window ends the program with 0.
 #include <windows.h>
 
-#include <gtest/gtest.h>
 #include <tlhelp32.h>
+
+#include <gtest/gtest.h>
 
 #include <string>
 
