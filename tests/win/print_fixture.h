@@ -9,8 +9,6 @@
 
 #include <array>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -156,11 +154,6 @@ inline std::vector<std::string> MetafileFontFaces(HENHMETAFILE metafile) {
   };
   EnumEnhMetaFile(nullptr, metafile, collect, &faces, nullptr);
   return faces;
-}
-
-inline std::vector<uint8_t> ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
 }  // namespace printing
