@@ -42,6 +42,7 @@ Listen $cups/run/cups.sock
 LogLevel warn
 PreserveJobFiles Yes
 PreserveJobHistory Yes
+DirtyCleanInterval 0
 Browsing No
 WebInterface No
 <Location />
@@ -129,6 +130,8 @@ for n in 1 2 3; do
   control=$(printf '%s/spool/c%05d' "$cups" "$n")
   data=$(printf '%s/spool/d%05d-001' "$cups" "$n")
   [ -f "$data" ] || { fail "job $n left no data file"; continue; }
+  # The scheduler writes a job's control file when it next saves its state.
+  for _ in $(seq 50); do [ -f "$control" ] && break; sleep 0.2; done
   grep -aq 'ODC documents' "$control" || fail "job $n is not named \"ODC documents\""
   gs -q -dNOPAUSE -dBATCH -sDEVICE=txtwrite -sOutputFile="$work/job$n.txt" "$data"
   IFS='|' read -r -a texts <<<"${wanted[$n]}"
