@@ -39,9 +39,8 @@ void ShowLoadedDataSet(App& app, bool titleFromFile) {
   LayoutMainWindow(app);
 }
 
-void SetInchPaper(App& app) {
-  app.inchPaper = InchPaperVariant(GetSetting(*app.data, kMachineVariantId));
-}
+// After every unpack of a new data set (open, new, download).
+void SetInchPaper(App& app) { app.inchPaper = UpdateInchPaperFlag(*app.data); }
 
 void ReportFailedSave(App& app, const std::string& path) {
   char text[1024];
@@ -51,6 +50,7 @@ void ReportFailedSave(App& app, const std::string& path) {
 
 void OnNew(App& app) {
   app.words.dataLoaded = NewDataSet(*app.data, app.document);
+  SetInchPaper(app);
   UpdateMenuState(app);
   app.document.filePath = app.document.displayName = app.Text(IDS_DEFAULT_FILE_NAME);
   SetWindowTitle(app);

@@ -206,9 +206,11 @@ struct RecordingHost : SettingsHost {
   bool networkChanged = false;
   std::string treeRoot;
   bool inchPaper = false;
+  uint32_t machineProductId = 0;
   void SetNetworkChanged() override { networkChanged = true; }
   void SetTreeRootText(const std::string& text) override { treeRoot = text; }
   bool InchPaper() const override { return inchPaper; }
+  uint32_t MachineProductId() const override { return machineProductId; }
 };
 
 }  // namespace test
