@@ -33,9 +33,9 @@ constexpr uint8_t kModeBasic = 0, kModeAdvanced = 1;
 constexpr uint8_t kAdvancedQuality = 2;  // S/F
 constexpr uint8_t kAdvancedCoding = 0;   // MH
 
-class EmailSetting1Page : public SettingsPage {
+class EmailSetting1Page : public CheckedTextPage {
  public:
-  explicit EmailSetting1Page(SettingsContext& c) : SettingsPage(c) {}
+  explicit EmailSetting1Page(SettingsContext& c) : CheckedTextPage(c, Texts()) {}
   PageId Id() const override { return PageId::EmailSetting1; }
 
   void OnInit(ControlSurface& s) override {
@@ -56,8 +56,7 @@ class EmailSetting1Page : public SettingsPage {
         {IDC_EM1_POP_BEFORE_SMTP, IDS_EM1_POP_BEFORE_SMTP},
     };
     ApplyLabels(s, kLabels);
-    lengths_.Take(ctx.data, Texts());
-    InitTextFields(s, ctx.data, Texts());
+    InitTexts(s);
     ShowNumber(s, IDC_EM1_SMTP_PORT, GetSetting(ctx.data, kSmtpPort));
     s.LimitText(IDC_EM1_SMTP_PORT, 5);
     InitSettingsSlider(s, ctx, IDC_EM1_SMTP_TIMEOUT);
@@ -129,7 +128,7 @@ class EmailSetting1Page : public SettingsPage {
       default:
         break;
     }
-    const Handled text = TextFieldCommand(s, d, Texts(), id, code);
+    const Handled text = TextCommand(s, id, code);
     if (text != Handled::No) return text;
     const Handled bound = BindingCommand(s, d, Bindings(), id, code);
     if (bound != Handled::No && id == IDC_EM1_POP_BEFORE_SMTP) EnablePopWait(s);
@@ -141,15 +140,6 @@ class EmailSetting1Page : public SettingsPage {
     HandleSettingsSlider(s, ctx, code, id);
     return Handled::Changed;
   }
-
-  bool OnKillActive(ControlSurface& s) override {
-    if (guard_.Passing() || Valid(s)) return true;
-    guard_.ShowPage(s);
-    return false;
-  }
-  bool OnApply(ControlSurface& s) override { return Valid(s); }
-  void OnApplied(ControlSurface&) override { lengths_.Take(ctx.data, Texts()); }
-  void OnReset(ControlSurface&) override { lengths_.PutBack(ctx.data); }
 
  private:
   static const std::vector<TextField>& Texts() {
@@ -181,20 +171,17 @@ class EmailSetting1Page : public SettingsPage {
     s.Enable(IDC_EM1_POP_WAIT, on);
     s.Enable(IDC_EM1_POP_WAIT_VALUE, on);
   }
-  static bool Valid(ControlSurface& s) {
+  bool Valid(ControlSurface& s) override {
     return CheckOptionalMailAddress(s, IDC_EM1_ADDRESS) &&
            CheckIntegerField(s, IDC_EM1_SMTP_PORT, IDS_INTEGER_RANGE, 1, 65535) != 0;
   }
-
-  KeptItemLengths lengths_;
-  LeaveGuard guard_;
 };
 
 // ---------------------------------------------------------------------------
 
-class EmailSetting2Page : public SettingsPage {
+class EmailSetting2Page : public CheckedTextPage {
  public:
-  explicit EmailSetting2Page(SettingsContext& c) : SettingsPage(c) {}
+  explicit EmailSetting2Page(SettingsContext& c) : CheckedTextPage(c, Texts()) {}
   PageId Id() const override { return PageId::EmailSetting2; }
 
   void OnInit(ControlSurface& s) override {
@@ -210,8 +197,7 @@ class EmailSetting2Page : public SettingsPage {
         {IDC_EM2_HEADER_PRINT, IDS_EM2_HEADER_PRINT},
     };
     ApplyLabels(s, kLabels);
-    lengths_.Take(ctx.data, Texts());
-    InitTextFields(s, ctx.data, Texts());
+    InitTexts(s);
     ShowNumber(s, IDC_EM2_POP3_PORT, GetSetting(ctx.data, kPop3Port));
     s.LimitText(IDC_EM2_POP3_PORT, 5);
     s.SetText(IDC_EM2_INTERVAL, std::to_string(GetSetting(ctx.data, kInterval)));
@@ -229,7 +215,7 @@ class EmailSetting2Page : public SettingsPage {
       StoreInterval(s);
       return Handled::Changed;
     }
-    const Handled text = TextFieldCommand(s, d, Texts(), id, code);
+    const Handled text = TextCommand(s, id, code);
     if (text != Handled::No) return text;
     const Handled bound = BindingCommand(s, d, Bindings(), id, code);
     if (bound != Handled::No && id == IDC_EM2_AUTO_RECEPTION) EnableInterval(s);
@@ -249,15 +235,6 @@ class EmailSetting2Page : public SettingsPage {
     }
     return Handled::No;
   }
-
-  bool OnKillActive(ControlSurface& s) override {
-    if (guard_.Passing() || Valid(s)) return true;
-    guard_.ShowPage(s);
-    return false;
-  }
-  bool OnApply(ControlSurface& s) override { return Valid(s); }
-  void OnApplied(ControlSurface&) override { lengths_.Take(ctx.data, Texts()); }
-  void OnReset(ControlSurface&) override { lengths_.PutBack(ctx.data); }
 
  private:
   static const std::vector<TextField>& Texts() {
@@ -287,16 +264,13 @@ class EmailSetting2Page : public SettingsPage {
     s.Enable(IDC_EM2_INTERVAL, on);
     s.Enable(IDC_EM2_INTERVAL_SCROLL, on);
   }
-  static bool Valid(ControlSurface& s) {
+  bool Valid(ControlSurface& s) override {
     if (s.IsChecked(IDC_EM2_AUTO_RECEPTION) &&
         !CheckIntegerField(s, IDC_EM2_INTERVAL, IDS_INTEGER_RANGE, 1, 60))
       return false;
     return CheckIntegerField(s, IDC_EM2_POP3_PORT, IDS_INTEGER_RANGE, 1, 65535) != 0 &&
            CheckOptionalMailAddress(s, IDC_EM2_REPLY_ADDRESS);
   }
-
-  KeptItemLengths lengths_;
-  LeaveGuard guard_;
 };
 
 // ---------------------------------------------------------------------------

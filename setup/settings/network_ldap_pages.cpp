@@ -217,9 +217,9 @@ class NetworkSettingPage : public SettingsPage {
 
 // ---------------------------------------------------------------------------
 
-class LdapSettingPage : public SettingsPage {
+class LdapSettingPage : public CheckedTextPage {
  public:
-  explicit LdapSettingPage(SettingsContext& c) : SettingsPage(c) {}
+  explicit LdapSettingPage(SettingsContext& c) : CheckedTextPage(c, Texts()) {}
   PageId Id() const override { return PageId::LdapSetting; }
 
   void OnInit(ControlSurface& s) override {
@@ -244,8 +244,7 @@ class LdapSettingPage : public SettingsPage {
         {IDC_LDAP_AUTH_SPNEGO, IDS_LDAP_SPNEGO},
     };
     ApplyLabels(s, kLabels);
-    InitTextFields(s, ctx.data, Texts());
-    lengths_.Take(ctx.data, Texts());
+    InitTexts(s);
     ShowNumber(s, IDC_LDAP_PORT, GetSetting(ctx.data, kLdapPort));
     s.LimitText(IDC_LDAP_PORT, 5);
     InitSettingsSlider(s, ctx, IDC_LDAP_TIMEOUT);
@@ -255,7 +254,7 @@ class LdapSettingPage : public SettingsPage {
 
   Handled OnCommand(ControlSurface& s, int id, int code) override {
     if (id == IDC_LDAP_PORT) return PortCommand(s, ctx.data, kLdapPort, id, code);
-    const Handled text = TextFieldCommand(s, ctx.data, Texts(), id, code);
+    const Handled text = TextCommand(s, id, code);
     if (text != Handled::No) return text;
     return BindingCommand(s, ctx.data, Bindings(), id, code);
   }
@@ -265,16 +264,6 @@ class LdapSettingPage : public SettingsPage {
     HandleSettingsSlider(s, ctx, code, id);
     return Handled::Changed;
   }
-
-  bool OnKillActive(ControlSurface& s) override {
-    if (guard_.Passing() || PortValid(s)) return true;
-    guard_.ShowPage(s);
-    s.Focus(IDC_LDAP_PORT);
-    return false;
-  }
-  bool OnApply(ControlSurface& s) override { return PortValid(s); }
-  void OnApplied(ControlSurface&) override { lengths_.Take(ctx.data, Texts()); }
-  void OnReset(ControlSurface&) override { lengths_.PutBack(ctx.data); }
 
  private:
   static const std::vector<TextField>& Texts() {
@@ -298,12 +287,9 @@ class LdapSettingPage : public SettingsPage {
     };
     return kBindings;
   }
-  static bool PortValid(ControlSurface& s) {
+  bool Valid(ControlSurface& s) override {
     return CheckIntegerField(s, IDC_LDAP_PORT, IDS_INTEGER_RANGE, 1, 65535) != 0;
   }
-
-  KeptItemLengths lengths_;
-  LeaveGuard guard_;
 };
 
 }  // namespace

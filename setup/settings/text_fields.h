@@ -62,6 +62,41 @@ class LeaveGuard {
   bool showing_ = false;
 };
 
+// A page with typed texts and checks: the checks run when the page is
+// left and when it is applied; the texts' item lengths are kept at start
+// and after each apply, and put back when the sheet is cancelled.
+class CheckedTextPage : public SettingsPage {
+ public:
+  bool OnKillActive(ControlSurface& s) override {
+    if (guard_.Passing() || Valid(s)) return true;
+    guard_.ShowPage(s);
+    return false;
+  }
+  bool OnApply(ControlSurface& s) override { return Valid(s); }
+  void OnApplied(ControlSurface&) override { lengths_.Take(ctx.data, texts_); }
+  void OnReset(ControlSurface&) override { lengths_.PutBack(ctx.data); }
+
+ protected:
+  CheckedTextPage(SettingsContext& c, const std::vector<TextField>& texts)
+      : SettingsPage(c), texts_(texts) {}
+  // Shows the texts and keeps their lengths (at init).
+  void InitTexts(ControlSurface& s) {
+    lengths_.Take(ctx.data, texts_);
+    InitTextFields(s, ctx.data, texts_);
+  }
+  Handled TextCommand(ControlSurface& s, int id, int code) {
+    return TextFieldCommand(s, ctx.data, texts_, id, code);
+  }
+  // The page's checks in order; a failing one shows its message and
+  // focuses its field.
+  virtual bool Valid(ControlSurface& s) = 0;
+
+ private:
+  const std::vector<TextField>& texts_;
+  KeptItemLengths lengths_;
+  LeaveGuard guard_;
+};
+
 // A non-empty address that is not an e-mail address: the message, the
 // text selected and the edit focused; false. An empty one passes.
 bool CheckOptionalMailAddress(ControlSurface& s, int id);

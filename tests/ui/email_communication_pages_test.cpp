@@ -85,6 +85,21 @@ TEST_F(EmailPages, FirstPageShowsItsValues) {
   EXPECT_EQ(s.At(IDC_EM1_ADVANCED).text, "Advanced(&1)");
 }
 
+TEST_F(EmailPages, CodesWithoutAPlaceSelectNothingAndStay) {
+  SetSetting(*data, kMode, 1);
+  SetSetting(*data, kMaxTxSize, 5);  // no size of either list
+  SetSetting(*data, kMaxQuality, 0);
+  SetSetting(*data, kCoding, 7);
+  OpenFirst();
+  EXPECT_EQ(s.At(IDC_EM1_SIZE).selection, -1);
+  EXPECT_EQ(s.At(IDC_EM1_QUALITY).selection, -1);
+  EXPECT_EQ(s.At(IDC_EM1_CODING).selection, -1);
+  s.Click(*driver, IDC_EM1_TEXT_INSERT);
+  ASSERT_TRUE(driver->Apply(s));
+  EXPECT_EQ(ImageData(kMaxTxSize)[0], 5);
+  EXPECT_EQ(ImageData(kCoding)[0], 7);
+}
+
 TEST_F(EmailPages, BasicHidesTheModeLists) {
   OpenFirst();
   EXPECT_TRUE(s.IsChecked(IDC_EM1_BASIC));
