@@ -634,7 +634,11 @@ const CatalogSetting& SettingOfItem(uint32_t id) {
 }
 
 // The checks the pages run on apply over several settings together.
-std::string CombinedProblem(const DataSet& set, const std::vector<PageId>& touched) {
+std::string CombinedProblem(const DataSet& set, const std::vector<PageId>& touched,
+                            const std::vector<uint32_t>& given) {
+  auto isGiven = [&given](uint32_t item) {
+    return std::find(given.begin(), given.end(), item) != given.end();
+  };
   auto touchedPage = [&touched](PageId p) {
     return std::find(touched.begin(), touched.end(), p) != touched.end();
   };
@@ -683,10 +687,13 @@ std::string CombinedProblem(const DataSet& set, const std::vector<PageId>& touch
       }
     }
   }
-  if (touchedPage(P::FaxRxOperation)) {
+  if (isGiven(kMemoryRxWindowId)) {
     const CatalogSetting* password = FindCatalogSetting("memory_rx_password");
     if (GetSetting(set, kMemoryRxModeId) != 0x80 && !StoredChars(set, *password).empty())
       return Refusal(*password, "", "Memory RX is OFF: it keeps no password", set);
+  }
+  if (isGiven(kForwardModeId)) {
+    // Forwarding switched on needs somewhere to forward to.
     if (GetSetting(set, kForwardModeId) != 0x40) {
       const uint8_t* f = SettingBytes(set, kForwardLocationId);
       const bool destination = (f[0] == 1 && f[6] != 0) || (f[0] == 2 && f[1] != 0) ||
@@ -983,7 +990,7 @@ SettingsChange ApplyNamedSettings(DataSet& set,
     Store(*work, *a.setting, a.value);
     Couple(*work, a.setting->item, before, givenItems);
   }
-  result.problem = CombinedProblem(*work, touched);
+  result.problem = CombinedProblem(*work, touched, givenItems);
   if (!result.problem.empty()) return result;
 
   // Applying the Network Setting page with DNS enabled carries the DNS
