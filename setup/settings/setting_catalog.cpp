@@ -756,6 +756,36 @@ const char* PageTitle(PageId page) {
   return kTitles[static_cast<int>(page)];
 }
 
+std::string SettingsTableMarkdown() {
+  std::string out;
+  const CatalogSetting* previous = nullptr;
+  auto cell = [](std::string text) {
+    std::string escaped;
+    for (char c : text) escaped += c == '|' ? std::string("\\|") : std::string(1, c);
+    return escaped;
+  };
+  for (const CatalogSetting& s : SettingCatalog()) {
+    if (previous == nullptr || previous->page != s.page) {
+      out += std::string(previous ? "\n" : "") + "### " + PageTitle(s.page) +
+             "\n\n| Name | Item | Meaning | Accepted values |\n|---|---|---|---|\n";
+    }
+    previous = &s;
+    char item[48];
+    std::snprintf(item, sizeof item, "0x%05X", static_cast<unsigned>(s.item));
+    std::string where = item;
+    if (s.storage == SettingStorage::U16AtOffset || s.storage == SettingStorage::CharsAtOffset) {
+      const int last = s.offset + (s.storage == SettingStorage::U16AtOffset ? 1 : s.limit - 1);
+      std::snprintf(item, sizeof item, " bytes %d-%d", s.offset, last);
+      where += item;
+    }
+    std::string meaning = s.meaning;
+    if (s.secret) meaning += "; `get` shows (set) or (empty)";
+    out += "| `" + std::string(s.name) + "` | " + where + " | " + cell(meaning) + " | " +
+           cell(AcceptedValues(s)) + " |\n";
+  }
+  return out;
+}
+
 std::string IpAddressProblem(const uint8_t octets[4]) {
   if (octets[0] == 0 || octets[0] == 127 || octets[0] == 255)
     return FormatString(EnglishString(IDS_INTEGER_TWO_RANGES), {1, 126, 128, 254});
@@ -844,6 +874,9 @@ std::string AcceptedValues(const CatalogSetting& s, const DataSet* set) {
 std::string ParseSettingValue(const DataSet& set, const CatalogSetting& s, std::string_view value,
                               ParsedValue& out) {
   out = ParsedValue{};
+  if (s.secret && (Trimmed(value) == "(set)" || Trimmed(value) == "(empty)"))
+    return Refusal(s, value, "get shows secrets only as (set) or (empty); give the value itself",
+                   set);
   switch (s.form) {
     case F::OnOff:
     case F::Choice: {

@@ -86,6 +86,10 @@ std::string SettingValueText(const DataSet& set, const CatalogSetting& setting);
 // The accepted values, for messages and the documentation table.
 std::string AcceptedValues(const CatalogSetting& setting, const DataSet* set = nullptr);
 
+// The table of docs/settings_by_name.md: per page, every setting's name,
+// item, meaning and accepted values (Markdown).
+std::string SettingsTableMarkdown();
+
 // The address rule of the Network Setting page: "" when the address may be
 // used, else the page's message. (The page shows the same texts; the rule
 // should be shared with it.)

@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "setup/data/file_io.h"
 #include "setup/link/demo_machine.h"
 
 namespace odc {
@@ -121,6 +122,8 @@ TEST(SettingCatalog, ParsesThePagesFormsAndNothingElse) {
       {"prefix", "12a", false, 0},
       {"smtp_server", "tab\there", false, 0},
       {"smtp_server", "", true, 0},
+      {"ldap_password", "(set)", false, 0},
+      {"administrator_number", "(empty)", false, 0},
   };
   for (const Case& c : cases) {
     const CatalogSetting* s = FindCatalogSetting(c.name);
@@ -135,6 +138,21 @@ TEST(SettingCatalog, ParsesThePagesFormsAndNothingElse) {
       EXPECT_EQ(problem.rfind(std::string(c.name) + ": ", 0), 0u) << problem;
       EXPECT_NE(problem.find("Accepted: "), std::string::npos) << problem;
     }
+  }
+}
+
+TEST(SettingCatalog, TheDocumentedTableIsTheCatalogs) {
+  std::vector<uint8_t> bytes;
+  const std::string path = std::string(ODC_TEST_DATA_DIR) + "/../../docs/settings_by_name.md";
+  ASSERT_TRUE(ReadFileBytes(path, bytes)) << path;
+  const std::string document(bytes.begin(), bytes.end());
+  const std::string table = SettingsTableMarkdown();
+  if (document.find(table) == std::string::npos) {
+    const std::string fresh = ::testing::TempDir() + "settings_by_name_table.md";
+    WriteFileAtomically(fresh, reinterpret_cast<const uint8_t*>(table.data()), table.size());
+    ADD_FAILURE() << "docs/settings_by_name.md does not hold the catalog's table; the current "
+                     "table is in "
+                  << fresh;
   }
 }
 
