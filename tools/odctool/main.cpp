@@ -36,7 +36,7 @@ constexpr const char* kUsage =
 
 int Usage(const std::string& problem) {
   if (!problem.empty()) std::cerr << "odctool: " << problem << '\n';
-  std::cerr << kUsage;
+  std::cerr << kUsage << "settings by name:\n" << odc::tool::kSettingsUsage;
   return odc::tool::kExitUsage;
 }
 
