@@ -29,7 +29,8 @@ constexpr uint32_t kQualityPriorityId = 0x10601, kDensityPriorityId = 0x10602;
 constexpr uint32_t kMemoryRxModeId = 0x10900, kMemoryRxWindowId = 0x10901, kForwardModeId = 0x10905;
 constexpr uint32_t kDialTypeId = 0x10510, kPulseRateId = 0x10511, kDialTypeLockedId = 0x10520,
                    kBothPulseRatesId = 0x10521;
-constexpr int kMemoryRxPasswordOffset = 4, kMemoryRxTimeFlagsOffset = 10;
+constexpr int kMemoryRxOnTimeOffset = 2, kMemoryRxPasswordOffset = 4, kMemoryRxOffTimeOffset = 8,
+              kMemoryRxTimeFlagsOffset = 10;
 
 CatalogSetting Base(const char* name, uint32_t item, PageId page, const char* meaning,
                     SettingForm form) {
@@ -225,6 +226,19 @@ std::vector<CatalogSetting> BuildCatalog() {
                               "Memory RX password (only while Memory RX is ON)", 4, true);
     s.storage = SettingStorage::CharsAtOffset;
     s.offset = kMemoryRxPasswordOffset;
+    add(s);
+  }
+  for (int off = 0; off < 2; ++off) {
+    CatalogSetting s =
+        Base(off ? "memory_rx_off_time" : "memory_rx_on_time", kMemoryRxWindowId, P::FaxRxOperation,
+             off ? "Memory RX Off Time (only while Memory RX is ON)"
+                 : "Memory RX On Time (only while Memory RX is ON)",
+             F::Time);
+    s.storage = SettingStorage::TimeAtOffset;
+    s.offset = off ? kMemoryRxOffTimeOffset : kMemoryRxOnTimeOffset;
+    s.flagOffset = kMemoryRxTimeFlagsOffset;
+    s.flag = off ? 0x40 : 0x80;
+    s.emptyAllowed = true;
     add(s);
   }
   add(Choice("reduction_rx", 0x10902, P::FaxRxOperation, "Reduction RX",
@@ -603,6 +617,14 @@ void Store(DataSet& set, const CatalogSetting& s, const ParsedValue& v) {
       }
       SetSetting(set, s.item, v.number);
       return;
+    case F::Time:
+      if (v.text.empty()) {
+        p[s.flagOffset] = static_cast<uint8_t>(p[s.flagOffset] & ~s.flag);
+      } else {
+        PutU16(p + s.offset, static_cast<uint16_t>(v.number));
+        p[s.flagOffset] |= s.flag;
+      }
+      return;
     default:
       SetSetting(set, s.item, v.number);
       return;
@@ -621,6 +643,9 @@ bool SameAsStored(const DataSet& set, const CatalogSetting& s, const ParsedValue
     case F::SecretDigits:
       if (s.storage == SettingStorage::CharsAtOffset) return StoredChars(set, s) == v.text;
       return StoredNumber(set, s) == v.number;
+    case F::Time:
+      if (v.text.empty()) return (p[s.flagOffset] & s.flag) == 0;
+      return (p[s.flagOffset] & s.flag) != 0 && GetU16(p + s.offset) == v.number;
     default:
       return StoredNumber(set, s) == v.number;
   }
@@ -687,10 +712,17 @@ std::string CombinedProblem(const DataSet& set, const std::vector<PageId>& touch
       }
     }
   }
-  if (isGiven(kMemoryRxWindowId)) {
+  if (isGiven(kMemoryRxWindowId) && GetSetting(set, kMemoryRxModeId) != 0x80) {
     const CatalogSetting* password = FindCatalogSetting("memory_rx_password");
-    if (GetSetting(set, kMemoryRxModeId) != 0x80 && !StoredChars(set, *password).empty())
+    if (!StoredChars(set, *password).empty())
       return Refusal(*password, "", "Memory RX is OFF: it keeps no password", set);
+    const uint8_t flags = SettingBytes(set, kMemoryRxWindowId)[kMemoryRxTimeFlagsOffset];
+    for (const char* name : {"memory_rx_on_time", "memory_rx_off_time"}) {
+      const CatalogSetting* time = FindCatalogSetting(name);
+      if (flags & time->flag)
+        return Refusal(*time, SettingValueText(set, *time),
+                       "Memory RX is OFF: it keeps no time window", set);
+    }
   }
   if (isGiven(kForwardModeId)) {
     // Forwarding switched on needs somewhere to forward to.
@@ -778,6 +810,11 @@ std::string SettingsTableMarkdown() {
       std::snprintf(item, sizeof item, " bytes %d-%d", s.offset, last);
       where += item;
     }
+    if (s.storage == SettingStorage::TimeAtOffset) {
+      std::snprintf(item, sizeof item, " bytes %d-%d, flag 0x%02X of byte %d", s.offset,
+                    s.offset + 1, s.flag, s.flagOffset);
+      where += item;
+    }
     std::string meaning = s.meaning;
     if (s.secret) meaning += "; `get` shows (set) or (empty)";
     out += "| `" + std::string(s.name) + "` | " + where + " | " + cell(meaning) + " | " +
@@ -819,6 +856,14 @@ std::string SettingValueText(const DataSet& set, const CatalogSetting& s) {
       if (s.storage == SettingStorage::CharsAtOffset)
         return StoredChars(set, s).empty() ? "(empty)" : "(set)";
       return s.emptyAllowed && StoredNumber(set, s) == 0 ? "(empty)" : "(set)";
+    case F::Time: {
+      const uint8_t* p = SettingBytes(set, s.item);
+      if ((p[s.flagOffset] & s.flag) == 0) return "";
+      const uint16_t time = GetU16(p + s.offset);
+      char text[16];
+      std::snprintf(text, sizeof text, "%02d:%02d", time >> 11, (time >> 5) & 0x3F);
+      return text;
+    }
   }
   return "";
 }
@@ -867,6 +912,8 @@ std::string AcceptedValues(const CatalogSetting& s, const DataSet* set) {
       if (s.emptyAllowed) text += ", or empty";
       return text;
     }
+    case F::Time:
+      return "HH:MM (hours 0-23, minutes 0-59), or empty for no time";
   }
   return "";
 }
@@ -940,6 +987,25 @@ std::string ParseSettingValue(const DataSet& set, const CatalogSetting& s, std::
         const std::string problem = IpAddressProblem(out.octets);
         if (!problem.empty()) return Refusal(s, value, problem, set);
       }
+      return "";
+    }
+    case F::Time: {
+      const std::string_view v = Trimmed(value);
+      if (v.empty()) return "";
+      const size_t colon = v.find(':');
+      const std::string_view hour = v.substr(0, colon);
+      const std::string_view minute =
+          colon == std::string_view::npos ? std::string_view() : v.substr(colon + 1);
+      if (colon == std::string_view::npos || hour.empty() || hour.size() > 2 || minute.empty() ||
+          minute.size() > 2 || !FilterDigits(hour).accepted || !FilterDigits(minute).accepted)
+        return Refusal(s, value, "not HH:MM", set);
+      const int h = LeadingInteger(hour), m = LeadingInteger(minute);
+      if (h > 23)
+        return Refusal(s, value, FormatString(EnglishString(IDS_INTEGER_RANGE), {0, 23}), set);
+      if (m > 59)
+        return Refusal(s, value, FormatString(EnglishString(IDS_INTEGER_RANGE), {0, 59}), set);
+      out.number = static_cast<uint32_t>((h * 64 + m) * 32);
+      out.text = "set";
       return "";
     }
     case F::SecretDigits: {

@@ -26,6 +26,7 @@ enum class SettingForm : uint8_t {
   IpAddress,     // four octets
   SecretDigits,  // a fixed number of digits, never shown
   SecretText,    // typed text, never shown
+  Time,          // "HH:MM", or empty for no time
 };
 
 enum class TextFilter : uint8_t {
@@ -43,6 +44,7 @@ enum class SettingStorage : uint8_t {
   Octets,         // four bytes at `offset`
   U16AtOffset,    // a little-endian u16 at `offset` (the access numbers)
   CharsAtOffset,  // `limit` characters at `offset`, zero when empty
+  TimeAtOffset,   // a u16 time at `offset`, valid while `flag` is set at `flagOffset`
   TextChars,      // text written as it stands, the item's length untouched
 };
 
@@ -73,6 +75,9 @@ struct CatalogSetting {
   bool addressRule = false;
   bool secret = false;
   bool readOnly = false;
+  // Time: the byte and bit that say the time is set.
+  uint16_t flagOffset = 0;
+  uint8_t flag = 0;
 };
 
 // Every setting, in page order.

@@ -44,6 +44,10 @@ TEST(SettingCatalog, NamesAreUniqueAndEveryFormFitsItsItem) {
       case SettingForm::IpAddress:
         EXPECT_EQ(item->width, 4);
         break;
+      case SettingForm::Time:
+        EXPECT_LT(s.offset + 1, item->width);
+        EXPECT_LT(s.flagOffset, item->width);
+        break;
       case SettingForm::SecretDigits:
         EXPECT_TRUE(s.secret);
         if (s.storage == SettingStorage::Item) {
@@ -122,6 +126,12 @@ TEST(SettingCatalog, ParsesThePagesFormsAndNothingElse) {
       {"prefix", "12a", false, 0},
       {"smtp_server", "tab\there", false, 0},
       {"smtp_server", "", true, 0},
+      {"memory_rx_on_time", "08:30", true, 0x43C0},
+      {"memory_rx_on_time", "8:5", true, (8 * 64 + 5) * 32},
+      {"memory_rx_on_time", "24:00", false, 0},
+      {"memory_rx_off_time", "12:60", false, 0},
+      {"memory_rx_off_time", "12-30", false, 0},
+      {"memory_rx_off_time", "", true, 0},
       {"ldap_password", "(set)", false, 0},
       {"administrator_number", "(empty)", false, 0},
   };
