@@ -1065,8 +1065,9 @@ SettingsChange ApplyNamedSettings(DataSet& set,
     }
     const int r = FindRecord(set, s->item);
     const uint32_t length = r >= 0 ? set.records[r].length : 0;
-    const bool text_ = s->form == F::Text || s->form == F::MailAddress || s->form == F::SecretText;
-    if ((length == 0 || length == kNoData) && !(text_ && s->storage == SettingStorage::Item)) {
+    const bool typedText =
+        s->form == F::Text || s->form == F::MailAddress || s->form == F::SecretText;
+    if ((length == 0 || length == kNoData) && !(typedText && s->storage == SettingStorage::Item)) {
       // A value the item does not carry would be packed and then never
       // written to the file or the machine.
       result.problem = Refusal(*s, text,
@@ -1099,12 +1100,15 @@ SettingsChange ApplyNamedSettings(DataSet& set,
     SetItemLength(*work, kDnsServerId, 4);
 
   for (const SettingItem& item : kSettingItems) {
-    if (StoredBytes(set, item.id) != StoredBytes(*work, item.id)) {
-      result.changed = true;
-      if (item.id == kIpModeId || item.id == kIpAddressId || item.id == kSubnetMaskId ||
-          item.id == kGatewayId || item.id == kDnsId || item.id == kDnsServerId)
-        result.networkChanged = true;
-    }
+    if (StoredBytes(set, item.id) == StoredBytes(*work, item.id)) continue;
+    result.changed = true;
+    // The machine is told of a changed value, not of an item length.
+    const bool sameValue =
+        std::memcmp(SettingBytes(set, item.id), SettingBytes(*work, item.id), item.width) == 0;
+    if (!sameValue &&
+        (item.id == kIpModeId || item.id == kIpAddressId || item.id == kSubnetMaskId ||
+         item.id == kGatewayId || item.id == kDnsId || item.id == kDnsServerId))
+      result.networkChanged = true;
   }
   if (std::memcmp(set.settings.accountCounters, work->settings.accountCounters,
                   sizeof set.settings.accountCounters) != 0)

@@ -259,6 +259,25 @@ TEST_F(OdctoolSettings, SpecifiedAddressingNeedsUsableStoredAddresses) {
       << err.str();
 }
 
+TEST_F(OdctoolSettings, AValueTheFileDoesNotCarryIsRefusedNotLost) {
+  // A number item the machine did not deliver would be packed and never
+  // written; a typed text gets its length as the pages give it.
+  auto set = LoadDataSet(input, Language::SingleByte);
+  ASSERT_NE(set, nullptr);
+  set->records[FindRecord(*set, 0x10006)].length = 0;
+  set->records[FindRecord(*set, 0x10405)].length = 0;
+  PackTransferImage(*set);
+  Document document;
+  ASSERT_EQ(SaveDataSet(*set, document, input), 1);
+  EXPECT_EQ(Set({{"lcd_contrast", "2"}}), kExitFailure);
+  EXPECT_NE(err.str().find("lcd_contrast: \"2\" refused: the data set does not carry this item"),
+            std::string::npos)
+      << err.str();
+  EXPECT_FALSE(OutputExists());
+  ASSERT_EQ(Set({{"smtp_server", "smtp.example.net"}}), kExitOk) << err.str();
+  EXPECT_EQ(Get(output, "smtp_server"), "smtp_server = smtp.example.net\n");
+}
+
 TEST_F(OdctoolSettings, ASetThatChangesNothingKeepsTheFileByteForByte) {
   auto set = LoadDataSet(input, Language::SingleByte);
   ASSERT_NE(set, nullptr);
