@@ -394,6 +394,10 @@ if [ -n "$DEMO_MACHINE" ]; then
   check "  shows the three settings" test "$(cat out.txt)" = "ip_address = 192.168.20.31
 smtp_server = smtp.fleet.example
 auto_shut_off = 45"
+  expect_exit 0 "show of the machine's file" show fleet.DAT
+  check "  shows them too" sh -c "grep -qx 'ip_address = 192.168.20.31' out.txt &&
+    grep -qx 'smtp_server = smtp.fleet.example' out.txt && grep -qx 'auto_shut_off = 45' out.txt"
+  check "  and no secret" grep -qx 'administrator_number = (set)' out.txt
   expect_exit 0 "upload without a network change" upload site.set.DAT
   check "  the trailer's byte is 0" grep -qx 'request flag 0' trailer.txt
   expect_exit 0 "get --json" get fleet.DAT smtp_port administrator_number --json

@@ -2,12 +2,10 @@
 
 #include <cstdio>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <ostream>
 
 #include "setup/data/document.h"
 #include "setup/data/file_io.h"
-#include "setup/settings/setting_catalog.h"
 #include "tools/odctool/commands.h"
 
 namespace odc {
@@ -37,6 +35,26 @@ int Refuse(const std::string& message, std::ostream& err) {
 
 }  // namespace
 
+std::vector<const CatalogSetting*> AllSettings() {
+  std::vector<const CatalogSetting*> all;
+  for (const CatalogSetting& s : SettingCatalog()) all.push_back(&s);
+  return all;
+}
+
+std::string SettingsLines(const DataSet& set, const std::vector<const CatalogSetting*>& chosen) {
+  std::string text;
+  for (const CatalogSetting* s : chosen)
+    text += std::string(s->name) + " = " + LineSafe(SettingValueText(set, *s)) + "\n";
+  return text;
+}
+
+nlohmann::ordered_json SettingsJson(const DataSet& set,
+                                    const std::vector<const CatalogSetting*>& chosen) {
+  nlohmann::ordered_json j = nlohmann::ordered_json::object();
+  for (const CatalogSetting* s : chosen) j[s->name] = SettingValueText(set, *s);
+  return j;
+}
+
 const char* const kSettingsUsage =
     "       odctool get FILE [NAME...] [--json] [--language NAME]\n"
     "       odctool set FILE NAME=VALUE... -o OUT.DAT [--language NAME]\n"
@@ -50,9 +68,7 @@ int RunGet(const std::string& path, const std::vector<std::string>& names, bool 
   if (!unavailable.empty()) return Refuse(path + ": " + unavailable, err);
 
   std::vector<const CatalogSetting*> chosen;
-  if (names.empty()) {
-    for (const CatalogSetting& s : SettingCatalog()) chosen.push_back(&s);
-  }
+  if (names.empty()) chosen = AllSettings();
   for (const std::string& name : names) {
     const CatalogSetting* s = FindCatalogSetting(name);
     if (!s)
@@ -60,12 +76,11 @@ int RunGet(const std::string& path, const std::vector<std::string>& names, bool 
     chosen.push_back(s);
   }
   if (json) {
-    nlohmann::ordered_json j = nlohmann::ordered_json::object();
-    for (const CatalogSetting* s : chosen) j[s->name] = SettingValueText(*set, *s);
-    out << j.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
+    out << SettingsJson(*set, chosen)
+               .dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+        << '\n';
   } else {
-    for (const CatalogSetting* s : chosen)
-      out << s->name << " = " << LineSafe(SettingValueText(*set, *s)) << '\n';
+    out << SettingsLines(*set, chosen);
   }
   return kExitOk;
 }

@@ -4,14 +4,24 @@
 #pragma once
 
 #include <iosfwd>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "setup/data/charset.h"
+#include "setup/data/data_set.h"
+#include "setup/settings/setting_catalog.h"
 
 namespace odc {
 namespace tool {
+
+// The settings as get prints them: "name = value" lines, or a JSON object.
+std::string SettingsLines(const DataSet& set, const std::vector<const CatalogSetting*>& chosen);
+nlohmann::ordered_json SettingsJson(const DataSet& set,
+                                    const std::vector<const CatalogSetting*>& chosen);
+// Every setting of the catalog.
+std::vector<const CatalogSetting*> AllSettings();
 
 // Prints the named settings (all when `names` is empty), "name = value" a
 // line, or one JSON object. 1 on an unusable file, an address-book-only
