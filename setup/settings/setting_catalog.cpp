@@ -26,7 +26,8 @@ constexpr uint32_t kIpModeId = 0x10306, kIpAddressId = 0x10308, kSubnetMaskId = 
 constexpr uint32_t kEmailModeId = 0x1040D, kMaxTxSizeId = 0x1040E, kMaxQualityId = 0x1040F,
                    kCodingId = 0x10410;
 constexpr uint32_t kQualityPriorityId = 0x10601, kDensityPriorityId = 0x10602;
-constexpr uint32_t kMemoryRxModeId = 0x10900, kMemoryRxWindowId = 0x10901, kForwardModeId = 0x10905;
+constexpr uint32_t kMemoryRxModeId = 0x10900, kMemoryRxWindowId = 0x10901, kRingsId = 0x10903,
+                   kMaximumRingsId = 0x10904, kForwardModeId = 0x10905;
 constexpr uint32_t kDialTypeId = 0x10510, kPulseRateId = 0x10511, kDialTypeLockedId = 0x10520,
                    kBothPulseRatesId = 0x10521;
 constexpr int kMemoryRxOnTimeOffset = 2, kMemoryRxPasswordOffset = 4, kMemoryRxOffTimeOffset = 8,
@@ -243,6 +244,15 @@ std::vector<CatalogSetting> BuildCatalog() {
   }
   add(Choice("reduction_rx", 0x10902, P::FaxRxOperation, "Reduction RX",
              {{"ON", 0}, {"OFF", 1}, {"CUT", 2}}));
+  add(Number("number_of_rings", kRingsId, P::FaxRxOperation,
+             "No. of rings, as the page shows it (stored one lower except in region code 3)", 0,
+             255));
+  {
+    CatalogSetting s = Number("maximum_rings", kMaximumRingsId, P::FaxRxOperation,
+                              "upper limit of the stored number of rings (read only)", 0, 255);
+    s.readOnly = true;
+    add(s);
+  }
   add(Choice("forward_mode", kForwardModeId, P::FaxRxOperation,
              "Forward Mode (ON needs a forward location)",
              {{"ON", 0x00}, {"ON(Print)", 0x20}, {"OFF", 0x40}}));
@@ -479,6 +489,20 @@ bool AnyAdf(const DataSet& set) {
   return set.machineInfo[machine_info::kAdf] != 0 || set.machineInfo[machine_info::kAdfDuplex] != 0;
 }
 bool Region3(const DataSet& set) { return GetSetting(set, kRegionCodeId) == 3; }
+
+// The range a person reads for a number. The number of rings is shown one
+// above its stored value, except in region code 3, and goes up to the
+// machine's maximum rings.
+struct NumberRange {
+  int low, high, shownOffset;
+};
+NumberRange RangeOf(const CatalogSetting& s, const DataSet* set) {
+  if (s.item != kRingsId || set == nullptr) return {s.low, s.high, 0};
+  const int offset = Region3(*set) ? 0 : 1;
+  const int maximum =
+      std::max(0, static_cast<int>(static_cast<int8_t>(GetSetting(*set, kMaximumRingsId) & 0xFF)));
+  return {offset, maximum + offset, offset};
+}
 
 bool PageOnSheet(PageId page, const DataSet& set) {
   for (SheetId sheet : {SheetId::Utility, SheetId::Administrator}) {
@@ -836,7 +860,8 @@ std::string SettingValueText(const DataSet& set, const CatalogSetting& s) {
     case F::Choice:
       return CodeName(CodesOf(s, &set), StoredNumber(set, s));
     case F::Number:
-      return std::to_string(StoredNumber(set, s) / static_cast<uint32_t>(s.scale));
+      return std::to_string(StoredNumber(set, s) / static_cast<uint32_t>(s.scale) +
+                            static_cast<uint32_t>(RangeOf(s, &set).shownOffset));
     case F::NumberOrOff: {
       const uint32_t v = StoredNumber(set, s);
       return v == 0 ? "off" : std::to_string(v);
@@ -884,8 +909,12 @@ std::string AcceptedValues(const CatalogSetting& s, const DataSet* set) {
       for (const NamedCode& c : codes) text += (text.empty() ? "" : ", ") + std::string(c.name);
       return text;
     }
-    case F::Number:
-      return withUnit(std::to_string(s.low) + " to " + std::to_string(s.high));
+    case F::Number: {
+      const NumberRange range = RangeOf(s, set);
+      if (s.item == kRingsId && set == nullptr)
+        return "1 to the machine's maximum rings plus 1 (0 to the maximum in region code 3)";
+      return withUnit(std::to_string(range.low) + " to " + std::to_string(range.high));
+    }
     case F::NumberOrOff:
       return withUnit("off, or " + std::to_string(s.low) + " to " + std::to_string(s.high));
     case F::Text:
@@ -945,10 +974,11 @@ std::string ParseSettingValue(const DataSet& set, const CatalogSetting& s, std::
     case F::Number: {
       int number = 0;
       if (!ReadNumber(value, s.unit, number)) return Refusal(s, value, "not a number", set);
-      if (number < s.low || number > s.high)
-        return Refusal(s, value, FormatString(EnglishString(IDS_INTEGER_RANGE), {s.low, s.high}),
-                       set);
-      out.number = static_cast<uint32_t>(number * s.scale);
+      const NumberRange range = RangeOf(s, &set);
+      if (number < range.low || number > range.high)
+        return Refusal(
+            s, value, FormatString(EnglishString(IDS_INTEGER_RANGE), {range.low, range.high}), set);
+      out.number = static_cast<uint32_t>((number - range.shownOffset) * s.scale);
       return "";
     }
     case F::Text:

@@ -36,6 +36,13 @@ class OdctoolSettings : public ::testing::Test {
     input = TempPath("settings_in.DAT");
     output = TempPath("settings_out.DAT");
     ASSERT_TRUE(WriteBytes(input, DemoMachineFileBytes()));
+    // Up to nine rings on this machine (the page shows 1-9).
+    auto set = LoadDataSet(input, Language::SingleByte);
+    ASSERT_NE(set, nullptr);
+    SetSetting(*set, 0x10904, 8);
+    PackTransferImage(*set);
+    Document document;
+    ASSERT_EQ(SaveDataSet(*set, document, input), 1);
     std::remove(output.c_str());
   }
   void TearDown() override {
@@ -85,6 +92,8 @@ TEST_F(OdctoolSettings, SetThenGetRoundTripsEveryForm) {
       {{{"size_input_x", "300 mm"}}, "size_input_x", "300", 0x10107, {0x2C, 0x01}},
       {{{"smtp_port", "587"}}, "smtp_port", "587", 0x10406, {0x4B, 0x02, 0, 0}},
       {{{"fax_tx_density", "3"}}, "fax_tx_density", "3", 0x10800, {0x18}},
+      // The page shows the rings one above their stored value (region code 1).
+      {{{"number_of_rings", "5"}}, "number_of_rings", "5", 0x10903, {4}},
       // Texts (the converted sender name among them) and addresses.
       {{{"smtp_server", "mail.fleet.example"}}, "smtp_server", "mail.fleet.example", 0x10405, {}},
       {{{"sender_name", "Site 7"}}, "sender_name", "Site 7", 0x10401, {}},
@@ -180,6 +189,8 @@ TEST_F(OdctoolSettings, OneBadValueRefusesTheCommandAndWritesNothing) {
        "paper_size: \"Hagaki\" refused: Hagaki only with region code 3"},
       {{{"tray5_paper_type", "Plain"}}, "tray5_paper_type: \"Plain\" refused: tray not installed"},
       {{{"region_code", "3"}}, "region_code: \"3\" refused: read only"},
+      {{{"number_of_rings", "0"}},
+       "number_of_rings: \"0\" refused: Invalid value : must be within 1 to 9 !"},
       {{{"no_such_setting", "1"}}, "unknown setting \"no_such_setting\""},
       {{{"smtp_port", "25"}, {"smtp_port", "26"}}, "smtp_port: given twice"},
       // The pages' rules over several settings.
