@@ -28,6 +28,18 @@ bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   return WriteFileAtomically(path, bytes.data(), bytes.size());
 }
 
+// Opens a settings data file, changes it as `edit` says and saves it again,
+// as the program would.
+template <typename Edit>
+void Rewrite(const std::string& path, Edit edit) {
+  auto set = LoadDataSet(path, Language::SingleByte);
+  ASSERT_NE(set, nullptr) << path;
+  edit(*set);
+  PackTransferImage(*set);
+  Document document;
+  ASSERT_EQ(SaveDataSet(*set, document, path), 1);
+}
+
 // The demonstration machine as a downloaded file: ADF, three trays,
 // Multi-bypass, NIC kit and duplex unit installed, region code 1.
 class OdctoolSettings : public ::testing::Test {
@@ -37,12 +49,7 @@ class OdctoolSettings : public ::testing::Test {
     output = TempPath("settings_out.DAT");
     ASSERT_TRUE(WriteBytes(input, DemoMachineFileBytes()));
     // Up to nine rings on this machine (the page shows 1-9).
-    auto set = LoadDataSet(input, Language::SingleByte);
-    ASSERT_NE(set, nullptr);
-    SetSetting(*set, 0x10904, 8);
-    PackTransferImage(*set);
-    Document document;
-    ASSERT_EQ(SaveDataSet(*set, document, input), 1);
+    Rewrite(input, [](DataSet& set) { SetSetting(set, 0x10904, 8); });
     std::remove(output.c_str());
   }
   void TearDown() override {
@@ -230,12 +237,7 @@ TEST_F(OdctoolSettings, AccessNumbersBelongToOneUserId) {
   EXPECT_FALSE(OutputExists());
   // Taking it from ID 05 in the same command moves it, and ID 05's counter
   // goes with its number.
-  auto before = LoadDataSet(first, Language::SingleByte);
-  ASSERT_NE(before, nullptr);
-  before->settings.accountCounters[4] = 77;
-  PackTransferImage(*before);
-  Document document;
-  ASSERT_EQ(SaveDataSet(*before, document, first), 1);
+  Rewrite(first, [](DataSet& set) { set.settings.accountCounters[4] = 77; });
   ASSERT_EQ(RunSet(first, {{"access_number_05", ""}, {"access_number_09", "123"}}, output,
                    Language::SingleByte, err),
             kExitOk)
@@ -254,12 +256,7 @@ TEST_F(OdctoolSettings, AccessNumbersBelongToOneUserId) {
 TEST_F(OdctoolSettings, SpecifiedAddressingNeedsUsableStoredAddresses) {
   // A file whose gateway is not set: specifying the IP address is refused
   // until the gateway is given, as the page refuses its apply.
-  auto set = LoadDataSet(input, Language::SingleByte);
-  ASSERT_NE(set, nullptr);
-  std::memset(SettingBytes(*set, 0x1030A), 0, 4);
-  PackTransferImage(*set);
-  Document document;
-  ASSERT_EQ(SaveDataSet(*set, document, input), 1);
+  Rewrite(input, [](DataSet& set) { std::memset(SettingBytes(set, 0x1030A), 0, 4); });
   EXPECT_EQ(Set({{"ip_mode", "Specify IP address"}}), kExitFailure);
   EXPECT_NE(err.str().find("gateway: \"0.0.0.0\" refused: Invalid value : must be within 1 to "
                            "126 and 128 to 254 ! (IP mode is Specify IP address)"),
@@ -273,13 +270,10 @@ TEST_F(OdctoolSettings, SpecifiedAddressingNeedsUsableStoredAddresses) {
 TEST_F(OdctoolSettings, AValueTheFileDoesNotCarryIsRefusedNotLost) {
   // A number item the machine did not deliver would be packed and never
   // written; a typed text gets its length as the pages give it.
-  auto set = LoadDataSet(input, Language::SingleByte);
-  ASSERT_NE(set, nullptr);
-  set->records[FindRecord(*set, 0x10006)].length = 0;
-  set->records[FindRecord(*set, 0x10405)].length = 0;
-  PackTransferImage(*set);
-  Document document;
-  ASSERT_EQ(SaveDataSet(*set, document, input), 1);
+  Rewrite(input, [](DataSet& set) {
+    set.records[FindRecord(set, 0x10006)].length = 0;
+    set.records[FindRecord(set, 0x10405)].length = 0;
+  });
   EXPECT_EQ(Set({{"lcd_contrast", "2"}}), kExitFailure);
   EXPECT_NE(err.str().find("lcd_contrast: \"2\" refused: the data set does not carry this item"),
             std::string::npos)
