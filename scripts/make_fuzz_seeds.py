@@ -100,6 +100,26 @@ def type2():
     return cmc(20000, 91, 150, 91 + 4050, [(91, ot), (91 + 150, grp)])
 
 
+SETTING_SEEDS = [
+    ("fleet.txt", 0x80, ["ip_address=192.168.20.31", "smtp_server=smtp.fleet.example",
+                         "auto_shut_off=45"]),
+    ("every_form.txt", 0x80, ["small_original=on", "default_tx=ADF TX", "fax_tx_density=3",
+                              "auto_shut_off=off", "size_input_x=300 mm", "sender_name=Site 7",
+                              "reply_address=desk@site.example", "subnet_mask=255.255.0.0",
+                              "administrator_number=654321", "access_number_05=123",
+                              "memory_rx=on", "memory_rx_password=1234", "ldap_password=x"]),
+    ("refused.txt", 0x80, ["ip_address=127.0.0.1", "gateway=10.0.0.0", "smtp_port=65536",
+                           "administrator_number=1234567", "machine_name=" + "x" * 40]),
+    ("coupled.txt", 0x80, ["quality_priority=Photo", "density_priority=Auto",
+                           "email_mode=Basic", "ip_mode=Specify IP address"]),
+    ("japanese.txt", 0x83 | (3 << 4), ["machine_name=\u30c6\u30b9\u30c8", "language=JAPANESE",
+                                       "paper_size=Hagaki", "call_transfer=on"]),
+    ("no_nic.txt", 0x05, ["ip_address=10.1.1.1", "max_tx_size=Ledger", "telephone_number=+1 555"]),
+    ("malformed.txt", 0x80, ["=", "ip_address=1..2.3", "auto_shut_off=99999999999999",
+                             "prefix=\u00e9\u00e9", "access_number_50=", "remote_password= 0042 "]),
+]
+
+
 def write(target, name, data):
     folder = os.path.join(ROOT, "fuzz", "corpus", target)
     os.makedirs(folder, exist_ok=True)
@@ -120,6 +140,10 @@ def main():
     write("fuzz_import", "full.dat", full)
     write("fuzz_import", "type1.cmc", type1())
     write("fuzz_import", "type2.cmc", type2())
+    # odctool set: the first byte picks language, variant, region and NIC
+    # kit; then "name=value" lines.
+    for name, knobs, lines in SETTING_SEEDS:
+        write("fuzz_setting_values", name, bytes([knobs]) + "\n".join(lines).encode("utf-8"))
 
 
 if __name__ == "__main__":

@@ -427,6 +427,48 @@ if [ -n "$DEMO_MACHINE" ]; then
   expect_exit 0 "upload of what was downloaded" upload round.DAT
   check "  the machine's file is unchanged, byte for byte" cmp -s demo.DAT "$DEMO_MACHINE"
 fi
+
+# ---- settings by name: a scripted fleet set-up -----------------------------------
+if [ -n "$DEMO_MACHINE" ]; then
+  cp "$DEMO_MACHINE" fleet.DAT
+  ODC_SIMULATED_MACHINE="$WORK/fleet.DAT"
+  export ODC_SIMULATED_MACHINE_TRAILER="$WORK/trailer.txt"
+  expect_exit 0 "download for the fleet set-up" download site.DAT
+  expect_exit 0 "set three settings" set site.DAT ip_address=192.168.20.31 \
+    smtp_server=smtp.fleet.example auto_shut_off=45 -o site.set.DAT
+  check "  says the addressing changed" grep -q -- '--network-changed' err.txt
+  expect_exit 0 "upload with the network change" upload site.set.DAT --network-changed
+  check "  the upload trailer carries the network-changed byte" grep -qx 'request flag 1' trailer.txt
+  expect_exit 0 "get from the machine's file" get fleet.DAT ip_address smtp_server auto_shut_off
+  check "  shows the three settings" test "$(cat out.txt)" = "ip_address = 192.168.20.31
+smtp_server = smtp.fleet.example
+auto_shut_off = 45"
+  expect_exit 0 "show of the machine's file" show fleet.DAT
+  check "  shows them too" sh -c "grep -qx 'ip_address = 192.168.20.31' out.txt &&
+    grep -qx 'smtp_server = smtp.fleet.example' out.txt && grep -qx 'auto_shut_off = 45' out.txt"
+  check "  and no secret" grep -qx 'administrator_number = (set)' out.txt
+  expect_exit 0 "upload without a network change" upload site.set.DAT
+  check "  the trailer's byte is 0" grep -qx 'request flag 0' trailer.txt
+  expect_exit 0 "get --json" get fleet.DAT smtp_port administrator_number --json
+  check "  secrets are not shown" grep -q '"administrator_number": "(set)"' out.txt
+  expect_exit 1 "a 127.x address" set site.DAT ip_address=127.0.0.1 smtp_port=26 -o bad.DAT
+  check "  names the setting and the accepted values" grep -q \
+    '^odctool: ip_address: "127.0.0.1" refused: Invalid value : must be within 1 to 126 and 128 to 254 ! Accepted: ' err.txt
+  check "  writes no file" test ! -e bad.DAT
+  expect_exit 0 "a set that changes nothing" set site.DAT smtp_port=25 -o same.DAT
+  check "  leaves the file byte for byte" cmp -s site.DAT same.DAT
+  printf '{"auto_shut_off": 60, "dns": "Enable"}' >fleet.json
+  expect_exit 0 "set --json" set site.DAT --json fleet.json -o json.DAT
+  expect_exit 0 "  get of the result" get json.DAT auto_shut_off dns
+  check "  holds the values" test "$(cat out.txt)" = "auto_shut_off = 60
+dns = Enable"
+  unset ODC_SIMULATED_MACHINE_TRAILER
+fi
+expect_exit 1 "settings of an address book" get new.DAT
+expect_exit 1 "  (a new data set)" set new.DAT smtp_port=25 -o x.DAT
+check "  says why" grep -q 'holds only an address book' err.txt
+check "  writes no file" test ! -e x.DAT
+expect_exit 2 "set without -o" set new.DAT smtp_port=25
 unset ODC_SIMULATED_MACHINE
 
 echo "$PASSED passed, $FAILED failed"

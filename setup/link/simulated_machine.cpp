@@ -257,6 +257,10 @@ void SimulatedMachine::StoreUpload(const uint8_t* body, size_t size) {
   if (!writeBackPath_.empty()) {
     writeBackOk_ = WriteFileAtomically(writeBackPath_, MemoryFileBytes()) != 0;
   }
+  if (!trailerReportPath_.empty()) {
+    const std::string line = "request flag " + std::to_string(requestFlag) + "\n";
+    WriteFileAtomically(trailerReportPath_, std::vector<uint8_t>(line.begin(), line.end()));
+  }
 }
 
 std::vector<uint8_t> MachineFileBytes(DataSet& set) {

@@ -32,6 +32,10 @@ class SimulatedMachine final : public UsbPlatform {
   // After every accepted upload the memory is written back into this file,
   // atomically; empty: kept in memory only.
   void SetWriteBackPath(const std::string& path) { writeBackPath_ = path; }
+  // After every accepted upload the trailer's request flag is written into
+  // this file as the line "request flag N" (-1: no trailer), so that a
+  // script can see what the upload told the machine; empty: not written.
+  void SetTrailerReportPath(const std::string& path) { trailerReportPath_ = path; }
   // The memory as a settings data file, its counters included.
   std::vector<uint8_t> MemoryFileBytes() const;
 
@@ -85,6 +89,7 @@ class SimulatedMachine final : public UsbPlatform {
   uint8_t status_ = 0;
   std::unique_ptr<DataSet> memory_;
   std::string writeBackPath_;
+  std::string trailerReportPath_;
 
   std::vector<Handle> handles_;
   UsbHandle nextHandle_ = 0x100;

@@ -18,6 +18,8 @@ std::unique_ptr<UsbPlatform> MakeUsbPlatform(std::string* note) {
       return std::make_unique<NoDevicePlatform>();
     }
     machine->SetWriteBackPath(file);
+    if (const char* trailer = std::getenv(kSimulatedMachineTrailerVariable))
+      machine->SetTrailerReportPath(trailer);
     if (const char* status = std::getenv(kSimulatedMachineStatusVariable)) {
       char* end = nullptr;
       const unsigned long value = std::strtoul(status, &end, 0);

@@ -61,6 +61,9 @@ class NoDevicePlatform : public UsbPlatform {
 // 3 trouble).
 constexpr const char* kSimulatedMachineVariable = "ODC_SIMULATED_MACHINE";
 constexpr const char* kSimulatedMachineStatusVariable = "ODC_SIMULATED_MACHINE_STATUS";
+// A file the simulated machine writes the last upload trailer's request flag
+// into ("request flag N").
+constexpr const char* kSimulatedMachineTrailerVariable = "ODC_SIMULATED_MACHINE_TRAILER";
 
 // The platform Setup and odctool talk to: the simulated machine when
 // ODC_SIMULATED_MACHINE names a file (uploads are written back into it),

@@ -225,15 +225,18 @@ int ApplyFilterResult(ControlSurface& s, std::string& text, int id, int limit,
 
 }  // namespace
 
+bool IsPhoneTextChar(unsigned char c) {
+  return c == '+' || c == '-' || c == ' ' || (c >= '0' && c <= '9');
+}
+
+bool IsAsciiTextChar(unsigned char c) { return c >= 0x20 && c <= 0x7F; }
+
 int FilterPhoneText(ControlSurface& s, std::string& text, int id, int limit) {
-  return FilterControlText(s, text, id, limit, [](unsigned char c) {
-    return c == '+' || c == '-' || c == ' ' || (c >= '0' && c <= '9');
-  });
+  return FilterControlText(s, text, id, limit, IsPhoneTextChar);
 }
 
 int FilterAsciiText(ControlSurface& s, std::string& text, int id, int limit) {
-  return FilterControlText(s, text, id, limit,
-                           [](unsigned char c) { return c >= 0x20 && c <= 0x7F; });
+  return FilterControlText(s, text, id, limit, IsAsciiTextChar);
 }
 
 int ApplyDigitFilter(ControlSurface& s, std::string& text, int id, int limit) {

@@ -220,6 +220,9 @@ int CheckFourCharField(ControlSurface& s, int id, int messageId);
 // allowed (caret where it stood), or set the text limit. 1 accepted, 0 a
 // character was removed. `text` receives the text as it now stands.
 int FilterPhoneText(ControlSurface& s, std::string& text, int id, int limit);
+// The characters the two filters let through.
+bool IsPhoneTextChar(unsigned char c);
+bool IsAsciiTextChar(unsigned char c);
 int FilterAsciiText(ControlSurface& s, std::string& text, int id, int limit);
 // FilterDigits, FilterNameText and FilterMailText of the entry dialog, applied
 // to a control the same way.

@@ -106,7 +106,7 @@ TEST(OdctoolDiff, SettingsAreNamedByPageAndMeaning) {
   std::memcpy(SettingBytes(*b, 0x10308), "\xC0\xA8\x01\x02", 4);
   b->settings.accountCounters[2] = 12;
   const std::vector<std::string> expected = {
-      "Machine Setting: item 0x10003 1 -> 2",
+      "Machine Setting: Density(ADF) mode 1 -> 2",
       "Administrator Mode: account counter of user ID 3 0 -> 12",
       "Network Setting: IP address 0.0.0.0 -> 192.168.1.2",
       "E-Mail Setting: SMTP server \"a\" -> \"b\"",

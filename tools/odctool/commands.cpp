@@ -7,6 +7,7 @@
 #include "setup/data/file_io.h"
 #include "tools/odctool/diff.h"
 #include "tools/odctool/report.h"
+#include "tools/odctool/settings_commands.h"
 
 namespace odc {
 namespace tool {
@@ -58,12 +59,15 @@ int RunShow(const std::string& path, bool json, Language language, std::ostream&
   auto set = LoadDataSet(path, language);
   if (!set) return FormatError(err);
   const AddressBookReport book = ReportAddressBook(*set);
+  // A full data set shows its machine settings too, by name as get does.
+  const bool settings = !set->addressBookOnly;
   if (json) {
-    out << AddressBookJson(book).dump(2, ' ', false,
-                                      nlohmann::ordered_json::error_handler_t::replace)
-        << '\n';
+    nlohmann::ordered_json j = AddressBookJson(book);
+    if (settings) j["settings"] = SettingsJson(*set, AllSettings());
+    out << j.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
   } else {
     out << AddressBookTable(book);
+    if (settings) out << "\nSettings\n" << SettingsLines(*set, AllSettings());
   }
   return kExitOk;
 }

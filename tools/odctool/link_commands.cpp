@@ -89,7 +89,8 @@ int RunDownload(UsbPlatform& usb, const std::string& outPath, Language language,
   return kExitOk;
 }
 
-int RunUpload(UsbPlatform& usb, const std::string& inPath, Language language, std::ostream& err) {
+int RunUpload(UsbPlatform& usb, const std::string& inPath, Language language, std::ostream& err,
+              bool networkChanged) {
   auto set = LoadDataSet(inPath, language);
   if (!set) {
     err << kFileFormatErrorMessage << '\n';
@@ -97,6 +98,7 @@ int RunUpload(UsbPlatform& usb, const std::string& inPath, Language language, st
   }
   MachineLink link(usb);
   ConsoleLinkUi ui(link, err);
+  link.requestFlag = networkChanged ? 1 : 0;
   const int sent = UploadMachineData(link, ui, *set);
   CloseMachinePort(link);
   if (!sent) return kExitFailure;

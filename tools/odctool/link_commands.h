@@ -19,8 +19,11 @@ int RunStatus(UsbPlatform& usb, std::ostream& out, std::ostream& err);
 // a failed write.
 int RunDownload(UsbPlatform& usb, const std::string& outPath, Language language, std::ostream& err);
 // Opens the file, then status check, pack, set command with the upload
-// trailer. 0 sent, 1 on an unusable file or a link failure.
-int RunUpload(UsbPlatform& usb, const std::string& inPath, Language language, std::ostream& err);
+// trailer. 0 sent, 1 on an unusable file or a link failure. The trailer's
+// request flag tells the machine that its network addressing changed when
+// `networkChanged` is set: a settings data file does not carry that flag.
+int RunUpload(UsbPlatform& usb, const std::string& inPath, Language language, std::ostream& err,
+              bool networkChanged = false);
 
 }  // namespace tool
 }  // namespace odc

@@ -16,6 +16,7 @@
 #include "setup/link/usb_platform.h"
 #include "tools/odctool/commands.h"
 #include "tools/odctool/link_commands.h"
+#include "tools/odctool/settings_commands.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ constexpr const char* kUsage =
     "       odctool diff A.DAT B.DAT [--language NAME]\n"
     "       odctool status\n"
     "       odctool download OUT.DAT [--language NAME]\n"
-    "       odctool upload IN.DAT [--language NAME]\n"
+    "       odctool upload IN.DAT [--network-changed] [--language NAME]\n"
     "NAME is ENGLISH (default), JAPANESE, SCHINESE or TCHINESE.\n"
     "--csv - writes the CSV to standard output.\n"
     "status, download and upload use the simulated machine when ODC_SIMULATED_MACHINE\n"
@@ -35,7 +36,7 @@ constexpr const char* kUsage =
 
 int Usage(const std::string& problem) {
   if (!problem.empty()) std::cerr << "odctool: " << problem << '\n';
-  std::cerr << kUsage;
+  std::cerr << kUsage << "settings by name:\n" << odc::tool::kSettingsUsage;
   return odc::tool::kExitUsage;
 }
 
@@ -47,6 +48,7 @@ struct Arguments {
   std::string out;
   std::string csv;
   bool hasInto = false, hasOut = false, hasCsv = false, hasLanguage = false;
+  bool networkChanged = false;
 };
 
 // Options take their value as the next argument; "--" ends the options.
@@ -73,6 +75,8 @@ bool ParseArguments(int argc, char** argv, Arguments& args, std::string& problem
       optionsEnded = true;
     } else if (arg == "--json") {
       args.json = true;
+    } else if (arg == "--network-changed") {
+      args.networkChanged = true;
     } else if (arg == "--language") {
       if (!value(args.language, args.hasLanguage)) return false;
     } else if (arg == "--into") {
@@ -94,8 +98,12 @@ int Run(int argc, char** argv) {
   if (argc < 2) return Usage("");
   const std::string command = argv[1];
   if (command == "-h" || command == "--help" || command == "help") {
-    std::cout << kUsage;
+    std::cout << kUsage << "settings by name:\n" << kSettingsUsage;
     return kExitOk;
+  }
+  if (command == "get" || command == "set") {
+    return RunSettingsCommand(command, std::vector<std::string>(argv + 2, argv + argc), std::cout,
+                              std::cerr);
   }
   Arguments args;
   std::string problem;
@@ -144,7 +152,7 @@ int Run(int argc, char** argv) {
   if (command == "status" || command == "download" || command == "upload") {
     const size_t wanted = command == "status" ? 0 : 1;
     if (count != wanted || !only(false, false, false, false) ||
-        (command == "status" && args.hasLanguage)) {
+        (command == "status" && args.hasLanguage) || (command != "upload" && args.networkChanged)) {
       return Usage(command + (wanted ? " takes one file" : " takes no arguments"));
     }
     std::string note;
@@ -155,7 +163,7 @@ int Run(int argc, char** argv) {
     }
     if (command == "status") return RunStatus(*usb, std::cout, std::cerr);
     if (command == "download") return RunDownload(*usb, args.positional[0], language, std::cerr);
-    return RunUpload(*usb, args.positional[0], language, std::cerr);
+    return RunUpload(*usb, args.positional[0], language, std::cerr, args.networkChanged);
   }
   return Usage("unknown command " + command);
 }

@@ -29,11 +29,25 @@ constexpr const char* kScan = "Scan Setting";
 constexpr const char* kMachineData = "Machine data";
 constexpr const char* kCounter = "Counter";
 
-// Items whose meaning the pages tie to one id. The Machine Setting block and
-// several FAX RX bytes are edited as a block whose fields do not map one to
-// one onto item ids, so those keep their number.
+// Items whose meaning the pages tie to one id: the Machine Setting block maps
+// onto 0x10000-0x1000D in id order, the FAX RX Operation block onto
+// 0x10900-0x10911 in the order of the page's fields. The stable names of
+// odctool get/set (setup/settings/setting_catalog.cpp) follow these.
 constexpr Named kNames[] = {
+    {0x10000, kMachine, "Auto Panel Reset time", false},
+    {0x10001, kMachine, "Energy Save Mode time", false},
+    {0x10002, kMachine, "Auto Shut Off time", false},
+    {0x10003, kMachine, "Density(ADF) mode", false},
+    {0x10004, kMachine, "Density(BOOK) mode", false},
+    {0x10005, kMachine, "print density", false},
+    {0x10006, kMachine, "LCD contrast", false},
+    {0x10007, kMachine, "buzzer volume", false},
+    {0x10008, kMachine, "language", false},
     {0x10009, kMachine, "region code", false},
+    {0x1000A, kMachine, "initial mode", false},
+    {0x1000B, kMachine, "scan threshold", false},
+    {0x1000C, kMachine, "key speed: time to start", false},
+    {0x1000D, kMachine, "key speed: interval", false},
     {0x10100, kPaper, "inch/metric of tray 1", false},
     {0x10101, kPaper, "inch/metric of tray 2", false},
     {0x10102, kPaper, "inch/metric of tray 3", false},
@@ -139,7 +153,22 @@ constexpr Named kNames[] = {
     {0x10803, kFaxTx, "header", false},
     {0x10900, kFaxRx, "Memory RX mode", false},
     {0x10901, kFaxRx, "Memory RX window", false},
+    {0x10902, kFaxRx, "reduction RX", false},
+    {0x10903, kFaxRx, "number of rings", false},
+    {0x10904, kFaxRx, "maximum rings", false},
+    {0x10905, kFaxRx, "forward mode", false},
     {0x10906, kFaxRx, "forward location", false},
+    {0x10907, kFaxRx, "RX print", false},
+    {0x10908, kFaxRx, "RX mode", false},
+    {0x10909, kFaxRx, "footer", false},
+    {0x1090A, kFaxRx, "select tray 1", false},
+    {0x1090B, kFaxRx, "select tray 2", false},
+    {0x1090C, kFaxRx, "select tray 3", false},
+    {0x1090D, kFaxRx, "select tray 4", false},
+    {0x1090E, kFaxRx, "select tray 5", false},
+    {0x1090F, kFaxRx, "closed network", false},
+    {0x10910, kFaxRx, "call transfer", false},
+    {0x10911, kFaxRx, "call transfer count", false},
     {0x10A00, kReport, "activity report", false},
     {0x10A01, kReport, "reservation report", false},
     {0x10A02, kReport, "TX result report", false},
