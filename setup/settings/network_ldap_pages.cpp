@@ -24,17 +24,18 @@ constexpr uint32_t kLdapServer = 0x10501, kLdapAccount = 0x10503, kLdapPassword 
                    kLdapSsl = 0x1050C, kLdapDomain = 0x1050E, kLdapAuthentication = 0x1050F;
 }  // namespace network_items
 
-int CheckIpAddress(ControlSurface& s, const uint8_t address[4]) {
+IpAddressRule CheckIpAddressRule(const uint8_t address[4]) {
   const int first = address[0], last = address[3];
-  if (first == 0 || first == 127 || first == 255) {
-    ShowMessage(s, IDS_INTEGER_TWO_RANGES, {1, 126, 128, 254});
-    return kIpBadFirstOctet;
-  }
-  if (last == 0) {
-    ShowMessage(s, IDS_INTEGER_RANGE, {1, 255});
-    return kIpZeroLastOctet;
-  }
-  return kIpValid;
+  if (first == 0 || first == 127 || first == 255)
+    return {kIpBadFirstOctet, IDS_INTEGER_TWO_RANGES, {1, 126, 128, 254}};
+  if (last == 0) return {kIpZeroLastOctet, IDS_INTEGER_RANGE, {1, 255}};
+  return {kIpValid, 0, {}};
+}
+
+int CheckIpAddress(ControlSurface& s, const uint8_t address[4]) {
+  const IpAddressRule rule = CheckIpAddressRule(address);
+  if (rule.messageId) ShowMessage(s, rule.messageId, rule.values);
+  return rule.result;
 }
 
 int CheckIpComplete(ControlSurface& s, int id, int earlier) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "setup/settings/control_surface.h"
 
@@ -11,6 +12,15 @@ namespace odc {
 constexpr int kIpBadFirstOctet = 0;
 constexpr int kIpZeroLastOctet = 3;
 constexpr int kIpValid = 4;
+
+// The address rule itself: the result, and the message (string id and its
+// numbers) of the first rule broken; messageId 0 when the address is valid.
+struct IpAddressRule {
+  int result;
+  int messageId;
+  std::vector<int> values;
+};
+IpAddressRule CheckIpAddressRule(const uint8_t address[4]);
 
 // The first octet must be 1-126 or 128-254 and the last one not 0; shows
 // the range message of the first rule broken. Returns one of the results

@@ -10,6 +10,7 @@
 #include "setup/data/bytes.h"
 #include "setup/res/resource.h"
 #include "setup/settings/english_strings.h"
+#include "setup/settings/network_ldap_pages.h"
 
 namespace odc {
 namespace {
@@ -848,10 +849,8 @@ std::string SettingsTableMarkdown() {
 }
 
 std::string IpAddressProblem(const uint8_t octets[4]) {
-  if (octets[0] == 0 || octets[0] == 127 || octets[0] == 255)
-    return FormatString(EnglishString(IDS_INTEGER_TWO_RANGES), {1, 126, 128, 254});
-  if (octets[3] == 0) return FormatString(EnglishString(IDS_INTEGER_RANGE), {1, 255});
-  return "";
+  const IpAddressRule rule = CheckIpAddressRule(octets);
+  return rule.messageId ? FormatString(EnglishString(rule.messageId), rule.values) : "";
 }
 
 std::string SettingValueText(const DataSet& set, const CatalogSetting& s) {
