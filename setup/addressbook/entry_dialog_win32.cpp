@@ -298,7 +298,6 @@ bool Fails(App& app, HWND dialog, const CheckFailure& failure) {
 
 void OnOk(App& app, HWND dialog) {
   DisplayRecord& r = app.scratch;
-  app.importConverted = {true, true};
   if (Fails(app, dialog,
             CheckBatchTime(ControlText(dialog, IDC_ENTRY_HOUR, 3),
                            ControlText(dialog, IDC_ENTRY_MINUTE, 3)))) {

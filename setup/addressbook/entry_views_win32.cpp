@@ -54,29 +54,16 @@ void SetColumns(App& app, int view) {
 }  // namespace
 
 void LoadEntryRecord(App& app, int view, int index, DisplayRecord& record) {
-  const int origin = app.document.dataOrigin;
-  const bool foreign = (origin == 1 || origin == 2) && !app.pasteMarker &&
-                       !app.importConverted[static_cast<size_t>(origin - 1)];
+  // An imported address book of either "CMC" format was converted into the
+  // tables once, at the import: every view reads the tables, so no refill
+  // can bring back what the user has changed since.
   DataSet& set = *app.data;
   if (view == 1) {
-    if (foreign) {
-      (origin == 1 ? ConvertType1OneTouch : ConvertType2OneTouch)(record, *app.imports, set, index);
-    } else {
-      UnpackOneTouch(record, set, index);
-    }
+    UnpackOneTouch(record, set, index);
   } else if (view == 2) {
-    if (foreign) {
-      (origin == 1 ? ConvertType1SpeedDial : ConvertType2SpeedDial)(record, *app.imports, set,
-                                                                    index);
-    } else {
-      UnpackSpeedDial(record, set, index);
-    }
+    UnpackSpeedDial(record, set, index);
   } else {
-    if (foreign) {
-      (origin == 1 ? ConvertType1Group : ConvertType2Group)(record, *app.imports, set, index);
-    } else {
-      UnpackGroup(record, set, index);
-    }
+    UnpackGroup(record, set, index);
   }
 }
 

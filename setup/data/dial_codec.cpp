@@ -72,6 +72,13 @@ void ReadName(DataSet& set, char* out, const uint8_t* field, int length) {
 }
 
 void ReadName2(DataSet& set, char (&out)[24], const uint8_t* field) {
+  if (set.language != Language::Japanese) {
+    // Outside Japanese the conversion is a plain copy.
+    const size_t length = strnlen(reinterpret_cast<const char*>(field), kName2FieldSize);
+    std::memcpy(out, field, length);
+    out[length] = 0;
+    return;
+  }
   char machine[kName2FieldSize + 1];
   std::memcpy(machine, field, kName2FieldSize);
   machine[kName2FieldSize] = 0;
@@ -507,7 +514,8 @@ void CheckDialTables(DataSet& set) {
   DisplayRecord scratch;
   for (int key = 0; key < kOneTouchCount; ++key) UnpackOneTouch(scratch, set, key);
   for (int index = 0; index < kSpeedDialCount; ++index) UnpackSpeedDial(scratch, set, index);
-  for (int key = 0; key < kOneTouchCount; ++key) UnpackGroup(scratch, set, key);
+  // A pass of UnpackGroup over the keys would change nothing more: it sets
+  // the same program key states and otherwise only reads.
 }
 
 }  // namespace odc

@@ -14,8 +14,8 @@ namespace odc {
 constexpr const char* kFileFormatErrorMessage = "File format is error! Please select valid format!";
 
 // Where the entries in the dial tables came from: 1 or 2 an address-book
-// import of that format (the views then convert from the import buffers),
-// 3 anything else.
+// import of that format (converted into the tables at the import), 3
+// anything else.
 constexpr int kDataOriginDataSet = 3;
 
 struct Document {
