@@ -413,10 +413,23 @@ void UnpackGroup(DisplayRecord& record, DataSet& set, int key) {
   ReadName(set, record.name, e + ot::kName, e[ot::kNameLength]);
   ReadName2(set, record.name2, e + ot::kName2);
   record.registrationDate = GetU16(e + ot::kDate);
+  // A member that names no entry of its table (index byte 0, a Speed Dial
+  // beyond 240, a key beyond 32, an unknown kind) is neither shown nor
+  // dialled: it is left out here, so the lists, the group dialog, the
+  // clean-up and every repack never see it.
+  int kept = 0;
   for (int j = 0; j < count; ++j) {
-    record.members[j].kind = e[ot::kMembers + 2 * j];
-    record.members[j].index = static_cast<uint8_t>(e[ot::kMembers + 2 * j + 1] - 1);
+    const uint8_t kind = e[ot::kMembers + 2 * j];
+    const int index = e[ot::kMembers + 2 * j + 1] - 1;
+    if (kind & kMemberOneTouch) {
+      if (!ValidKey(index)) continue;
+      record.members[kept++] = {kMemberOneTouch, static_cast<uint8_t>(index)};
+    } else if (kind & kMemberSpeedDial) {
+      if (!ValidSpeedDial(index)) continue;
+      record.members[kept++] = {kMemberSpeedDial, static_cast<uint8_t>(index)};
+    }
   }
+  record.memberCount = static_cast<uint8_t>(kept);
 }
 
 namespace {

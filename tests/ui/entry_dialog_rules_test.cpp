@@ -313,6 +313,29 @@ std::unique_ptr<DataSet> GroupData() {
   return set;
 }
 
+TEST(EntryDialogRules, ExpandingAGroupBringsOnlyMembersThatExist) {
+  auto set = GroupData();
+  // Key 7's group: key 1, a Speed Dial byte of 250 and a member index byte
+  // of 0, as a damaged or foreign data set can hold them.
+  uint8_t* e = set->OneTouchEntry(6);
+  e[3] = 3;
+  const uint8_t members[] = {kMemberOneTouch, 1, kMemberSpeedDial, 250, kMemberSpeedDial, 0};
+  std::memcpy(e + 30, members, sizeof members);
+  GroupEditor editor;
+  const GroupEditor::Moved moved = editor.AddOneTouch(*set, 6);
+  EXPECT_TRUE(moved.moved);
+  ASSERT_EQ(editor.oneTouch.size(), 1u);
+  EXPECT_EQ(editor.oneTouch[0].index, 0);
+  EXPECT_TRUE(editor.speedDial.empty());
+  EXPECT_EQ(moved.speedDialRows, std::vector<int>{});
+  // Registered, the new group holds the one real member.
+  DisplayRecord g{};
+  g.inUse = 1;
+  std::strcpy(g.name, "New");
+  PackGroup(*set, g, editor.oneTouch, editor.speedDial, 12);
+  EXPECT_EQ(set->OneTouchEntry(12)[3], 1);
+}
+
 TEST(EntryDialogRules, AGroupKeyBringsItsMembersAndTheLimitIsFifty) {
   auto set = GroupData();
   GroupEditor editor;
