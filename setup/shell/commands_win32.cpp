@@ -262,13 +262,14 @@ void OnPaste(App& app) {
   if (!EditedEntry(app, view, i)) return;
   if (app.clipboardSlots[static_cast<size_t>(view - 1)] == -1) return;
   app.pasteMarker = true;
-  const uint8_t oneTouchFlags = app.data->OneTouchEntry(i)[2];
-  const uint8_t targetFlags = view == 2 ? app.data->SpeedDialEntry(i)[2] : oneTouchFlags;
+  // The flags of the view's own table: in the Speed Dial view i runs to 239,
+  // far beyond the One Touch table.
+  const uint8_t targetFlags = EntryFlagsOf(*app.data, view, i);
   DisplayRecord& scratch = app.scratch;
   if (view == 1) {
     scratch.groupMarker = 0;
-    scratch.entryType = (oneTouchFlags & kFlagOneTouchEntry) ? kEntryOneTouch : kEntryOther;
-    if ((oneTouchFlags & kFlagGroup) && !(oneTouchFlags & kFlagOneTouchEntry)) {
+    scratch.entryType = (targetFlags & kFlagOneTouchEntry) ? kEntryOneTouch : kEntryOther;
+    if ((targetFlags & kFlagGroup) && !(targetFlags & kFlagOneTouchEntry)) {
       scratch.entryType = kEntryGroup;
       scratch.groupMarker = 1;
     }
@@ -336,11 +337,7 @@ void UpdateMenuState(App& app) {
   in.addressBookOnly = app.data->addressBookOnly;
   in.clipboardSlots = app.clipboardSlots;
   const int i = app.words.selected;
-  if (app.words.view == 2) {
-    if (i >= 0 && i < kSpeedDialCount) in.selectedFlags = app.data->SpeedDialEntry(i)[2];
-  } else if (i >= 0 && i < kOneTouchCount) {
-    in.selectedFlags = app.data->OneTouchEntry(i)[2];
-  }
+  in.selectedFlags = EntryFlagsOf(*app.data, app.words.view, i);
   if (app.words.view == 3) {
     in.selectionHasContent =
         app.memberList != nullptr && SendMessageA(app.memberList, LVM_GETITEMCOUNT, 0, 0) > 0;

@@ -336,6 +336,36 @@ TEST(EntryDialogRules, ExpandingAGroupBringsOnlyMembersThatExist) {
   EXPECT_EQ(set->OneTouchEntry(12)[3], 1);
 }
 
+// Paste, the menus and the row menu read the flags of the table the view
+// shows: in the Speed Dial view the index runs to 239, far past the 32 One
+// Touch keys.
+TEST(EntryDialogRules, EntryFlagsComeFromTheViewsOwnTable) {
+  auto set = std::make_unique<DataSet>();
+  set->OneTouchEntry(5)[2] = kFlagFax | kFlagOneTouchEntry;
+  set->OneTouchEntry(31)[2] = kFlagGroup;
+  set->SpeedDialEntry(5)[2] = kFlagFax | kFlagSpeedDial | kFlagProgram;
+  set->SpeedDialEntry(239)[2] = kFlagEmail | kFlagSpeedDial;
+  struct Case {
+    int view, index;
+    uint8_t flags;
+  };
+  const Case cases[] = {
+      {1, 5, kFlagFax | kFlagOneTouchEntry},
+      {3, 5, kFlagFax | kFlagOneTouchEntry},
+      {3, 31, kFlagGroup},
+      {2, 5, kFlagFax | kFlagSpeedDial | kFlagProgram},
+      {2, 239, kFlagEmail | kFlagSpeedDial},
+      {1, 32, 0},
+      {3, 239, 0},
+      {2, 240, 0},
+      {2, -1, 0},
+      {0, 5, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(EntryFlagsOf(*set, c.view, c.index), c.flags) << c.view << " " << c.index;
+  }
+}
+
 TEST(EntryDialogRules, AGroupKeyBringsItsMembersAndTheLimitIsFifty) {
   auto set = GroupData();
   GroupEditor editor;
