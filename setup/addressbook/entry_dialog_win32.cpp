@@ -306,9 +306,11 @@ void OnOk(App& app, HWND dialog) {
   if (app.DoubleByteLanguage()) {
     const NameCheck check =
         ValidateName(app.data->language, ControlText(dialog, IDC_ENTRY_NAME2_EDIT, 256));
+    // The checked text is what is stored, also when nothing was removed: it
+    // puts each two-byte character on an even byte and cuts at 20 bytes.
+    SetDlgItemTextA(dialog, IDC_ENTRY_NAME2_EDIT, check.text.c_str());
+    Store(r.name2, check.text, 20);
     if (check.rejected) {
-      SetDlgItemTextA(dialog, IDC_ENTRY_NAME2_EDIT, check.text.c_str());
-      Store(r.name2, check.text, 20);
       Tell(app, dialog, app.Text(IDS_INVALID_NAME_CHARACTERS));
       SelectAndFocus(dialog, IDC_ENTRY_NAME2_EDIT);
       return;

@@ -48,8 +48,25 @@ void ReportFailedSave(App& app, const std::string& path) {
   app.Message(text, MB_OK | MB_ICONEXCLAMATION);
 }
 
+// The default data set (DEFAULTFILE 253) of a module, or false.
+bool DefaultDataSetOf(HMODULE module, const uint8_t*& bytes, size_t& size) {
+  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(IDR_DEFAULT_FILE), "DEFAULTFILE");
+  HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
+  const void* locked = loaded != nullptr ? LockResource(loaded) : nullptr;
+  if (locked == nullptr) return false;
+  bytes = static_cast<const uint8_t*>(locked);
+  size = SizeofResource(module, found);
+  return true;
+}
+
 void OnNew(App& app) {
-  app.words.dataLoaded = NewDataSet(*app.data, app.document);
+  // The resource module's default data set, read where it lies in memory;
+  // else the program's own (NewDataSet falls back to the built-in one when
+  // neither can be read).
+  const uint8_t* bytes = nullptr;
+  size_t size = 0;
+  if (!DefaultDataSetOf(app.resources, bytes, size)) DefaultDataSetOf(app.instance, bytes, size);
+  app.words.dataLoaded = NewDataSet(*app.data, app.document, bytes, size);
   UpdateMenuState(app);
   app.document.filePath = app.document.displayName = app.Text(IDS_DEFAULT_FILE_NAME);
   SetWindowTitle(app);
