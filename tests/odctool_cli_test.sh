@@ -1,6 +1,8 @@
 #!/bin/sh
 # Black-box tests of odctool: runs the real binary on files written here.
 # Usage: odctool_cli_test.sh PATH/TO/odctool [DEMO_MACHINE.dat]
+# ODCTOOL_RUNNER, when set, runs the binary (wine64 for odctool.exe): the
+# Windows build must answer byte for byte as the native one.
 # Prints one line per failed check and a final "N passed, M failed".
 ODCTOOL=${1:?usage: odctool_cli_test.sh PATH/TO/odctool}
 case $ODCTOOL in /*) ;; *) ODCTOOL=$(pwd)/$ODCTOOL ;; esac
@@ -26,7 +28,7 @@ FORMAT_ERROR="File format is error! Please select valid format!"
 expect_exit() {
   want=$1 what=$2
   shift 2
-  "$ODCTOOL" "$@" >out.txt 2>err.txt
+  $ODCTOOL_RUNNER "$ODCTOOL" "$@" >out.txt 2>err.txt
   got=$?
   if [ "$got" -eq "$want" ]; then pass; else fail "$what: exit $got, expected $want"; fi
 }
@@ -355,6 +357,21 @@ cp full.bin machine.DAT
 export ODC_SIMULATED_MACHINE="$WORK/machine.DAT"
 expect_exit 0 "status of the simulated machine" status
 check "  ready" grep -qx 'Machine status 0: ready' out.txt
+check "  nothing on standard error" test ! -s err.txt
+# A machine that is not ready answers 1, with the program's message.
+ODC_SIMULATED_MACHINE_STATUS=1 expect_exit 1 "status of a busy machine" status
+check "  names the status" grep -qx 'Machine status 1: Machine is operating !' out.txt
+check "  says the program's message" test "$(cat err.txt)" = "Machine is operating !"
+ODC_SIMULATED_MACHINE_STATUS=2 expect_exit 1 "status of a machine that timed out" status
+check "  says the program's message" test "$(cat err.txt)" = "Disconnected from machine by timeout !"
+ODC_SIMULATED_MACHINE_STATUS=3 expect_exit 1 "status of a machine in trouble" status
+check "  says the program's message" \
+  test "$(cat err.txt)" = "Disconnected from machine by Machine trouble!"
+expect_exit 0 "status --json" status --json
+check "  code and text" test "$(tr -d ' \n' <out.txt)" = '{"status":0,"ready":true,"text":"ready"}'
+ODC_SIMULATED_MACHINE_STATUS=1 expect_exit 1 "status --json of a busy machine" status --json
+check "  code and text" \
+  test "$(tr -d ' \n' <out.txt)" = '{"status":1,"ready":false,"text":"Machineisoperating!"}'
 expect_exit 0 "download" download down.DAT
 expect_exit 0 "downloaded file holds the machine's data" diff full.DAT down.DAT
 check "  no difference" test ! -s out.txt
