@@ -347,6 +347,11 @@ TEST_P(AddressBook, EntryDialogLayoutAndFilters) {
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
     EXPECT_EQ(r.left, 30);
     EXPECT_EQ(r.top, 115);
+    // The frame around the fields closes under SID, with no empty band.
+    RECT frame, sid;
+    GetWindowRect(Item(IDC_ENTRY_FIELDS_FRAME), &frame);
+    GetWindowRect(Item(IDC_ENTRY_SID), &sid);
+    EXPECT_LT(frame.bottom - sid.bottom, 30);
   }
 
   // A letter typed into the phone number goes, the caret stays where it was.
