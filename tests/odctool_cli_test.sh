@@ -24,11 +24,13 @@ check() {  # check DESCRIPTION COMMAND...: passes when COMMAND succeeds
 }
 FORMAT_ERROR="File format is error! Please select valid format!"
 
+run_odctool() { $ODCTOOL_RUNNER "$ODCTOOL" "$@"; }
+
 # expect_exit CODE DESCRIPTION ARGS...: runs odctool, keeps out.txt/err.txt
 expect_exit() {
   want=$1 what=$2
   shift 2
-  $ODCTOOL_RUNNER "$ODCTOOL" "$@" >out.txt 2>err.txt
+  run_odctool "$@" >out.txt 2>err.txt
   got=$?
   if [ "$got" -eq "$want" ]; then pass; else fail "$what: exit $got, expected $want"; fi
 }
@@ -235,7 +237,7 @@ check "table shows the group" grep -q '^08  *Team  *OT 05, SD 200' out.txt
 
 # ---- import -----------------------------------------------------------------
 expect_exit 0 "import format 1" import type1.bin --into full.DAT -o imp1.DAT
-"$ODCTOOL" show imp1.DAT --json >imp1.json 2>/dev/null
+run_odctool show imp1.DAT --json >imp1.json 2>/dev/null
 check "format 1 entries arrive" python3 -c '
 import json, sys
 d = json.load(open(sys.argv[1]))
@@ -243,7 +245,7 @@ assert [(e["number"], e["name"], e["address"]) for e in d["one_touch"]] == [(1, 
 assert [(e["number"], e["name"], e["address"], e["max_tx_size_code"]) for e in d["speed_dial"]] == [(1, "Old", "old@example.com", 2)], d["speed_dial"]
 assert d["kind"] == "full" and d["machine_name"] == "Front Desk"' imp1.json
 expect_exit 0 "import format 2" import type2.bin --into full.DAT -o imp2.DAT
-"$ODCTOOL" show imp2.DAT --json >imp2.json 2>/dev/null
+run_odctool show imp2.DAT --json >imp2.json 2>/dev/null
 check "format 2 entries arrive" python3 -c '
 import json, sys
 d = json.load(open(sys.argv[1]))
@@ -252,8 +254,8 @@ assert [(e["number"], e["name"], e["address"]) for e in d["speed_dial"]] == [(1,
 expect_exit 1 "import keeps the settings: only dial lines differ" diff full.DAT imp1.DAT
 check "import changed no setting" sh -c '! grep -v -e "^One Touch" -e "^Speed Dial" -e "^Group" out.txt'
 expect_exit 0 "import format 3" import full.DAT --into new.DAT -o imp3.DAT
-"$ODCTOOL" show imp3.DAT --json >imp3.json 2>/dev/null
-"$ODCTOOL" show full.DAT --json >full.json 2>/dev/null
+run_odctool show imp3.DAT --json >imp3.json 2>/dev/null
+run_odctool show full.DAT --json >full.json 2>/dev/null
 # The import marker takes the program flag off the first program key met,
 # as the program does: key 30 arrives as the plain fax entry it holds.
 check "format 3 takes the address book and nothing else" python3 -c '
@@ -323,7 +325,7 @@ size=$(wc -c <full.bin)
 n=0
 while [ $n -lt "$size" ]; do
   head -c $n full.bin >cut.bin
-  "$ODCTOOL" show cut.bin --json >/dev/null 2>&1
+  run_odctool show cut.bin --json >/dev/null 2>&1
   rc=$?
   [ $rc -le 1 ] || { crashes=$((crashes + 1)); echo "cut at $n: exit $rc"; }
   n=$((n + 97))
