@@ -28,29 +28,35 @@ int FindDialRecord(const DataSet& set, uint32_t id) {
 
 // Only the dial records of a settings data file are taken: the first item
 // that is not a dial record, or the last Speed Dial, ends the walk, so the
-// settings and the information block are never read.
-int WalkDialRecords(DataSet& set, const uint8_t* data, size_t size, const char* signature) {
-  const uint8_t* stream = nullptr;
-  size_t length = 0;
-  if (!FindItemStream(data, size, signature, stream, length)) return 0;
-  std::unique_ptr<ItemRecord[]> dial(new ItemRecord[kDialRecordCount]);
-  std::memcpy(dial.get(), set.records, kDialRecordCount * sizeof(ItemRecord));
+// settings and the information block are never read. The stream is checked
+// whole before the first record changes (a bad file changes nothing), then
+// walked again into the image.
+bool WalkDialItems(DataSet& set, const uint8_t* stream, size_t length, bool apply) {
   ByteReader reader(stream, length);
   for (;;) {
     uint32_t id = 0;
     uint32_t itemLength = 0;
-    if (!reader.ReadU32(id) || !reader.ReadU32(itemLength)) return 0;
+    if (!reader.ReadU32(id) || !reader.ReadU32(itemLength)) return false;
     const int index = FindDialRecord(set, id);
-    if (index < 0) break;
-    if (itemLength != kNoData && itemLength > kRecordDataSize) return 0;
-    dial[index].length = itemLength;
-    if (itemLength != 0 && itemLength != kNoData &&
-        !reader.ReadBytes(dial[index].data, itemLength)) {
-      return 0;
+    if (index < 0) return true;
+    if (itemLength != kNoData && itemLength > kRecordDataSize) return false;
+    const bool hasData = itemLength != 0 && itemLength != kNoData;
+    if (hasData && reader.remaining() < itemLength) return false;
+    if (apply) {
+      set.records[index].length = itemLength;
+      if (hasData) std::memcpy(set.records[index].data, reader.current(), itemLength);
     }
-    if (id == set.lastSpeedDialId) break;
+    if (hasData) reader.Skip(itemLength);
+    if (id == set.lastSpeedDialId) return true;
   }
-  std::memcpy(set.records, dial.get(), kDialRecordCount * sizeof(ItemRecord));
+}
+
+int WalkDialRecords(DataSet& set, const uint8_t* data, size_t size, const char* signature) {
+  const uint8_t* stream = nullptr;
+  size_t length = 0;
+  if (!FindItemStream(data, size, signature, stream, length)) return 0;
+  if (!WalkDialItems(set, stream, length, false)) return 0;
+  WalkDialItems(set, stream, length, true);
   return 3;
 }
 

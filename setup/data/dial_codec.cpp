@@ -207,10 +207,12 @@ void UnpackDigits(char* out, const uint8_t* packed, int n) {
     out[0] = 0;
     return;
   }
-  for (int i = 0; i < (n + 1) / 2; ++i) {
+  const int pairs = n / 2;
+  for (int i = 0; i < pairs; ++i) {
     out[2 * i] = kDigitAlphabet[packed[i] & 0x0F];
-    if (2 * i + 1 < n) out[2 * i + 1] = kDigitAlphabet[packed[i] >> 4];
+    out[2 * i + 1] = kDigitAlphabet[packed[i] >> 4];
   }
+  if (n % 2 != 0) out[n - 1] = kDigitAlphabet[packed[pairs] & 0x0F];
   out[n] = 0;
 }
 
