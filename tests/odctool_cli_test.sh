@@ -1,6 +1,8 @@
 #!/bin/sh
 # Black-box tests of odctool: runs the real binary on files written here.
 # Usage: odctool_cli_test.sh PATH/TO/odctool [DEMO_MACHINE.dat]
+# ODCTOOL_RUNNER, when set, runs the binary (wine64 for odctool.exe): the
+# Windows build must answer byte for byte as the native one.
 # Prints one line per failed check and a final "N passed, M failed".
 ODCTOOL=${1:?usage: odctool_cli_test.sh PATH/TO/odctool}
 case $ODCTOOL in /*) ;; *) ODCTOOL=$(pwd)/$ODCTOOL ;; esac
@@ -22,11 +24,13 @@ check() {  # check DESCRIPTION COMMAND...: passes when COMMAND succeeds
 }
 FORMAT_ERROR="File format is error! Please select valid format!"
 
+run_odctool() { $ODCTOOL_RUNNER "$ODCTOOL" "$@"; }
+
 # expect_exit CODE DESCRIPTION ARGS...: runs odctool, keeps out.txt/err.txt
 expect_exit() {
   want=$1 what=$2
   shift 2
-  "$ODCTOOL" "$@" >out.txt 2>err.txt
+  run_odctool "$@" >out.txt 2>err.txt
   got=$?
   if [ "$got" -eq "$want" ]; then pass; else fail "$what: exit $got, expected $want"; fi
 }
@@ -255,7 +259,7 @@ check "table shows the group" grep -q '^08  *Team  *OT 05, SD 200' out.txt
 
 # ---- import -----------------------------------------------------------------
 expect_exit 0 "import format 1" import type1.bin --into full.DAT -o imp1.DAT
-"$ODCTOOL" show imp1.DAT --json >imp1.json 2>/dev/null
+run_odctool show imp1.DAT --json >imp1.json 2>/dev/null
 check "format 1 entries arrive" python3 -c '
 import json, sys
 d = json.load(open(sys.argv[1]))
@@ -263,7 +267,7 @@ assert [(e["number"], e["name"], e["address"]) for e in d["one_touch"]] == [(1, 
 assert [(e["number"], e["name"], e["address"], e["max_tx_size_code"]) for e in d["speed_dial"]] == [(1, "Old", "old@example.com", 2)], d["speed_dial"]
 assert d["kind"] == "full" and d["machine_name"] == "Front Desk"' imp1.json
 expect_exit 0 "import format 2" import type2.bin --into full.DAT -o imp2.DAT
-"$ODCTOOL" show imp2.DAT --json >imp2.json 2>/dev/null
+run_odctool show imp2.DAT --json >imp2.json 2>/dev/null
 check "format 2 entries arrive" python3 -c '
 import json, sys
 d = json.load(open(sys.argv[1]))
@@ -272,8 +276,8 @@ assert [(e["number"], e["name"], e["address"]) for e in d["speed_dial"]] == [(1,
 expect_exit 1 "import keeps the settings: only dial lines differ" diff full.DAT imp1.DAT
 check "import changed no setting" sh -c '! grep -v -e "^One Touch" -e "^Speed Dial" -e "^Group" out.txt'
 expect_exit 0 "import format 3" import full.DAT --into new.DAT -o imp3.DAT
-"$ODCTOOL" show imp3.DAT --json >imp3.json 2>/dev/null
-"$ODCTOOL" show full.DAT --json >full.json 2>/dev/null
+run_odctool show imp3.DAT --json >imp3.json 2>/dev/null
+run_odctool show full.DAT --json >full.json 2>/dev/null
 # The import marker takes the program flag off the first program key met,
 # as the program does: key 30 arrives as the plain fax entry it holds.
 check "format 3 takes the address book and nothing else" python3 -c '
@@ -370,7 +374,7 @@ size=$(wc -c <full.bin)
 n=0
 while [ $n -lt "$size" ]; do
   head -c $n full.bin >cut.bin
-  "$ODCTOOL" show cut.bin --json >/dev/null 2>&1
+  run_odctool show cut.bin --json >/dev/null 2>&1
   rc=$?
   [ $rc -le 1 ] || { crashes=$((crashes + 1)); echo "cut at $n: exit $rc"; }
   n=$((n + 97))
@@ -404,6 +408,21 @@ cp full.bin machine.DAT
 export ODC_SIMULATED_MACHINE="$WORK/machine.DAT"
 expect_exit 0 "status of the simulated machine" status
 check "  ready" grep -qx 'Machine status 0: ready' out.txt
+check "  nothing on standard error" test ! -s err.txt
+# A machine that is not ready answers 1, with the program's message.
+ODC_SIMULATED_MACHINE_STATUS=1 expect_exit 1 "status of a busy machine" status
+check "  names the status" grep -qx 'Machine status 1: Machine is operating !' out.txt
+check "  says the program's message" test "$(cat err.txt)" = "Machine is operating !"
+ODC_SIMULATED_MACHINE_STATUS=2 expect_exit 1 "status of a machine that timed out" status
+check "  says the program's message" test "$(cat err.txt)" = "Disconnected from machine by timeout !"
+ODC_SIMULATED_MACHINE_STATUS=3 expect_exit 1 "status of a machine in trouble" status
+check "  says the program's message" \
+  test "$(cat err.txt)" = "Disconnected from machine by Machine trouble!"
+expect_exit 0 "status --json" status --json
+check "  code and text" test "$(tr -d ' \n' <out.txt)" = '{"status":0,"ready":true,"text":"ready"}'
+ODC_SIMULATED_MACHINE_STATUS=1 expect_exit 1 "status --json of a busy machine" status --json
+check "  code and text" \
+  test "$(tr -d ' \n' <out.txt)" = '{"status":1,"ready":false,"text":"Machineisoperating!"}'
 expect_exit 0 "download" download down.DAT
 expect_exit 0 "downloaded file holds the machine's data" diff full.DAT down.DAT
 check "  no difference" test ! -s out.txt

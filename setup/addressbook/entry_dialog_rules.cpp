@@ -533,6 +533,14 @@ EntryMenuState ComputeEntryMenu(const EntryMenuInputs& in) {
   return m;
 }
 
+uint8_t EntryFlagsOf(const DataSet& set, int view, int index) {
+  if (view == 2) return index >= 0 && index < kSpeedDialCount ? set.SpeedDialEntry(index)[2] : 0;
+  if (view == 1 || view == 3) {
+    return index >= 0 && index < kOneTouchCount ? set.OneTouchEntry(index)[2] : 0;
+  }
+  return 0;
+}
+
 bool PasteAllowed(int view, int index, uint8_t targetFlags, const uint8_t programKeyStates[4],
                   const DisplayRecord& target) {
   // Nothing is ever pasted over a program dial.

@@ -179,6 +179,11 @@ struct EntryMenuState {
 };
 EntryMenuState ComputeEntryMenu(const EntryMenuInputs& in);
 
+// The entry flags of entry `index` in the table a view shows: the One Touch
+// table in views 1 and 3, the Speed Dial table in view 2; 0 for an index
+// outside that table or another view.
+uint8_t EntryFlagsOf(const DataSet& set, int view, int index);
+
 // Whether Paste writes into entry `index` of the view. `targetFlags` are
 // the flags of the target entry (One Touch in views 1 and 3, Speed Dial in
 // view 2); `target` the view 3 scratch record of the key.

@@ -46,6 +46,34 @@ void SelectAndFocus(HWND dialog, int id) {
   SetFocus(GetDlgItem(dialog, id));
 }
 
+RECT ClientRectOf(HWND dialog, int id) {
+  RECT r = {};
+  GetWindowRect(GetDlgItem(dialog, id), &r);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// The single-byte layout moves the fields up by the hidden Name row: the
+// frame around them, the buttons and the dialog follow, so that no empty
+// band stays under SID.
+void CloseGapUnderFields(HWND dialog) {
+  const RECT frame = ClientRectOf(dialog, IDC_ENTRY_FIELDS_FRAME);
+  const RECT first = ClientRectOf(dialog, IDC_ENTRY_NAME2_LABEL);
+  const RECT last = ClientRectOf(dialog, IDC_ENTRY_SID);
+  const int gap = frame.bottom - (last.bottom + (first.top - frame.top));
+  if (gap <= 0) return;
+  SetWindowPos(GetDlgItem(dialog, IDC_ENTRY_FIELDS_FRAME), nullptr, 0, 0, frame.right - frame.left,
+               frame.bottom - frame.top - gap, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  for (int id : {IDOK, IDCANCEL}) {
+    const RECT button = ClientRectOf(dialog, id);
+    MoveControl(dialog, id, button.left, button.top - gap);
+  }
+  RECT window = {};
+  GetWindowRect(dialog, &window);
+  SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left, window.bottom - window.top - gap,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // A message box owned by the dialog.
 void Tell(App& app, HWND dialog, const std::string& text) {
   app.prompts->Message(dialog, text, app.Text(IDS_APP_TITLE), MB_OK);
@@ -95,7 +123,6 @@ void OnInit(App& app, HWND dialog) {
   g_entry.starting = true;
   DisplayRecord& r = app.scratch;
 
-  CentreWindow(dialog);
   const bool singleByte = !app.DoubleByteLanguage();
   for (const Label& label : EntryDialogLabels(singleByte)) {
     SetControlText(app, dialog, label.controlId, static_cast<UINT>(label.stringId));
@@ -107,7 +134,9 @@ void OnInit(App& app, HWND dialog) {
     Show(dialog, IDC_ENTRY_NAME_LABEL, false);
     Show(dialog, IDC_ENTRY_NAME2_EDIT, false);
     for (const ControlPosition& p : SingleByteEntryLayout()) MoveControl(dialog, p.id, p.x, p.y);
+    CloseGapUnderFields(dialog);
   }
+  CentreWindow(dialog);  // at its final size
   // Every edit is limited from the start, so that no paste can bring in
   // more than the entry can hold.
   const struct {
@@ -298,7 +327,6 @@ bool Fails(App& app, HWND dialog, const CheckFailure& failure) {
 
 void OnOk(App& app, HWND dialog) {
   DisplayRecord& r = app.scratch;
-  app.importConverted = {true, true};
   if (Fails(app, dialog,
             CheckBatchTime(ControlText(dialog, IDC_ENTRY_HOUR, 3),
                            ControlText(dialog, IDC_ENTRY_MINUTE, 3)))) {
@@ -307,9 +335,11 @@ void OnOk(App& app, HWND dialog) {
   if (app.DoubleByteLanguage()) {
     const NameCheck check =
         ValidateName(app.data->language, ControlText(dialog, IDC_ENTRY_NAME2_EDIT, 256));
+    // The checked text is what is stored, also when nothing was removed: it
+    // puts each two-byte character on an even byte and cuts at 20 bytes.
+    SetDlgItemTextA(dialog, IDC_ENTRY_NAME2_EDIT, check.text.c_str());
+    Store(r.name2, check.text, 20);
     if (check.rejected) {
-      SetDlgItemTextA(dialog, IDC_ENTRY_NAME2_EDIT, check.text.c_str());
-      Store(r.name2, check.text, 20);
       Tell(app, dialog, app.Text(IDS_INVALID_NAME_CHARACTERS));
       SelectAndFocus(dialog, IDC_ENTRY_NAME2_EDIT);
       return;

@@ -66,12 +66,10 @@ struct MemberLine {
 // Where the views read their display records from: the working tables, or,
 // while an imported foreign address book (data origin 1 or 2) is shown as it
 // came, the import buffers through the format's converters.
+// An imported address book of either "CMC" format is converted into the
+// tables once, at the import, so every view and printing read the tables.
 struct RecordSource {
   DataSet* set = nullptr;
-  const ImportBuffers* imports = nullptr;
-  int dataOrigin = 3;
-  bool pasteMarker = false;
-  std::array<bool, 2> importConverted{false, false};
 };
 // Entry `index` of a view (1 One Touch, 2 Speed Dial, 3 Group).
 void LoadDisplayRecord(const RecordSource& source, int view, int index, DisplayRecord& record);

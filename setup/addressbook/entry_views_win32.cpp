@@ -60,10 +60,6 @@ void SetColumns(App& app, int view) {
 RecordSource EntryRecordSource(App& app) {
   RecordSource source;
   source.set = app.data.get();
-  source.imports = app.imports.get();
-  source.dataOrigin = app.document.dataOrigin;
-  source.pasteMarker = app.pasteMarker;
-  source.importConverted = app.importConverted;
   return source;
 }
 
@@ -336,8 +332,7 @@ void ShowEntryMenu(App& app, POINT screen) {
   HMENU popup = GetSubMenu(menu, 0);
   EntryMenuInputs in;
   in.view = app.words.view;
-  in.flags =
-      app.words.view == 2 ? app.data->SpeedDialEntry(row)[2] : app.data->OneTouchEntry(row)[2];
+  in.flags = EntryFlagsOf(*app.data, app.words.view, row);
   in.addressEmpty = ListAddressText(app, row).empty();
   in.clipboardSlots = app.clipboardSlots;
   if (app.words.view == 3) {
@@ -371,7 +366,7 @@ void OpenSelectedEntry(App& app) {
   };
   switch (app.words.view) {
     case 1: {
-      const uint8_t flags = app.data->OneTouchEntry(i)[2];
+      const uint8_t flags = EntryFlagsOf(*app.data, 1, i);
       UnpackOneTouch(app.scratch, *app.data, i);
       if (app.scratch.groupMarker != 0 && app.scratch.entryType == kEntryGroup) {
         if (!ask(IDS_KEY_USED_BY_GROUP)) return;
@@ -383,12 +378,12 @@ void OpenSelectedEntry(App& app) {
       break;
     }
     case 2:
-      if (app.data->SpeedDialEntry(i)[2] & kFlagProgram) return;
+      if (EntryFlagsOf(*app.data, 2, i) & kFlagProgram) return;
       RunEntryDialog(app);
       SetFocus(app.list);
       break;
     case 3: {
-      const uint8_t flags = app.data->OneTouchEntry(i)[2];
+      const uint8_t flags = EntryFlagsOf(*app.data, 1, i);
       UnpackGroup(app.scratch, *app.data, i);
       if (app.scratch.program == 0 && app.scratch.entryType == kEntryOneTouch) {
         if (!ask(IDS_KEY_USED_BY_ONE_TOUCH)) return;

@@ -275,6 +275,19 @@ void OnEditChange(App& app, HWND dialog, int id) {
   }
 }
 
+// The button a double-click or Enter in a list stands for; 0 for no list.
+int ListButton(int listId) {
+  switch (listId) {
+    case IDC_GROUP_ONE_TOUCH_LIST:
+      return IDC_GROUP_ADD_ONE_TOUCH;
+    case IDC_GROUP_SPEED_DIAL_LIST:
+      return IDC_GROUP_ADD_SPEED_DIAL;
+    case IDC_GROUP_MEMBERS:
+      return IDC_GROUP_DELETE_SELECTED;
+  }
+  return 0;
+}
+
 void Tell(App& app, HWND dialog, UINT id) {
   app.prompts->Message(dialog, app.Text(id), app.Text(IDS_APP_TITLE), MB_OK);
 }
@@ -283,8 +296,11 @@ void OnOk(App& app, HWND dialog) {
   if (!g_group.singleByte) {
     const NameCheck check =
         ValidateName(app.data->language, ControlText(dialog, IDC_ENTRY_NAME2_EDIT, 256));
+    // The checked text is what is stored, also when nothing was removed: it
+    // puts each two-byte character on an even byte and cuts at 20 bytes.
+    SetDlgItemTextA(dialog, IDC_ENTRY_NAME2_EDIT, check.text.c_str());
+    Store(g_group.group.name2, check.text);
     if (check.rejected) {
-      SetDlgItemTextA(dialog, IDC_ENTRY_NAME2_EDIT, check.text.c_str());
       Tell(app, dialog, IDS_INVALID_NAME_CHARACTERS);
       SendDlgItemMessageA(dialog, IDC_ENTRY_NAME2_EDIT, EM_SETSEL, 0, -1);
       SetFocus(GetDlgItem(dialog, IDC_ENTRY_NAME2_EDIT));
@@ -328,13 +344,18 @@ INT_PTR CALLBACK GroupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_INITDIALOG:
       OnInit(*app, dialog);
       return FALSE;
+    case DM_GETDEFID: {
+      // Enter in one of the three lists runs that list's button, as a
+      // double-click does, instead of OK.
+      const int button = ListButton(GetDlgCtrlID(GetFocus()));
+      if (button == 0 || !IsChild(dialog, GetFocus())) return FALSE;
+      SetWindowLongPtrA(dialog, DWLP_MSGRESULT, MAKELONG(button, DC_HASDEFID));
+      return TRUE;
+    }
     case WM_NOTIFY: {
       const NMHDR* n = reinterpret_cast<NMHDR*>(lParam);
       if (n->code != LVN_ITEMACTIVATE) return FALSE;
-      const int button = n->idFrom == IDC_GROUP_ONE_TOUCH_LIST    ? IDC_GROUP_ADD_ONE_TOUCH
-                         : n->idFrom == IDC_GROUP_SPEED_DIAL_LIST ? IDC_GROUP_ADD_SPEED_DIAL
-                         : n->idFrom == IDC_GROUP_MEMBERS         ? IDC_GROUP_DELETE_SELECTED
-                                                                  : 0;
+      const int button = ListButton(static_cast<int>(n->idFrom));
       if (button != 0) SendMessageA(dialog, WM_COMMAND, button, 0);
       return TRUE;
     }

@@ -22,37 +22,41 @@ int ImportFormatOf(const uint8_t* data, size_t size) {
 namespace {
 
 int FindDialRecord(const DataSet& set, uint32_t id) {
-  for (int i = 0; i < kDialRecordCount; ++i) {
-    if (set.records[i].id == id) return i;
-  }
-  return -1;
+  const int index = FindRecord(set, id);
+  return index < kDialRecordCount ? index : -1;
 }
 
 // Only the dial records of a settings data file are taken: the first item
 // that is not a dial record, or the last Speed Dial, ends the walk, so the
-// settings and the information block are never read.
-int WalkDialRecords(DataSet& set, const uint8_t* data, size_t size, const char* signature) {
-  const uint8_t* stream = nullptr;
-  size_t length = 0;
-  if (!FindItemStream(data, size, signature, stream, length)) return 0;
-  std::unique_ptr<ItemRecord[]> dial(new ItemRecord[kDialRecordCount]);
-  std::memcpy(dial.get(), set.records, kDialRecordCount * sizeof(ItemRecord));
+// settings and the information block are never read. The stream is checked
+// whole before the first record changes (a bad file changes nothing), then
+// walked again into the image.
+bool WalkDialItems(DataSet& set, const uint8_t* stream, size_t length, bool apply) {
   ByteReader reader(stream, length);
   for (;;) {
     uint32_t id = 0;
     uint32_t itemLength = 0;
-    if (!reader.ReadU32(id) || !reader.ReadU32(itemLength)) return 0;
+    if (!reader.ReadU32(id) || !reader.ReadU32(itemLength)) return false;
     const int index = FindDialRecord(set, id);
-    if (index < 0) break;
-    if (itemLength != kNoData && itemLength > kRecordDataSize) return 0;
-    dial[index].length = itemLength;
-    if (itemLength != 0 && itemLength != kNoData &&
-        !reader.ReadBytes(dial[index].data, itemLength)) {
-      return 0;
+    if (index < 0) return true;
+    if (itemLength != kNoData && itemLength > kRecordDataSize) return false;
+    const bool hasData = itemLength != 0 && itemLength != kNoData;
+    if (hasData && reader.remaining() < itemLength) return false;
+    if (apply) {
+      set.records[index].length = itemLength;
+      if (hasData) std::memcpy(set.records[index].data, reader.current(), itemLength);
     }
-    if (id == set.lastSpeedDialId) break;
+    if (hasData) reader.Skip(itemLength);
+    if (id == set.lastSpeedDialId) return true;
   }
-  std::memcpy(set.records, dial.get(), kDialRecordCount * sizeof(ItemRecord));
+}
+
+int WalkDialRecords(DataSet& set, const uint8_t* data, size_t size, const char* signature) {
+  const uint8_t* stream = nullptr;
+  size_t length = 0;
+  if (!FindItemStream(data, size, signature, stream, length)) return 0;
+  if (!WalkDialItems(set, stream, length, false)) return 0;
+  WalkDialItems(set, stream, length, true);
   return 3;
 }
 
@@ -147,6 +151,12 @@ constexpr int kMaxAddress = 64;
 // The limits the codec applies, checked on the built entry before it goes
 // into the table. Program keys of another machine mean nothing here and are
 // not imported.
+// An e-mail address must be as long as its stored length says: one with a
+// NUL inside would be cut short on the way to the machine.
+bool AddressIntact(const uint8_t* address, uint8_t count) {
+  return std::memchr(address, 0, count) == nullptr;
+}
+
 bool OneTouchEntryUsable(const uint8_t* e) {
   const uint8_t flags = e[2];
   const uint8_t count = e[3];
@@ -154,7 +164,7 @@ bool OneTouchEntryUsable(const uint8_t* e) {
   if (e[5] > kMaxName) return false;
   switch (OneTouchShape(flags)) {
     case Shape::Email:
-      return count <= kMaxAddress;
+      return count <= kMaxAddress && AddressIntact(e + 34, count);
     case Shape::Fax:
       return count <= kMaxDigits && e[31] <= kMaxSubSid && e[32] <= kMaxSubSid;
     case Shape::Group:
@@ -167,7 +177,9 @@ bool SpeedDialEntryUsable(const uint8_t* e) {
   const uint8_t flags = e[2];
   const uint8_t count = e[3];
   if (count == 0 || flags == 0 || e[4] > kMaxName) return false;
-  if (SpeedDialShape(flags) == Shape::Email) return count <= kMaxAddress;
+  if (SpeedDialShape(flags) == Shape::Email) {
+    return count <= kMaxAddress && AddressIntact(e + 32, count);
+  }
   return count <= kMaxDigits && e[29] <= kMaxSubSid && e[30] <= kMaxSubSid;
 }
 
@@ -292,16 +304,60 @@ void BuildType2SpeedDial(uint8_t* e, const uint8_t* r) {
 enum class View { OneTouch, Group };
 
 // Puts the built entry (or, when it cannot be used, an empty one) into the
-// table and lets the codec read it back: the display record, the program
-// key states and the removal of broken e-mail entries then follow the same
-// rules as for any other entry.
-void StoreOneTouch(DisplayRecord& record, DataSet& set, int key, const uint8_t* built, View view) {
+// table.
+void StoreOneTouch(DataSet& set, int key, const uint8_t* built) {
   uint8_t* entry = set.OneTouchEntry(key);
   std::memset(entry, 0, kOneTouchEntrySize);
   if (OneTouchEntryUsable(built)) {
     std::memcpy(entry, built, kOneTouchEntrySize);
     PutU16(entry, static_cast<uint16_t>(key + 1));
   }
+}
+
+void StoreSpeedDial(DataSet& set, int index, const uint8_t* built) {
+  uint8_t* entry = set.SpeedDialEntry(index);
+  std::memset(entry, 0, kSpeedDialEntrySize);
+  if (SpeedDialEntryUsable(built)) {
+    std::memcpy(entry, built, kSpeedDialEntrySize);
+    PutU16(entry, static_cast<uint16_t>((index + 1) | 0x8000));
+  }
+}
+
+// The entry of a "CMC" record, as it goes into the table.
+void BuildOneTouch(uint8_t* built, const ImportBuffers& buffers, int format, int key,
+                   bool inchPaper) {
+  std::memset(built, 0, kOneTouchEntrySize);
+  if (format == 1) {
+    BuildType1OneTouch(built, buffers.type1OneTouch + key * kType1OneTouchRecordSize, inchPaper);
+  } else {
+    BuildType2OneTouch(built, buffers.type2OneTouch + key * kType2OneTouchRecordSize);
+  }
+}
+
+void BuildSpeedDial(uint8_t* built, const ImportBuffers& buffers, int format, int index,
+                    bool inchPaper) {
+  std::memset(built, 0, kSpeedDialEntrySize);
+  if (format == 1) {
+    BuildType1SpeedDial(built, buffers.type1SpeedDial + index * kType1SpeedDialRecordSize,
+                        inchPaper);
+  } else {
+    BuildType2SpeedDial(built, buffers.type2SpeedDial + index * kType2SpeedDialRecordSize);
+  }
+}
+
+bool ValidKey(int key) { return key >= 0 && key < kOneTouchCount; }
+bool ValidSpeedDial(int index) { return index >= 0 && index < kSpeedDialCount; }
+
+// The converters: the table entry is refreshed from the import record and
+// the codec reads it back, so the display record follows the same rules as
+// for any other entry.
+void ConvertOneTouch(DisplayRecord& record, const ImportBuffers& buffers, DataSet& set, int key,
+                     int format, View view) {
+  std::memset(&record, 0, sizeof record);
+  if (!ValidKey(key)) return;
+  uint8_t built[kOneTouchEntrySize];
+  BuildOneTouch(built, buffers, format, key, InchPaper(set));
+  StoreOneTouch(set, key, built);
   if (view == View::OneTouch) {
     UnpackOneTouch(record, set, key);
   } else {
@@ -309,74 +365,61 @@ void StoreOneTouch(DisplayRecord& record, DataSet& set, int key, const uint8_t* 
   }
 }
 
-void StoreSpeedDial(DisplayRecord& record, DataSet& set, int index, const uint8_t* built) {
-  uint8_t* entry = set.SpeedDialEntry(index);
-  std::memset(entry, 0, kSpeedDialEntrySize);
-  if (SpeedDialEntryUsable(built)) {
-    std::memcpy(entry, built, kSpeedDialEntrySize);
-    PutU16(entry, static_cast<uint16_t>((index + 1) | 0x8000));
-  }
+void ConvertSpeedDial(DisplayRecord& record, const ImportBuffers& buffers, DataSet& set, int index,
+                      int format) {
+  std::memset(&record, 0, sizeof record);
+  if (!ValidSpeedDial(index)) return;
+  uint8_t built[kSpeedDialEntrySize];
+  BuildSpeedDial(built, buffers, format, index, InchPaper(set));
+  StoreSpeedDial(set, index, built);
   UnpackSpeedDial(record, set, index);
 }
 
-bool ValidKey(int key) { return key >= 0 && key < kOneTouchCount; }
-bool ValidSpeedDial(int index) { return index >= 0 && index < kSpeedDialCount; }
-
-void ConvertType1(DisplayRecord& record, const ImportBuffers& buffers, DataSet& set, int key,
-                  View view) {
-  std::memset(&record, 0, sizeof record);
-  if (!ValidKey(key)) return;
-  uint8_t built[kOneTouchEntrySize] = {};
-  BuildType1OneTouch(built, buffers.type1OneTouch + key * kType1OneTouchRecordSize, InchPaper(set));
-  StoreOneTouch(record, set, key, built, view);
-}
-
-void ConvertType2(DisplayRecord& record, const ImportBuffers& buffers, DataSet& set, int key,
-                  View view) {
-  std::memset(&record, 0, sizeof record);
-  if (!ValidKey(key)) return;
-  uint8_t built[kOneTouchEntrySize] = {};
-  BuildType2OneTouch(built, buffers.type2OneTouch + key * kType2OneTouchRecordSize);
-  StoreOneTouch(record, set, key, built, view);
+// A "CMC" address book becomes the working tables once, at the import: from
+// then on the tables are the truth, so every later edit stays made.
+void ConvertAddressBook(DataSet& set, const ImportBuffers& buffers, int format) {
+  const bool inchPaper = InchPaper(set);
+  uint8_t built[kOneTouchEntrySize];
+  for (int key = 0; key < kOneTouchCount; ++key) {
+    BuildOneTouch(built, buffers, format, key, inchPaper);
+    StoreOneTouch(set, key, built);
+  }
+  for (int index = 0; index < kSpeedDialCount; ++index) {
+    BuildSpeedDial(built, buffers, format, index, inchPaper);
+    StoreSpeedDial(set, index, built);
+  }
+  // No program key comes in from another machine's address book.
+  std::memset(set.programKeyStates, 0, sizeof set.programKeyStates);
 }
 
 }  // namespace
 
 void ConvertType1OneTouch(DisplayRecord& record, const ImportBuffers& buffers, DataSet& set,
                           int key) {
-  ConvertType1(record, buffers, set, key, View::OneTouch);
+  ConvertOneTouch(record, buffers, set, key, 1, View::OneTouch);
 }
 
 void ConvertType1Group(DisplayRecord& record, const ImportBuffers& buffers, DataSet& set, int key) {
-  ConvertType1(record, buffers, set, key, View::Group);
+  ConvertOneTouch(record, buffers, set, key, 1, View::Group);
 }
 
 void ConvertType1SpeedDial(DisplayRecord& record, const ImportBuffers& buffers, DataSet& set,
                            int index) {
-  std::memset(&record, 0, sizeof record);
-  if (!ValidSpeedDial(index)) return;
-  uint8_t built[kSpeedDialEntrySize] = {};
-  BuildType1SpeedDial(built, buffers.type1SpeedDial + index * kType1SpeedDialRecordSize,
-                      InchPaper(set));
-  StoreSpeedDial(record, set, index, built);
+  ConvertSpeedDial(record, buffers, set, index, 1);
 }
 
 void ConvertType2OneTouch(DisplayRecord& record, const ImportBuffers& buffers, DataSet& set,
                           int key) {
-  ConvertType2(record, buffers, set, key, View::OneTouch);
+  ConvertOneTouch(record, buffers, set, key, 2, View::OneTouch);
 }
 
 void ConvertType2Group(DisplayRecord& record, const ImportBuffers& buffers, DataSet& set, int key) {
-  ConvertType2(record, buffers, set, key, View::Group);
+  ConvertOneTouch(record, buffers, set, key, 2, View::Group);
 }
 
 void ConvertType2SpeedDial(DisplayRecord& record, const ImportBuffers& buffers, DataSet& set,
                            int index) {
-  std::memset(&record, 0, sizeof record);
-  if (!ValidSpeedDial(index)) return;
-  uint8_t built[kSpeedDialEntrySize] = {};
-  BuildType2SpeedDial(built, buffers.type2SpeedDial + index * kType2SpeedDialRecordSize);
-  StoreSpeedDial(record, set, index, built);
+  ConvertSpeedDial(record, buffers, set, index, 2);
 }
 
 int ImportAddressBookBytes(DataSet& set, ImportBuffers& buffers, const uint8_t* data, size_t size) {
@@ -389,18 +432,14 @@ int ImportAddressBookBytes(DataSet& set, ImportBuffers& buffers, const uint8_t* 
   }
   set.dialTablesOnly = true;
   UnpackTransferImage(set);
-  DisplayRecord record;
-  if (format == 1) {
-    for (int key = 0; key < kOneTouchCount; ++key) ConvertType1OneTouch(record, buffers, set, key);
-    for (int i = 0; i < kSpeedDialCount; ++i) ConvertType1SpeedDial(record, buffers, set, i);
-    for (int key = 0; key < kOneTouchCount; ++key) ConvertType1Group(record, buffers, set, key);
-  } else if (format == 2) {
-    for (int key = 0; key < kOneTouchCount; ++key) ConvertType2OneTouch(record, buffers, set, key);
-    for (int i = 0; i < kSpeedDialCount; ++i) ConvertType2SpeedDial(record, buffers, set, i);
-    for (int key = 0; key < kOneTouchCount; ++key) ConvertType2Group(record, buffers, set, key);
+  if (format == 1 || format == 2) {
+    ConvertAddressBook(set, buffers, format);
   } else {
     CheckDialTables(set);
   }
+  // The image's dial records follow the tables, so that a later unpack (a
+  // cancelled dialog or settings sheet) keeps the imported entries.
+  PackDialTables(set);
   // Left set, the marker would strip the program flag from the first
   // program key of whatever data set is opened next.
   set.importMarker = false;

@@ -73,7 +73,8 @@ uint8_t TranslateType2Flags(uint8_t flags);
 // record and fills `record` as the codec's unpack of that view would. A
 // record that is empty, program-flagged or breaks a length limit leaves the
 // entry empty and `record` cleared. The inch-paper flag comes from the
-// machine variant code in the settings values of `set`.
+// machine variant code in the settings values of `set`. Each overwrites the
+// table entry, edits and all: the views read the tables, never these.
 void ConvertType1OneTouch(DisplayRecord& record, const ImportBuffers& buffers, DataSet& set,
                           int key);
 void ConvertType1SpeedDial(DisplayRecord& record, const ImportBuffers& buffers, DataSet& set,
@@ -86,7 +87,10 @@ void ConvertType2SpeedDial(DisplayRecord& record, const ImportBuffers& buffers, 
 void ConvertType2Group(DisplayRecord& record, const ImportBuffers& buffers, DataSet& set, int key);
 
 // The import once the user has confirmed and chosen the file: reads it and
-// replaces the dial tables. Returns the format (1, 2, 3), or 0 when the file
+// replaces the dial tables. A "CMC" address book is converted into the tables
+// here, once; the dial records of the image then follow the tables, so the
+// views, a later unpack, Save and Upload all see the imported entries and
+// every edit made after them. Returns the format (1, 2, 3), or 0 when the file
 // cannot be used: the caller shows kFileFormatErrorMessage, and the data set
 // and buffers are unchanged. The data origin becomes DataOriginAfterImport of
 // the result.

@@ -42,6 +42,7 @@ constexpr uint32_t kFirstCounterId = 0x20311;
 constexpr uint32_t kLastCounterId = 0x20316;
 constexpr uint32_t kAdminNumberId = 0x20600;
 constexpr uint32_t kLdapAvailabilityId = 0;  // record 368 carries no id
+constexpr int kLdapAvailabilityRecord = 368;
 
 // Entry flags: byte 2 of every dial entry.
 constexpr uint8_t kFlagEmail = 0x01;
@@ -136,7 +137,11 @@ const char* SettingText(const DataSet& set, uint32_t id);
 uint8_t* SettingBytes(DataSet& set, uint32_t id);
 const uint8_t* SettingBytes(const DataSet& set, uint32_t id);
 
-// Index of the record with this id (linear search), or -1.
+// The record of an item id in the fixed record order, or -1 when no record
+// carries it. Constant time: the order never changes, so the id -> record
+// table is built once for the program.
+int RecordIndexOfId(uint32_t id);
+// Index of the record with this id, or -1.
 int FindRecord(const DataSet& set, uint32_t id);
 
 // Zero-fills the image and stamps every record's id; all lengths become 0.
@@ -145,6 +150,9 @@ void BuildTransferImage(DataSet& set);
 int UnpackTransferImage(DataSet& set);
 // Working tables and settings values -> transfer image. Returns 1.
 int PackTransferImage(DataSet& set);
+// The first step of PackTransferImage alone: the One Touch and Speed Dial
+// tables -> their records. The settings records are not touched.
+void PackDialTables(DataSet& set);
 // Serialises the image as an item stream; returns the bytes written.
 // `capacity` must hold the whole stream (kImageSize is always enough).
 size_t WriteItemStream(DataSet& set, uint8_t* out, size_t capacity);

@@ -72,6 +72,13 @@ void ReadName(DataSet& set, char* out, const uint8_t* field, int length) {
 }
 
 void ReadName2(DataSet& set, char (&out)[24], const uint8_t* field) {
+  if (set.language != Language::Japanese) {
+    // Outside Japanese the conversion is a plain copy.
+    const size_t length = strnlen(reinterpret_cast<const char*>(field), kName2FieldSize);
+    std::memcpy(out, field, length);
+    out[length] = 0;
+    return;
+  }
   char machine[kName2FieldSize + 1];
   std::memcpy(machine, field, kName2FieldSize);
   machine[kName2FieldSize] = 0;
@@ -200,10 +207,12 @@ void UnpackDigits(char* out, const uint8_t* packed, int n) {
     out[0] = 0;
     return;
   }
-  for (int i = 0; i < (n + 1) / 2; ++i) {
+  const int pairs = n / 2;
+  for (int i = 0; i < pairs; ++i) {
     out[2 * i] = kDigitAlphabet[packed[i] & 0x0F];
-    if (2 * i + 1 < n) out[2 * i + 1] = kDigitAlphabet[packed[i] >> 4];
+    out[2 * i + 1] = kDigitAlphabet[packed[i] >> 4];
   }
+  if (n % 2 != 0) out[n - 1] = kDigitAlphabet[packed[pairs] & 0x0F];
   out[n] = 0;
 }
 
@@ -406,10 +415,23 @@ void UnpackGroup(DisplayRecord& record, DataSet& set, int key) {
   ReadName(set, record.name, e + ot::kName, e[ot::kNameLength]);
   ReadName2(set, record.name2, e + ot::kName2);
   record.registrationDate = GetU16(e + ot::kDate);
+  // A member that names no entry of its table (index byte 0, a Speed Dial
+  // beyond 240, a key beyond 32, an unknown kind) is neither shown nor
+  // dialled: it is left out here, so the lists, the group dialog, the
+  // clean-up and every repack never see it.
+  int kept = 0;
   for (int j = 0; j < count; ++j) {
-    record.members[j].kind = e[ot::kMembers + 2 * j];
-    record.members[j].index = static_cast<uint8_t>(e[ot::kMembers + 2 * j + 1] - 1);
+    const uint8_t kind = e[ot::kMembers + 2 * j];
+    const int index = e[ot::kMembers + 2 * j + 1] - 1;
+    if (kind & kMemberOneTouch) {
+      if (!ValidKey(index)) continue;
+      record.members[kept++] = {kMemberOneTouch, static_cast<uint8_t>(index)};
+    } else if (kind & kMemberSpeedDial) {
+      if (!ValidSpeedDial(index)) continue;
+      record.members[kept++] = {kMemberSpeedDial, static_cast<uint8_t>(index)};
+    }
   }
+  record.memberCount = static_cast<uint8_t>(kept);
 }
 
 namespace {
@@ -507,7 +529,8 @@ void CheckDialTables(DataSet& set) {
   DisplayRecord scratch;
   for (int key = 0; key < kOneTouchCount; ++key) UnpackOneTouch(scratch, set, key);
   for (int index = 0; index < kSpeedDialCount; ++index) UnpackSpeedDial(scratch, set, index);
-  for (int key = 0; key < kOneTouchCount; ++key) UnpackGroup(scratch, set, key);
+  // A pass of UnpackGroup over the keys would change nothing more: it sets
+  // the same program key states and otherwise only reads.
 }
 
 }  // namespace odc

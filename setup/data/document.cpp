@@ -13,11 +13,13 @@ std::string DisplayNameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-bool NeedsFileName(const Document& document) { return document.filePath == kDefaultFileName; }
+bool NeedsFileName(const Document& document) { return document.filePath == document.displayName; }
 
-int NewDataSet(DataSet& set, Document& document) {
+int NewDataSet(DataSet& set, Document& document, const uint8_t* defaultFile,
+               size_t defaultFileSize) {
   BuildTransferImage(set);
-  const int loaded = LoadDefaultDataSet(set);
+  int loaded = defaultFile != nullptr ? ReadDataFileBytes(set, defaultFile, defaultFileSize) : 0;
+  if (!loaded) loaded = LoadDefaultDataSet(set);
   set.addressBookOnly = true;
   UnpackTransferImage(set);
   document.filePath = kDefaultFileName;

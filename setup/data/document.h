@@ -14,8 +14,8 @@ namespace odc {
 constexpr const char* kFileFormatErrorMessage = "File format is error! Please select valid format!";
 
 // Where the entries in the dial tables came from: 1 or 2 an address-book
-// import of that format (the views then convert from the import buffers),
-// 3 anything else.
+// import of that format (converted into the tables at the import), 3
+// anything else.
 constexpr int kDataOriginDataSet = 3;
 
 struct Document {
@@ -28,12 +28,17 @@ struct Document {
 // The file name with extension of a path (either kind of slash).
 std::string DisplayNameOf(const std::string& path);
 
-// True while the data set has no file yet: Save must ask for a name.
+// True while the data set has no file yet: Save must ask for a name. That
+// is while the current file name is still the display name New gave it
+// (string 3405, which a language module may translate).
 bool NeedsFileName(const Document& document);
 
-// New: the default data set, an address book with every key empty. Returns
-// the data-loaded state (1).
-int NewDataSet(DataSet& set, Document& document);
+// New: the default data set, an address book. `defaultFile` is the default
+// data set of the resource module (its DEFAULTFILE 253), when it has one;
+// missing or unreadable, the program's built-in one serves. Returns the
+// data-loaded state (1).
+int NewDataSet(DataSet& set, Document& document, const uint8_t* defaultFile = nullptr,
+               size_t defaultFileSize = 0);
 
 // Open: reads the file and unpacks it. 1 loaded. 0 when the file is not a
 // usable settings data file: the caller shows kFileFormatErrorMessage, and

@@ -221,10 +221,10 @@ const std::array<SettingItem, kSettingItemCount> kSettingItems = kLayout.items;
 const size_t kSettingsValuesSize = kLayout.size;
 
 const SettingItem* FindSettingItem(uint32_t id) {
-  for (const SettingItem& item : kSettingItems) {
-    if (item.id == id) return &item;
-  }
-  return nullptr;
+  const int record = RecordIndexOfId(id);
+  if (record < kFirstSettingRecord) return nullptr;
+  const SettingItem& item = kSettingItems[record - kFirstSettingRecord];
+  return item.id == id ? &item : nullptr;
 }
 
 uint32_t GetSetting(const DataSet& set, uint32_t id) {

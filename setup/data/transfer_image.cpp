@@ -15,7 +15,62 @@ DataSet::DataSet() {
   BuildTransferImage(*this);
 }
 
+namespace {
+
+// Settings ids live in two small ranges: 0x10000-0x10FFF (one slot each) and
+// 0x20000-0x20FFF (the machine value and variant, the counters and the
+// administrator number).
+constexpr uint32_t kSettingIdBase1 = 0x10000;
+constexpr uint32_t kSettingIdBase2 = 0x20000;
+constexpr uint32_t kSettingIdSpan = 0x1000;
+
+struct RecordIndexTable {
+  int16_t low[kSettingIdSpan];
+  int16_t high[kSettingIdSpan];
+
+  RecordIndexTable() {
+    for (uint32_t i = 0; i < kSettingIdSpan; ++i) low[i] = high[i] = -1;
+    for (int i = 0; i < kSettingItemCount; ++i) {
+      const uint32_t id = kSettingItems[i].id;
+      const int16_t record = static_cast<int16_t>(kFirstSettingRecord + i);
+      if (id >= kSettingIdBase1 && id < kSettingIdBase1 + kSettingIdSpan) {
+        low[id - kSettingIdBase1] = record;
+      } else if (id >= kSettingIdBase2 && id < kSettingIdBase2 + kSettingIdSpan) {
+        high[id - kSettingIdBase2] = record;
+      }
+    }
+  }
+};
+
+const RecordIndexTable& IndexTable() {
+  static const RecordIndexTable table;
+  return table;
+}
+
+}  // namespace
+
+int RecordIndexOfId(uint32_t id) {
+  if (id >= kOneTouchFirstId && id < kOneTouchFirstId + kOneTouchCount) {
+    return static_cast<int>(id - kOneTouchFirstId);
+  }
+  if (id >= kSpeedDialFirstId && id < kSpeedDialFirstId + kSpeedDialCount) {
+    return kOneTouchCount + static_cast<int>(id - kSpeedDialFirstId);
+  }
+  if (id == kLdapAvailabilityId) return kLdapAvailabilityRecord;
+  const RecordIndexTable& table = IndexTable();
+  if (id >= kSettingIdBase1 && id < kSettingIdBase1 + kSettingIdSpan) {
+    return table.low[id - kSettingIdBase1];
+  }
+  if (id >= kSettingIdBase2 && id < kSettingIdBase2 + kSettingIdSpan) {
+    return table.high[id - kSettingIdBase2];
+  }
+  return -1;
+}
+
 int FindRecord(const DataSet& set, uint32_t id) {
+  const int index = RecordIndexOfId(id);
+  if (index < 0 || set.records[index].id == id) return index;
+  // Only an image whose ids were not stamped by BuildTransferImage gets here.
   for (int i = 0; i < kRecordCount; ++i) {
     if (set.records[i].id == id) return i;
   }
@@ -93,7 +148,7 @@ int UnpackTransferImage(DataSet& set) {
   return 1;
 }
 
-int PackTransferImage(DataSet& set) {
+void PackDialTables(DataSet& set) {
   for (int i = 0; i < kOneTouchCount; ++i) {
     const uint8_t* entry = set.OneTouchEntry(i);
     std::memcpy(set.records[i].data, entry, kOneTouchEntrySize);
@@ -105,6 +160,10 @@ int PackTransferImage(DataSet& set) {
     std::memcpy(record.data, entry, kSpeedDialEntrySize);
     record.length = entry[0] != 0 ? kSpeedDialEntrySize : 0;
   }
+}
+
+int PackTransferImage(DataSet& set) {
+  PackDialTables(set);
   for (int i = 0; i < kSettingItemCount; ++i) {
     const SettingItem& item = kSettingItems[i];
     ItemRecord& record = set.records[kFirstSettingRecord + i];

@@ -62,9 +62,6 @@ struct App : public LinkUi {
   std::array<DisplayRecord, 3> clipboard{};
   DisplayRecord scratch{};
   bool pasteMarker = false;
-  // Set by the entry dialog's OK: an imported foreign address book (format
-  // 1 or 2) is read from the working tables from then on.
-  std::array<bool, 2> importConverted{false, false};
 
   // Page changed flags, print selection flags, Account Track's current ID.
   SettingsUiState settingsUi;
@@ -134,8 +131,8 @@ void InsertListRow(HWND list, const ListRow& row);
 void AddListColumn(App& app, HWND list, int column, int width, UINT titleId);
 // The text of a dialog control, at most `atMost` characters.
 std::string ControlText(HWND dialog, int id, int atMost);
-// The display record of entry `index` as the views show it: from the import
-// buffers while a foreign address book is shown as it came.
+// The display record of entry `index` as the views show it, from the
+// working tables.
 void LoadEntryRecord(App& app, int view, int index, DisplayRecord& record);
 // Where LoadEntryRecord reads from, and the row texts' context.
 RecordSource EntryRecordSource(App& app);

@@ -49,8 +49,25 @@ void ReportFailedSave(App& app, const std::string& path) {
   app.Message(text, MB_OK | MB_ICONEXCLAMATION);
 }
 
+// The default data set (DEFAULTFILE 253) of a module, or false.
+bool DefaultDataSetOf(HMODULE module, const uint8_t*& bytes, size_t& size) {
+  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(IDR_DEFAULT_FILE), "DEFAULTFILE");
+  HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
+  const void* locked = loaded != nullptr ? LockResource(loaded) : nullptr;
+  if (locked == nullptr) return false;
+  bytes = static_cast<const uint8_t*>(locked);
+  size = SizeofResource(module, found);
+  return true;
+}
+
 void OnNew(App& app) {
-  app.words.dataLoaded = NewDataSet(*app.data, app.document);
+  // The resource module's default data set, read where it lies in memory;
+  // else the program's own (NewDataSet falls back to the built-in one when
+  // neither can be read).
+  const uint8_t* bytes = nullptr;
+  size_t size = 0;
+  if (!DefaultDataSetOf(app.resources, bytes, size)) DefaultDataSetOf(app.instance, bytes, size);
+  app.words.dataLoaded = NewDataSet(*app.data, app.document, bytes, size);
   SetInchPaper(app);
   UpdateMenuState(app);
   app.document.filePath = app.document.displayName = app.Text(IDS_DEFAULT_FILE_NAME);
@@ -264,13 +281,14 @@ void OnPaste(App& app) {
   if (!EditedEntry(app, view, i)) return;
   if (app.clipboardSlots[static_cast<size_t>(view - 1)] == -1) return;
   app.pasteMarker = true;
-  const uint8_t oneTouchFlags = app.data->OneTouchEntry(i)[2];
-  const uint8_t targetFlags = view == 2 ? app.data->SpeedDialEntry(i)[2] : oneTouchFlags;
+  // The flags of the view's own table: in the Speed Dial view i runs to 239,
+  // far beyond the One Touch table.
+  const uint8_t targetFlags = EntryFlagsOf(*app.data, view, i);
   DisplayRecord& scratch = app.scratch;
   if (view == 1) {
     scratch.groupMarker = 0;
-    scratch.entryType = (oneTouchFlags & kFlagOneTouchEntry) ? kEntryOneTouch : kEntryOther;
-    if ((oneTouchFlags & kFlagGroup) && !(oneTouchFlags & kFlagOneTouchEntry)) {
+    scratch.entryType = (targetFlags & kFlagOneTouchEntry) ? kEntryOneTouch : kEntryOther;
+    if ((targetFlags & kFlagGroup) && !(targetFlags & kFlagOneTouchEntry)) {
       scratch.entryType = kEntryGroup;
       scratch.groupMarker = 1;
     }
@@ -338,11 +356,7 @@ void UpdateMenuState(App& app) {
   in.addressBookOnly = app.data->addressBookOnly;
   in.clipboardSlots = app.clipboardSlots;
   const int i = app.words.selected;
-  if (app.words.view == 2) {
-    if (i >= 0 && i < kSpeedDialCount) in.selectedFlags = app.data->SpeedDialEntry(i)[2];
-  } else if (i >= 0 && i < kOneTouchCount) {
-    in.selectedFlags = app.data->OneTouchEntry(i)[2];
-  }
+  in.selectedFlags = EntryFlagsOf(*app.data, app.words.view, i);
   if (app.words.view == 3) {
     in.selectionHasContent =
         app.memberList != nullptr && SendMessageA(app.memberList, LVM_GETITEMCOUNT, 0, 0) > 0;

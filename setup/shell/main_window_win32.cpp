@@ -543,8 +543,8 @@ bool CloseMainWindow(App& app) {
     const int answer = app.Message(question, MB_YESNOCANCEL);
     if (answer == IDCANCEL) return false;
     if (answer == IDYES) {
-      const bool named = app.document.filePath != kDefaultFileName;
-      SendMessageA(app.main, WM_COMMAND, named ? ID_FILE_SAVE : ID_FILE_SAVE_AS, 0);
+      SendMessageA(app.main, WM_COMMAND,
+                   NeedsFileName(app.document) ? ID_FILE_SAVE_AS : ID_FILE_SAVE, 0);
       // A save that was cancelled or failed keeps the changes: closing now
       // would lose them.
       if (app.modified) return false;

@@ -31,24 +31,53 @@ class OdctoolLink : public ::testing::Test {
   std::ostringstream out, err;
 };
 
-TEST_F(OdctoolLink, StatusNamesWhatTheMachineReports) {
+// A monitoring script reads the answer from the exit code: 0 only for a
+// ready machine, 1 for a busy one, one that timed out or is in trouble, and
+// one that cannot be reached, with the program's message on standard error.
+TEST_F(OdctoolLink, StatusAnswersInTheExitCode) {
   struct Case {
     uint8_t status;
+    int exitCode;
     const char* text;
+    const char* message;
   };
-  const Case cases[] = {{0, "Machine status 0: ready\n"},
-                        {1, "Machine status 1: Machine is operating !\n"},
-                        {3, "Machine status 3: Disconnected from machine by Machine trouble!\n"},
-                        {9, "Machine status 9: ready\n"}};
+  const Case cases[] = {
+      {0, kExitOk, "Machine status 0: ready\n", ""},
+      {1, kExitFailure, "Machine status 1: Machine is operating !\n", "Machine is operating !\n"},
+      {2, kExitFailure, "Machine status 2: Disconnected from machine by timeout !\n",
+       "Disconnected from machine by timeout !\n"},
+      {3, kExitFailure, "Machine status 3: Disconnected from machine by Machine trouble!\n",
+       "Disconnected from machine by Machine trouble!\n"},
+      {9, kExitOk, "Machine status 9: ready\n", ""}};
   for (const Case& c : cases) {
     machine.SetStatus(c.status);
-    std::ostringstream text;
-    EXPECT_EQ(RunStatus(machine, text, err), kExitOk);
+    std::ostringstream text, message;
+    EXPECT_EQ(RunStatus(machine, false, text, message), c.exitCode) << int(c.status);
     EXPECT_EQ(text.str(), c.text);
+    EXPECT_EQ(message.str(), c.message);
   }
   NoDevicePlatform none;
-  EXPECT_EQ(RunStatus(none, out, err), kExitFailure);
+  EXPECT_EQ(RunStatus(none, false, out, err), kExitFailure);
+  EXPECT_EQ(out.str(), "");
   EXPECT_EQ(err.str(), "Error opening USB Port !\n");
+}
+
+TEST_F(OdctoolLink, StatusAsJsonGivesTheCodeAndTheText) {
+  machine.SetStatus(1);
+  EXPECT_EQ(RunStatus(machine, true, out, err), kExitFailure);
+  EXPECT_EQ(
+      out.str(),
+      "{\n  \"status\": 1,\n  \"ready\": false,\n  \"text\": \"Machine is operating !\"\n}\n");
+  machine.SetStatus(0);
+  std::ostringstream ready;
+  EXPECT_EQ(RunStatus(machine, true, ready, err), kExitOk);
+  EXPECT_EQ(ready.str(), "{\n  \"status\": 0,\n  \"ready\": true,\n  \"text\": \"ready\"\n}\n");
+  NoDevicePlatform none;
+  std::ostringstream unreachable;
+  EXPECT_EQ(RunStatus(none, true, unreachable, err), kExitFailure);
+  EXPECT_EQ(unreachable.str(),
+            "{\n  \"status\": null,\n  \"ready\": false,\n  \"text\": \"Error opening USB Port "
+            "!\"\n}\n");
 }
 
 TEST_F(OdctoolLink, DownloadWritesTheMachinesDataSetAsAFullFile) {

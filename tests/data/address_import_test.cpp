@@ -184,6 +184,37 @@ TEST(DetectImportFile, FilesTooShortForTheirBlocksAreUnusable) {
   }
 }
 
+// The tables are the truth after an import of any format: the image's dial
+// records follow them, so a cancelled dialog's unpack, Save and Upload keep
+// the imported entries, and an edit made afterwards is not undone by
+// anything the views do.
+TEST(ImportAddressBook, TheImageFollowsTheConvertedTables) {
+  for (int format : {1, 2, 3}) {
+    auto set = OldSet();
+    auto buffers = NewBuffers();
+    const std::vector<uint8_t> file = format == 1   ? Type1File()
+                                      : format == 2 ? Type2File()
+                                                    : fixtures::MakeFullFile().bytes;
+    ASSERT_EQ(Import(*set, *buffers, file), format);
+    for (int r = 0; r < kDialRecordCount; ++r) {
+      const uint8_t* entry =
+          r < kOneTouchCount ? set->OneTouchEntry(r) : set->SpeedDialEntry(r - kOneTouchCount);
+      const size_t size = r < kOneTouchCount ? kOneTouchEntrySize : kSpeedDialEntrySize;
+      ASSERT_EQ(std::memcmp(set->records[r].data, entry, size), 0) << format << " record " << r;
+      EXPECT_EQ(set->records[r].length, entry[0] != 0 ? size : 0u) << format << " record " << r;
+    }
+    // Delete key 2 as the views do, then unpack as a cancelled dialog does.
+    DisplayRecord empty{};
+    PackOneTouch(*set, empty, 1);
+    PackTransferImage(*set);
+    UnpackTransferImage(*set);
+    EXPECT_EQ(set->OneTouchEntry(1)[2], 0) << format;
+    DisplayRecord shown;
+    UnpackOneTouch(shown, *set, 1);
+    EXPECT_EQ(shown.inUse, 0) << format;
+  }
+}
+
 TEST(ImportAddressBook, Format1ReplacesEveryDialEntry) {
   auto set = OldSet();
   auto buffers = NewBuffers();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "setup/data/bytes.h"
+#include "setup/data/dial_codec.h"
 #include "setup/data/document.h"
 #include "setup/data/file_io.h"
 #include "tests/data/file_fixtures.h"
@@ -136,6 +137,65 @@ TEST(DefaultDataSet, IsTheEmptyAddressBookFile) {
   EXPECT_TRUE(set->addressBookOnly);
   for (const ItemRecord& r : set->records) EXPECT_EQ(r.length, 0u);
   EXPECT_EQ(std::vector<uint8_t>(set->machineInfo, set->machineInfo + 80), info);
+}
+
+// New reads the resource module's default data set when it has a usable
+// one, and the built-in one otherwise.
+TEST(DefaultDataSet, NewTakesTheResourceModulesDefaultDataSet) {
+  auto source = std::make_unique<DataSet>();
+  ASSERT_EQ(LoadDefaultDataSet(*source), 1);
+  source->addressBookOnly = true;
+  UnpackTransferImage(*source);
+  DisplayRecord entry{};
+  entry.inUse = 1;
+  entry.entryType = kEntryOneTouch;
+  std::strcpy(entry.name, "Maison");
+  std::strcpy(entry.number, "1234");
+  PackOneTouch(*source, entry, 0);
+  PackTransferImage(*source);
+  const std::vector<uint8_t> own = DataFileBytes(*source);
+  std::vector<uint8_t> broken = own;
+  broken[0] ^= 0xFF;  // the signature no longer matches
+
+  struct Case {
+    const std::vector<uint8_t>* file;
+    bool keyOneUsed;
+  };
+  const Case cases[] = {{&own, true}, {&broken, false}, {nullptr, false}};
+  for (const Case& c : cases) {
+    auto set = LoadedSet();
+    Document doc;
+    const uint8_t* bytes = c.file != nullptr ? c.file->data() : nullptr;
+    const size_t size = c.file != nullptr ? c.file->size() : 0;
+    ASSERT_EQ(NewDataSet(*set, doc, bytes, size), 1);
+    EXPECT_TRUE(set->addressBookOnly);
+    DisplayRecord key;
+    UnpackOneTouch(key, *set, 0);
+    EXPECT_EQ(key.inUse != 0, c.keyOneUsed) << (c.file == &own ? "own" : "fallback");
+    if (c.keyOneUsed) {
+      EXPECT_STREQ(key.name, "Maison");
+    }
+    for (int s = 0; s < kSpeedDialCount; ++s) ASSERT_EQ(set->SpeedDialEntry(s)[0], 0) << s;
+  }
+}
+
+// Save asks for a name while the file name is the one New gave, whatever the
+// language module calls it.
+TEST(DefaultDataSet, AFileNamedAsNewNamedItNeedsAName) {
+  struct Case {
+    std::string path, display;
+    bool needsName;
+  };
+  const Case cases[] = {{"NewFile.Dat", "NewFile.Dat", true},
+                        {"NouveauFichier.Dat", "NouveauFichier.Dat", true},
+                        {"C:\\data\\NewFile.Dat", "NewFile.Dat", false},
+                        {"/home/tech/office.DAT", "office.DAT", false}};
+  for (const Case& c : cases) {
+    Document doc;
+    doc.filePath = c.path;
+    doc.displayName = c.display;
+    EXPECT_EQ(NeedsFileName(doc), c.needsName) << c.path;
+  }
 }
 
 TEST(DefaultDataSet, NewThenSaveWritesExactlyTheDefaultFile) {

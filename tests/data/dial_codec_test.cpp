@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -314,6 +315,38 @@ TEST_F(DialCodec, EmptyRecordsClearTheEntry) {
   for (size_t i = 0; i < kOneTouchEntrySize; ++i) ASSERT_EQ(set->OneTouchEntry(1)[i], 0);
   UnpackOneTouch(record, *set, 1);
   EXPECT_EQ(record.inUse, 0);
+}
+
+// Members whose bytes name no entry (a Speed Dial byte of 250, an index
+// byte of 0 that would wrap to 255, a key byte of 33, a kind that is neither
+// One Touch nor Speed Dial) are left out of the unpacked group, so nothing
+// shows them and no repack writes them back.
+TEST_F(DialCodec, GroupMembersOutsideTheirTableAreLeftOut) {
+  DisplayRecord group{};
+  group.inUse = 1;
+  std::strcpy(group.name, "Mixed");
+  PackGroup(*set, group, {{kMemberOneTouch, 2, 0}}, {{kMemberSpeedDial, 5, 0}}, 4);
+  uint8_t* e = set->OneTouchEntry(4);
+  const uint8_t members[][2] = {{kMemberOneTouch, 3},    {kMemberSpeedDial, 250},
+                                {kMemberSpeedDial, 0},   {kMemberOneTouch, 0},
+                                {kMemberOneTouch, 33},   {0x10, 7},
+                                {kMemberSpeedDial, 240}, {kMemberSpeedDial, 241}};
+  e[3] = static_cast<uint8_t>(std::size(members));
+  for (size_t j = 0; j < std::size(members); ++j) {
+    e[30 + 2 * j] = members[j][0];
+    e[31 + 2 * j] = members[j][1];
+  }
+  UnpackGroup(record, *set, 4);
+  EXPECT_EQ(record.entryType, kEntryGroup);
+  ASSERT_EQ(record.memberCount, 2);
+  EXPECT_EQ(record.members[0].kind, kMemberOneTouch);
+  EXPECT_EQ(record.members[0].index, 2);
+  EXPECT_EQ(record.members[1].kind, kMemberSpeedDial);
+  EXPECT_EQ(record.members[1].index, 239);
+  // Written back (as Paste does), only the two real members remain.
+  PackGroupMembers(*set, record, 9);
+  EXPECT_EQ(set->OneTouchEntry(9)[3], 2);
+  EXPECT_EQ(set->OneTouchEntry(9)[33], 240);
 }
 
 TEST_F(DialCodec, OutOfRangeIndexesAreIgnored) {

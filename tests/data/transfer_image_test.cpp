@@ -44,6 +44,23 @@ TEST(TransferImage, EveryIdIsUniqueApartFromTheRecordWithoutId) {
   }
 }
 
+TEST(TransferImage, EveryIdFindsItsRecordAndNoOtherIdFindsOne) {
+  auto set = NewSet();
+  for (int i = 0; i < kRecordCount; ++i) {
+    EXPECT_EQ(RecordIndexOfId(set->records[i].id), i) << i;
+    EXPECT_EQ(FindRecord(*set, set->records[i].id), i) << i;
+  }
+  // Ids next to the image's blocks, the information block and the ends of
+  // the id ranges name no record.
+  for (uint32_t id : {0x11FFFu, 0x12020u, 0x1204Fu, 0x12140u, 0x1000Eu, 0x10FFFu, 0x20002u,
+                      0x20310u, 0x20317u, 0x21002u, 0x20FFFu, 0x30000u, 0xFFFFFFFFu}) {
+    EXPECT_EQ(RecordIndexOfId(id), -1) << std::hex << id;
+    EXPECT_EQ(FindRecord(*set, id), -1) << std::hex << id;
+  }
+  EXPECT_EQ(FindSettingItem(0x10009)->id, 0x10009u);
+  EXPECT_EQ(FindSettingItem(0x12000), nullptr) << "a dial record is no setting";
+}
+
 TEST(TransferImage, PackSetsDialLengthsFromTheIndexField) {
   auto set = NewSet();
   PackTransferImage(*set);

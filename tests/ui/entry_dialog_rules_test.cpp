@@ -313,6 +313,59 @@ std::unique_ptr<DataSet> GroupData() {
   return set;
 }
 
+TEST(EntryDialogRules, ExpandingAGroupBringsOnlyMembersThatExist) {
+  auto set = GroupData();
+  // Key 7's group: key 1, a Speed Dial byte of 250 and a member index byte
+  // of 0, as a damaged or foreign data set can hold them.
+  uint8_t* e = set->OneTouchEntry(6);
+  e[3] = 3;
+  const uint8_t members[] = {kMemberOneTouch, 1, kMemberSpeedDial, 250, kMemberSpeedDial, 0};
+  std::memcpy(e + 30, members, sizeof members);
+  GroupEditor editor;
+  const GroupEditor::Moved moved = editor.AddOneTouch(*set, 6);
+  EXPECT_TRUE(moved.moved);
+  ASSERT_EQ(editor.oneTouch.size(), 1u);
+  EXPECT_EQ(editor.oneTouch[0].index, 0);
+  EXPECT_TRUE(editor.speedDial.empty());
+  EXPECT_EQ(moved.speedDialRows, std::vector<int>{});
+  // Registered, the new group holds the one real member.
+  DisplayRecord g{};
+  g.inUse = 1;
+  std::strcpy(g.name, "New");
+  PackGroup(*set, g, editor.oneTouch, editor.speedDial, 12);
+  EXPECT_EQ(set->OneTouchEntry(12)[3], 1);
+}
+
+// Paste, the menus and the row menu read the flags of the table the view
+// shows: in the Speed Dial view the index runs to 239, far past the 32 One
+// Touch keys.
+TEST(EntryDialogRules, EntryFlagsComeFromTheViewsOwnTable) {
+  auto set = std::make_unique<DataSet>();
+  set->OneTouchEntry(5)[2] = kFlagFax | kFlagOneTouchEntry;
+  set->OneTouchEntry(31)[2] = kFlagGroup;
+  set->SpeedDialEntry(5)[2] = kFlagFax | kFlagSpeedDial | kFlagProgram;
+  set->SpeedDialEntry(239)[2] = kFlagEmail | kFlagSpeedDial;
+  struct Case {
+    int view, index;
+    uint8_t flags;
+  };
+  const Case cases[] = {
+      {1, 5, kFlagFax | kFlagOneTouchEntry},
+      {3, 5, kFlagFax | kFlagOneTouchEntry},
+      {3, 31, kFlagGroup},
+      {2, 5, kFlagFax | kFlagSpeedDial | kFlagProgram},
+      {2, 239, kFlagEmail | kFlagSpeedDial},
+      {1, 32, 0},
+      {3, 239, 0},
+      {2, 240, 0},
+      {2, -1, 0},
+      {0, 5, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(EntryFlagsOf(*set, c.view, c.index), c.flags) << c.view << " " << c.index;
+  }
+}
+
 TEST(EntryDialogRules, AGroupKeyBringsItsMembersAndTheLimitIsFifty) {
   auto set = GroupData();
   GroupEditor editor;

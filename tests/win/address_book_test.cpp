@@ -9,11 +9,14 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "setup/data/data_file.h"
+#include "setup/link/simulated_machine.h"
 #include "setup/res/resource.h"
 #include "setup/shell/app_win32.h"
 #include "tests/win/scripted_prompts.h"
@@ -66,6 +69,89 @@ void Select(HWND list, int row, bool only = true) {
   SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
 }
 
+// The row of a list whose item text (the entry number) is `number`.
+int RowNumbered(HWND list, const char* number) {
+  for (int row = 0; row < Rows(list); ++row) {
+    if (CellOf(list, row, 0) == number) return row;
+  }
+  return -1;
+}
+
+void WriteAll(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+}
+
+// A "CMC" address book of the earlier machines: key 1 fax "Legacy" 1234,
+// key 2 fax "Second" 5555, key 3 a Group dial "Grp" of key 1 and Speed Dial
+// 1, Speed Dial 1 fax "Old SD" 5678, Speed Dial 2 fax "Two" 9999.
+std::vector<uint8_t> CmcAddressBook(int format) {
+  const bool one = format == 1;
+  std::vector<uint8_t> file(one ? kType1FileSize : kType2FileSize, 0);
+  std::memcpy(file.data(), "CMC", 3);
+  uint8_t* keys = file.data() + (one ? kType1HeaderSize : kType2HeaderSize);
+  const size_t keySize = one ? kType1OneTouchRecordSize : kType2OneTouchRecordSize;
+  uint8_t* speeds = keys + (one ? kType1OneTouchRecords : kType2OneTouchRecords) * keySize;
+  const size_t speedSize = one ? kType1SpeedDialRecordSize : kType2SpeedDialRecordSize;
+  struct Fax {
+    const char* name;
+    uint8_t digits[2];
+  };
+  const Fax keyFaxes[] = {{"Legacy", {0x21, 0x43}}, {"Second", {0x55, 0x55}}};
+  const Fax speedFaxes[] = {{"Old SD", {0x65, 0x87}}, {"Two", {0x99, 0x99}}};
+  for (int k = 0; k < 2; ++k) {
+    uint8_t* r = keys + k * keySize;
+    const size_t n = std::strlen(keyFaxes[k].name);
+    if (one) {
+      r[0] = kFlagFax | kFlagOneTouchEntry;
+      r[1] = 4;
+      r[3] = static_cast<uint8_t>(n);
+      std::memcpy(r + 4, keyFaxes[k].name, n);
+      std::memcpy(r + 31, keyFaxes[k].digits, 2);
+    } else {
+      r[0] = 4;
+      r[1] = 0x42;  // fax, One Touch entry
+      r[26] = static_cast<uint8_t>(n);
+      std::memcpy(r + 27, keyFaxes[k].name, n);
+      std::memcpy(r + 50, keyFaxes[k].digits, 2);
+    }
+  }
+  uint8_t* group = keys + 2 * keySize;
+  const uint8_t members[] = {kMemberOneTouch, 1, kMemberSpeedDial, 1};
+  if (one) {
+    group[0] = kFlagGroup;
+    group[1] = 2;
+    group[3] = 3;
+    std::memcpy(group + 4, "Grp", 3);
+    std::memcpy(group + 28, members, sizeof members);
+  } else {
+    group[0] = 2;
+    group[1] = 0x80;
+    group[26] = 3;
+    std::memcpy(group + 27, "Grp", 3);
+    std::memcpy(group + 47, members, sizeof members);
+  }
+  for (int s = 0; s < 2; ++s) {
+    uint8_t* r = speeds + s * speedSize;
+    const size_t n = std::strlen(speedFaxes[s].name);
+    if (one) {
+      r[0] = kFlagFax | kFlagSpeedDial;
+      r[1] = 4;
+      r[2] = static_cast<uint8_t>(n);
+      std::memcpy(r + 3, speedFaxes[s].name, n);
+      std::memcpy(r + 29, speedFaxes[s].digits, 2);
+    } else {
+      r[0] = 4;
+      r[1] = 0x22;  // fax, Speed Dial
+      r[24] = static_cast<uint8_t>(n);
+      std::memcpy(r + 25, speedFaxes[s].name, n);
+      std::memcpy(r + 48, speedFaxes[s].digits, 2);
+    }
+  }
+  return file;
+}
+
 DisplayRecord Fax(const char* name, const char* number) {
   DisplayRecord r{};
   r.inUse = 1;
@@ -76,17 +162,21 @@ DisplayRecord Fax(const char* name, const char* number) {
   return r;
 }
 
+bool MainWindowClassRegistered() {
+  static bool registered = [] {
+    INITCOMMONCONTROLSEX controls = {8, 0x82F};
+    InitCommonControlsEx(&controls);
+    return RegisterMainWindowClass(GetModuleHandleA(nullptr));
+  }();
+  return registered;
+}
+
 class AddressBook : public ::testing::TestWithParam<bool> {
  protected:
   bool Japanese() const { return GetParam(); }
 
   void SetUp() override {
-    static bool registered = [] {
-      INITCOMMONCONTROLSEX controls = {8, 0x82F};
-      InitCommonControlsEx(&controls);
-      return RegisterMainWindowClass(GetModuleHandleA(nullptr));
-    }();
-    ASSERT_TRUE(registered);
+    ASSERT_TRUE(MainWindowClassRegistered());
     app.instance = GetModuleHandleA(nullptr);
     app.resources = app.instance;
     if (Japanese()) {
@@ -257,6 +347,11 @@ TEST_P(AddressBook, EntryDialogLayoutAndFilters) {
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
     EXPECT_EQ(r.left, 30);
     EXPECT_EQ(r.top, 115);
+    // The frame around the fields closes under SID, with no empty band.
+    RECT frame, sid;
+    GetWindowRect(Item(IDC_ENTRY_FIELDS_FRAME), &frame);
+    GetWindowRect(Item(IDC_ENTRY_SID), &sid);
+    EXPECT_LT(frame.bottom - sid.bottom, 30);
   }
 
   // A letter typed into the phone number goes, the caret stays where it was.
@@ -525,6 +620,280 @@ TEST_P(AddressBook, OpeningAnIndividualKeyInTheGroupViewAsksFirst) {
   EXPECT_EQ(LastMessage(), "This key is already used by One Touch,\nDo you want to overwrite it ?");
   EXPECT_EQ(prompts.messages.back().caption, "Warning");
   EXPECT_NE(app.data->OneTouchEntry(0)[2], 0);
+}
+
+// After an import of either earlier format every kind of edit stays made:
+// in the lists after switching views, in the saved file and in the upload.
+// (Paste and the entry dialog's OK come last: each also switches the lists
+// to the tables for good, which would hide a fault of the edits after it.)
+TEST_P(AddressBook, EditsAfterAForeignImportStayMade) {
+  auto* machine = new SimulatedMachine(0);
+  app.usb.reset(machine);
+  app.link = std::make_unique<MachineLink>(*app.usb);
+  const int f = Japanese() ? 0 : 1;
+
+  struct Edit {
+    const char* name;
+    std::function<void()> make;
+    // What the lists show afterwards: view, row, column, text.
+    int view, row, column;
+    std::string text;
+    std::function<void(DataSet&, const std::string&)> check;
+  };
+  const Edit edits[] = {
+      {"Delete with the group clean-up",
+       [&] {
+         View(2);
+         Select(app.list, 0);
+         Command(ID_EDIT_DELETE);
+       },
+       2, 0, 3 - f, "",
+       [](DataSet& set, const std::string& where) {
+         DisplayRecord r;
+         UnpackSpeedDial(r, set, 0);
+         EXPECT_EQ(r.inUse, 0) << where;
+         UnpackGroup(r, set, 2);
+         ASSERT_EQ(r.memberCount, 1) << where;
+         EXPECT_EQ(r.members[0].kind, kMemberOneTouch) << where;
+       }},
+      {"Cut",
+       [&] {
+         View(1);
+         Select(app.list, 0);
+         Command(ID_EDIT_CUT);
+       },
+       1, 0, 3 - f, "",
+       [](DataSet& set, const std::string& where) {
+         DisplayRecord r;
+         UnpackOneTouch(r, set, 0);
+         EXPECT_EQ(r.inUse, 0) << where;
+         UnpackGroup(r, set, 2);
+         ASSERT_EQ(r.memberCount, 1) << where;
+         EXPECT_EQ(r.members[0].kind, kMemberSpeedDial) << where;
+       }},
+      {"Group dialog OK",
+       [&] {
+         ASSERT_NE(Open(3, 11), nullptr);
+         HWND candidates = Item(IDC_GROUP_ONE_TOUCH_LIST);
+         Select(candidates, RowNumbered(candidates, "002"));
+         Press(IDC_GROUP_ADD_ONE_TOUCH);
+         Type(IDC_ENTRY_NAME_EDIT, "Night");
+         Press(IDOK);
+         DestroyWindow(dialog);
+       },
+       3, 11, NameColumn(), "Night",
+       [](DataSet& set, const std::string& where) {
+         DisplayRecord r;
+         UnpackGroup(r, set, 11);
+         EXPECT_EQ(r.entryType, kEntryGroup) << where;
+         EXPECT_STREQ(r.name, "Night") << where;
+         ASSERT_EQ(r.memberCount, 1) << where;
+         EXPECT_EQ(r.members[0].index, 1) << where;
+       }},
+      {"Paste",
+       [&] {
+         View(1);
+         Select(app.list, 1);
+         Command(ID_EDIT_COPY);
+         Select(app.list, 9);
+         Command(ID_EDIT_PASTE);
+       },
+       1, 9, 3 - f, "5555",
+       [](DataSet& set, const std::string& where) {
+         DisplayRecord r;
+         UnpackOneTouch(r, set, 9);
+         EXPECT_STREQ(r.number, "5555") << where;
+       }},
+      {"Entry dialog OK",
+       [&] {
+         ASSERT_NE(Open(1, 1), nullptr);
+         Type(IDC_ENTRY_NAME_EDIT, "Renamed");
+         Press(IDOK);
+         DestroyWindow(dialog);
+       },
+       1, 1, NameColumn(), "Renamed",
+       [](DataSet& set, const std::string& where) {
+         DisplayRecord r;
+         UnpackOneTouch(r, set, 1);
+         EXPECT_STREQ(r.name, "Renamed") << where;
+         EXPECT_STREQ(r.number, "5555") << where;
+       }},
+  };
+
+  for (int format : {1, 2}) {
+    WriteAll(folder + "book" + std::to_string(format) + ".CMC", CmcAddressBook(format));
+  }
+  for (const Edit& edit : edits) {
+    for (int format : {1, 2}) {
+      const std::string source = folder + "book" + std::to_string(format) + ".CMC";
+      const std::string what = std::string(edit.name) + ", format " + std::to_string(format);
+      prompts.files = {source};
+      prompts.answers = {IDYES};
+      Command(ID_FILE_IMPORT);
+      ASSERT_EQ(app.document.dataOrigin, format) << what;
+      View(1);
+      ASSERT_EQ(CellOf(app.list, 0, NameColumn()), "Legacy") << what;
+      prompts.messages.clear();
+      edit.make();
+      EXPECT_TRUE(prompts.messages.empty()) << what << ": " << LastMessage();
+
+      // Every view refilled, then the edited one shown again.
+      for (int view : {1, 2, 3, 1, 2, 3}) View(view);
+      View(edit.view);
+      EXPECT_EQ(CellOf(app.list, edit.row, edit.column), edit.text) << what << ", list";
+      edit.check(*app.data, what + ", tables");
+      DisplayRecord untouched;
+      UnpackSpeedDial(untouched, *app.data, 1);
+      EXPECT_STREQ(untouched.name, "Two") << what;
+
+      const std::string saved = folder + "saved" + std::to_string(format) + ".DAT";
+      prompts.files = {saved};
+      Command(ID_FILE_SAVE_AS);
+      auto reread = std::make_unique<DataSet>();
+      ASSERT_EQ(ReadDataFile(*reread, saved), 1) << what;
+      reread->language = app.data->language;
+      UnpackTransferImage(*reread);
+      edit.check(*reread, what + ", saved file");
+
+      prompts.answers = {IDYES};
+      const int uploads = machine->uploads();
+      Command(ID_MACHINE_UPLOAD);
+      ASSERT_EQ(machine->uploads(), uploads + 1) << what;
+      auto uploaded = std::make_unique<DataSet>();
+      std::memcpy(uploaded->records, machine->memory().records, sizeof uploaded->records);
+      uploaded->language = app.data->language;
+      UnpackTransferImage(*uploaded);
+      edit.check(*uploaded, what + ", upload");
+    }
+  }
+}
+
+// In a double-byte language the name check's corrected Name2 is what is
+// stored: a two-byte character starts on an even byte, so "a" + "あ" is kept
+// as "a", a space and the character, and reads back the same.
+TEST_P(AddressBook, Name2IsStoredAsTheCheckCorrectedIt) {
+  if (!Japanese()) GTEST_SKIP() << "Name2 exists in double-byte languages only";
+  const char typed[] = "a\x82\xa0";
+  const char corrected[] = "a \x82\xa0";
+  ASSERT_NE(Open(1, 10), nullptr);
+  Type(IDC_ENTRY_NAME2_EDIT, typed);
+  Type(IDC_ENTRY_NAME_EDIT, "N");
+  Type(IDC_ENTRY_NUMBER, "1");
+  Press(IDOK);
+  EXPECT_TRUE(prompts.messages.empty()) << LastMessage();
+  DisplayRecord stored;
+  UnpackOneTouch(stored, *app.data, 10);
+  EXPECT_STREQ(stored.name2, corrected);
+  DestroyWindow(dialog);
+
+  ASSERT_NE(Open(3, 12), nullptr);
+  Select(Item(IDC_GROUP_ONE_TOUCH_LIST), 0);
+  Press(IDC_GROUP_ADD_ONE_TOUCH);
+  Type(IDC_ENTRY_NAME2_EDIT, typed);
+  Type(IDC_ENTRY_NAME_EDIT, "G");
+  Press(IDOK);
+  EXPECT_TRUE(prompts.messages.empty()) << LastMessage();
+  UnpackGroup(stored, *app.data, 12);
+  EXPECT_EQ(stored.entryType, kEntryGroup);
+  EXPECT_STREQ(stored.name2, corrected);
+}
+
+// Enter in one of the Group dial dialog's lists does what a double-click
+// there does; it neither registers the group nor closes the dialog.
+TEST_P(AddressBook, EnterInAGroupListRunsItsButton) {
+  ASSERT_NE(Open(3, 12), nullptr);
+  Type(IDC_ENTRY_NAME_EDIT, "Night");
+  auto enter = [this](int listId) {
+    HWND list = Item(listId);
+    SetFocus(list);
+    MSG key = {};
+    key.hwnd = list;
+    key.message = WM_KEYDOWN;
+    key.wParam = VK_RETURN;
+    IsDialogMessageA(dialog, &key);
+  };
+  HWND members = Item(IDC_GROUP_MEMBERS);
+  Select(Item(IDC_GROUP_ONE_TOUCH_LIST), 0);
+  enter(IDC_GROUP_ONE_TOUCH_LIST);
+  ASSERT_EQ(Rows(members), 1) << ">>";
+  Select(Item(IDC_GROUP_SPEED_DIAL_LIST), 0);
+  enter(IDC_GROUP_SPEED_DIAL_LIST);
+  ASSERT_EQ(Rows(members), 2) << "<<";
+  Select(members, 1);
+  enter(IDC_GROUP_MEMBERS);
+  EXPECT_EQ(Rows(members), 1) << "Delete Selected";
+  EXPECT_TRUE(prompts.messages.empty()) << LastMessage();
+  EXPECT_TRUE(IsWindowVisible(dialog)) << "still open";
+  EXPECT_EQ(app.data->OneTouchEntry(12)[2], 0) << "nothing registered";
+  // Enter on the name edit is still OK.
+  SetFocus(Item(IDC_ENTRY_NAME_EDIT));
+  MSG key = {};
+  key.hwnd = Item(IDC_ENTRY_NAME_EDIT);
+  key.message = WM_KEYDOWN;
+  key.wParam = VK_RETURN;
+  IsDialogMessageA(dialog, &key);
+  EXPECT_EQ(app.data->OneTouchEntry(12)[2], kFlagGroup) << "registered";
+}
+
+// A language module that translates the default file name and brings its
+// own default data set.
+class TranslatedModule : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(MainWindowClassRegistered());
+    app.instance = GetModuleHandleA(nullptr);
+    module = LoadLibraryA(ODC_SETUP_TRANSLATED_DLL_PATH);
+    ASSERT_NE(module, nullptr);
+    app.resources = module;
+    app.prompts = &prompts;
+    window = CreateMainWindow(app, SW_HIDE);
+    ASSERT_NE(window, nullptr);
+    char dir[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    folder = std::string(dir) + "odc_translated_" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(folder.c_str(), nullptr);
+    GetCurrentDirectoryA(MAX_PATH, previousDir);
+    SetCurrentDirectoryA(folder.c_str());
+  }
+  void TearDown() override {
+    SetCurrentDirectoryA(previousDir);
+    app.modified = false;
+    if (IsWindow(window)) DestroyWindow(window);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    if (module != nullptr) FreeLibrary(module);
+  }
+  void Command(int id) { SendMessageA(window, WM_COMMAND, id, 0); }
+
+  App app;
+  ScriptedPrompts prompts;
+  HWND window = nullptr;
+  HMODULE module = nullptr;
+  std::string folder;
+  char previousDir[MAX_PATH] = {};
+};
+
+TEST_F(TranslatedModule, NewReadsTheModulesDefaultDataSet) {
+  Command(ID_FILE_NEW);
+  ASSERT_EQ(app.words.dataLoaded, 1);
+  EXPECT_EQ(Text(window), "Device Configurator - ODC - NouveauFichier.Dat");
+  Command(ID_VIEW_ONE_TOUCH);
+  EXPECT_EQ(CellOf(app.list, 0, 1), "Maison");
+  EXPECT_EQ(CellOf(app.list, 0, 2), "1234");
+  EXPECT_EQ(IconOf(app.list, 1), 12);
+}
+
+TEST_F(TranslatedModule, SaveOfANewDataSetAsksForAName) {
+  Command(ID_FILE_NEW);
+  ASSERT_TRUE(app.modified);
+  prompts.files = {""};  // the user cancels the file dialog
+  Command(ID_FILE_SAVE);
+  ASSERT_EQ(prompts.dialogs.size(), 1u);
+  EXPECT_EQ(prompts.dialogs[0].mode, FileDialogMode::Save);
+  EXPECT_EQ(GetFileAttributesA((folder + "\\NouveauFichier.Dat").c_str()), INVALID_FILE_ATTRIBUTES)
+      << "nothing written without asking";
+  EXPECT_TRUE(app.modified);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, AddressBook, ::testing::Values(false, true),

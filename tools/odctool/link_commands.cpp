@@ -1,6 +1,7 @@
 #include "tools/odctool/link_commands.h"
 
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <ostream>
 
 #include "setup/data/dial_codec.h"
@@ -42,30 +43,48 @@ bool UploadKept(UsbPlatform& usb) {
 
 }  // namespace
 
-int RunStatus(UsbPlatform& usb, std::ostream& out, std::ostream& err) {
+int RunStatus(UsbPlatform& usb, bool json, std::ostream& out, std::ostream& err) {
   MachineLink link(usb);
   uint8_t status = 0;
-  if (!ReadStatus(link, status)) {
-    err << kErrorOpeningPortText << '\n';
-    return kExitFailure;
+  const bool reached = ReadStatus(link, status);
+  const MachineStatusReport report = DescribeMachineStatus(reached, status);
+  if (json) {
+    nlohmann::ordered_json j;
+    j["status"] = reached ? nlohmann::ordered_json(status) : nlohmann::ordered_json();
+    j["ready"] = report.ready;
+    j["text"] = report.text;
+    out << j.dump(2) << '\n';
+  } else if (reached) {
+    out << "Machine status " << static_cast<int>(status) << ": " << report.text << '\n';
   }
-  out << "Machine status " << static_cast<int>(status) << ": ";
+  // A monitoring script reads the answer from the exit code; the reason
+  // goes where the program would show its message.
+  if (!report.ready) err << report.message << '\n';
+  return report.ready ? kExitOk : kExitFailure;
+}
+
+MachineStatusReport DescribeMachineStatus(bool reached, uint8_t status) {
+  MachineStatusReport report;
+  if (!reached) {
+    report.text = report.message = kErrorOpeningPortText;
+    return report;
+  }
   switch (status) {
     case kStatusOperating:
-      out << kMachineOperatingText;
-      break;
+      report.text = report.message = kMachineOperatingText;
+      return report;
     case kStatusTimeout:
-      out << kDisconnectedByTimeoutText;
-      break;
+      report.text = report.message = kDisconnectedByTimeoutText;
+      return report;
     case kStatusTrouble:
-      out << kDisconnectedByTroubleText;
-      break;
+      report.text = report.message = kDisconnectedByTroubleText;
+      return report;
     default:
-      out << "ready";
-      break;
+      // The program counts 0 and every status above 3 as ready.
+      report.ready = true;
+      report.text = "ready";
+      return report;
   }
-  out << '\n';
-  return kExitOk;
 }
 
 int RunDownload(UsbPlatform& usb, const std::string& outPath, Language language,

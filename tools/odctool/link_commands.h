@@ -2,6 +2,7 @@
 // platform (the still-image driver, or the simulated machine).
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 
@@ -11,9 +12,20 @@
 namespace odc {
 namespace tool {
 
-// Prints the machine's status. 0 when the machine answered, 1 when it could
-// not be reached ("Error opening USB Port !").
-int RunStatus(UsbPlatform& usb, std::ostream& out, std::ostream& err);
+// What a status query came to: ready or not, the text that names the
+// status, and the program's message when it is not ready.
+struct MachineStatusReport {
+  bool ready = false;
+  std::string text;
+  std::string message;
+};
+MachineStatusReport DescribeMachineStatus(bool reached, uint8_t status);
+
+// Prints the machine's status ("Machine status N: TEXT", or with `json` an
+// object {"status": N or null, "ready": bool, "text": TEXT}). Exit code 0
+// only when the machine is ready; 1 when it is busy, timed out or in
+// trouble, or cannot be reached, with the program's message on `err`.
+int RunStatus(UsbPlatform& usb, bool json, std::ostream& out, std::ostream& err);
 // Status check, information block, every item; writes a full settings data
 // file. 0 written, 1 on a link failure (the program's message on `err`) or
 // a failed write.

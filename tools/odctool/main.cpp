@@ -26,13 +26,15 @@ constexpr const char* kUsage =
     "       odctool import SOURCE --into BASE.DAT -o OUT.DAT [--language NAME]\n"
     "       odctool export FILE --csv OUT.csv [--language NAME]\n"
     "       odctool diff A.DAT B.DAT [--language NAME]\n"
-    "       odctool status\n"
+    "       odctool status [--json]\n"
     "       odctool download OUT.DAT [--language NAME]\n"
     "       odctool upload IN.DAT [--network-changed] [--language NAME]\n"
     "NAME is ENGLISH (default), JAPANESE, SCHINESE or TCHINESE.\n"
     "--csv - writes the CSV to standard output.\n"
     "status, download and upload use the simulated machine when ODC_SIMULATED_MACHINE\n"
-    "names a settings data file, else the USB driver.\n";
+    "names a settings data file, else the USB driver.\n"
+    "status exits 0 only when the machine is ready, 1 when it is not or cannot be\n"
+    "reached (the reason on standard error).\n";
 
 int Usage(const std::string& problem) {
   if (!problem.empty()) std::cerr << "odctool: " << problem << '\n';
@@ -139,10 +141,6 @@ int Run(int argc, char** argv) {
     if (count != 1 || !args.hasCsv || !only(false, false, false, true)) {
       return Usage("export takes FILE and --csv OUT.csv");
     }
-#ifdef _WIN32
-    // CSV lines end in CRLF already; a text-mode console would double the CR.
-    if (args.csv == "-") _setmode(_fileno(stdout), _O_BINARY);
-#endif
     return RunExport(args.positional[0], args.csv, language, std::cout, std::cerr);
   }
   if (command == "diff") {
@@ -151,7 +149,7 @@ int Run(int argc, char** argv) {
   }
   if (command == "status" || command == "download" || command == "upload") {
     const size_t wanted = command == "status" ? 0 : 1;
-    if (count != wanted || !only(false, false, false, false) ||
+    if (count != wanted || !only(command == "status", false, false, false) ||
         (command == "status" && args.hasLanguage) || (command != "upload" && args.networkChanged)) {
       return Usage(command + (wanted ? " takes one file" : " takes no arguments"));
     }
@@ -161,7 +159,7 @@ int Run(int argc, char** argv) {
     if (simulated && *simulated && !dynamic_cast<odc::SimulatedMachine*>(usb.get())) {
       std::cerr << "odctool: " << note << '\n';
     }
-    if (command == "status") return RunStatus(*usb, std::cout, std::cerr);
+    if (command == "status") return RunStatus(*usb, args.json, std::cout, std::cerr);
     if (command == "download") return RunDownload(*usb, args.positional[0], language, std::cerr);
     return RunUpload(*usb, args.positional[0], language, std::cerr, args.networkChanged);
   }
@@ -171,6 +169,12 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // The output is the same bytes on every system: lines end in LF (the CSV's
+  // own CRLF stays as it is), so scripts read it alike.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+#endif
   try {
     return Run(argc, argv);
   } catch (const std::exception& e) {
