@@ -10,7 +10,7 @@
 
 #include "setup/res/resource.h"
 #include "setup/settings/settings_pages.h"
-#include "tests/ui/memory_surface.h"
+#include "tests/ui/page_fixture.h"
 
 namespace odc {
 namespace test {
@@ -23,12 +23,9 @@ constexpr uint32_t kPaper = 0x10600, kQuality = 0x10601, kDensity = 0x10602, kBi
 constexpr uint32_t kCopyPriority = 0x10700, kOutput = 0x10701, kOrder = 0x10702, kMixed = 0x10703,
                    kDuplex = 0x10704, kCrisscross = 0x10705;
 
-class CopyPages : public ::testing::Test {
+class CopyPages : public PageFixture {
  protected:
   CopyPages() {
-    BuildTransferImage(*set);
-    for (int r = kFirstSettingRecord; r < kRecordCount; ++r) set->records[r].length = 4;
-    UnpackTransferImage(*set);
     SetSetting(*set, kMargin, 5);
     SetSetting(*set, kEraseLeft, 10);
     SetSetting(*set, kEraseUpper, 10);
@@ -39,32 +36,17 @@ class CopyPages : public ::testing::Test {
     set->machineInfo[machine_info::kDuplexUnit] = 1;
     PackTransferImage(*set);
   }
-  void Open(std::unique_ptr<SettingsPage> (*factory)(SettingsContext&)) {
-    s = MemorySurface();
-    s.RadioGroup({IDC_C1_TEXT_PHOTO, IDC_C1_TEXT, IDC_C1_PHOTO});
-    s.RadioGroup({IDC_C1_DENSITY_AUTO, IDC_C1_DENSITY_MANUAL});
-    s.RadioGroup({IDC_C1_LIGHT, IDC_C1_NORMAL, IDC_C1_DARK});
-    s.RadioGroup({IDC_C1_BIND_LEFT, IDC_C1_BIND_RIGHT});
-    s.RadioGroup({IDC_C2_AUTO_PAPER, IDC_C2_AUTO_ZOOM, IDC_C2_MANUAL});
-    s.RadioGroup({IDC_C2_NON_SORT, IDC_C2_SORT, IDC_C2_GROUP});
-    s.RadioGroup({IDC_C2_PATTERN1, IDC_C2_PATTERN2});
-    page = factory(ctx);
-    driver = std::make_unique<PageDriver>(ctx, *page);
-    driver->Init(s);
-    driver->SetActive(s);
+  void Open(Factory factory) {
+    OpenPage(factory, {{IDC_C1_TEXT_PHOTO, IDC_C1_TEXT, IDC_C1_PHOTO},
+                       {IDC_C1_DENSITY_AUTO, IDC_C1_DENSITY_MANUAL},
+                       {IDC_C1_LIGHT, IDC_C1_NORMAL, IDC_C1_DARK},
+                       {IDC_C1_BIND_LEFT, IDC_C1_BIND_RIGHT},
+                       {IDC_C2_AUTO_PAPER, IDC_C2_AUTO_ZOOM, IDC_C2_MANUAL},
+                       {IDC_C2_NON_SORT, IDC_C2_SORT, IDC_C2_GROUP},
+                       {IDC_C2_PATTERN1, IDC_C2_PATTERN2}});
   }
   void Open1() { Open(CreateCopySetting1Page); }
   void Open2() { Open(CreateCopySetting2Page); }
-  uint32_t Get(uint32_t id) { return GetSetting(*set, id); }
-  uint8_t Packed(uint32_t id) { return set->records[FindRecord(*set, id)].data[0]; }
-
-  std::unique_ptr<DataSet> set = std::make_unique<DataSet>();
-  SettingsUiState ui;
-  RecordingHost host;
-  SettingsContext ctx{*set, ui, host};
-  MemorySurface s;
-  std::unique_ptr<SettingsPage> page;
-  std::unique_ptr<PageDriver> driver;
 };
 
 TEST_F(CopyPages, PaperListByTraysAndMultiBypass) {

@@ -10,7 +10,7 @@
 
 #include "setup/res/resource.h"
 #include "setup/settings/settings_pages.h"
-#include "tests/ui/memory_surface.h"
+#include "tests/ui/page_fixture.h"
 
 namespace odc {
 namespace test {
@@ -39,12 +39,9 @@ const Edit kEdits[] = {
     {IDC_PS_Y6, IDC_PS_Y6_LABEL, IDC_PS_Y6_MM, kMemory2Y},
 };
 
-class PaperSource : public ::testing::Test {
+class PaperSource : public PageFixture {
  protected:
   PaperSource() {
-    BuildTransferImage(*set);
-    for (int r = kFirstSettingRecord; r < kRecordCount; ++r) set->records[r].length = 4;
-    UnpackTransferImage(*set);
     SetSetting(*set, kMode, 1);
     SetSetting(*set, kSizeX, 210);
     SetSetting(*set, kSizeY, 148);
@@ -56,23 +53,8 @@ class PaperSource : public ::testing::Test {
     set->machineInfo[machine_info::kMultiBypass] = 2;
     set->machineInfo[machine_info::kDuplexUnit] = 1;
     PackTransferImage(*set);
-    s.RadioGroup(kModeButtons);
-    s.RadioGroup(kMediaButtons);
   }
-  void Open() {
-    s = MemorySurface();
-    s.RadioGroup(kModeButtons);
-    s.RadioGroup(kMediaButtons);
-    page = CreatePaperSourcePage(ctx);
-    driver = std::make_unique<PageDriver>(ctx, *page);
-    driver->Init(s);
-    driver->SetActive(s);
-  }
-  uint32_t Get(uint32_t id) { return GetSetting(*set, id); }
-  uint32_t Packed(uint32_t id) {
-    const uint8_t* data = set->records[FindRecord(*set, id)].data;
-    return data[0] | data[1] << 8;
-  }
+  void Open() { OpenPage(CreatePaperSourcePage, {kModeButtons, kMediaButtons}); }
   // Keys typed into an edit: each replaces the selection, leaves the caret
   // behind it and sends the change notification, as the edit control does.
   void Keys(int id, const std::string& keys) {
@@ -99,14 +81,6 @@ class PaperSource : public ::testing::Test {
     s.Click(*driver, button);
     return s.lastDialog->endResult;
   }
-
-  std::unique_ptr<DataSet> set = std::make_unique<DataSet>();
-  SettingsUiState ui;
-  RecordingHost host;
-  SettingsContext ctx{*set, ui, host};
-  MemorySurface s;
-  std::unique_ptr<SettingsPage> page;
-  std::unique_ptr<PageDriver> driver;
 };
 
 TEST_F(PaperSource, StartingValuesToControls) {
