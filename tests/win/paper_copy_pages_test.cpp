@@ -296,6 +296,28 @@ TEST_F(PaperCopyPages, EraseWidthsAreClampedWhenThePageOpens) {
   RunUtility(script);
 }
 
+TEST_F(PaperCopyPages, DuplexCopyFollowsTheProductAndTheUnit) {
+  struct Case {
+    uint32_t product;
+    uint8_t unit;
+    bool shown, enabled;
+  } cases[] = {{0x4010, 1, true, true}, {0x4010, 0, true, false}, {0x400F, 1, false, true}};
+  SetSetting(*app.data, kRegionCodeId, 1);
+  for (const Case& c : cases) {
+    app.link->machineProductId = c.product;
+    app.data->machineInfo[machine_info::kDuplexUnit] = c.unit;
+    Script script;
+    script.Then(OnSheet([&](HWND sheet) {
+      HWND page = ShowPage(sheet, "Copy Setting(2)");
+      HWND box = GetDlgItem(page, IDC_C2_DUPLEX);
+      EXPECT_EQ(Visible(box), c.shown) << std::hex << c.product;
+      EXPECT_EQ(IsWindowEnabled(box) != FALSE, c.enabled) << std::hex << c.product;
+      PressSheetButton(sheet, PSBTN_CANCEL);
+    }));
+    RunUtility(script);
+  }
+}
+
 }  // namespace
 }  // namespace test
 }  // namespace odc
