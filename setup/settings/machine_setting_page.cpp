@@ -132,7 +132,9 @@ class MachineSettingPage : public SettingsPage {
       shutOffOn_ = true;
       s.SetCheck(IDC_MS_AUTO_SHUT_OFF, true);
       if (GetSetting(d, kShutOffTime) == 0) SetSetting(d, kShutOffTime, 15);
-      ShowAutoShutOffTime(s);
+      const int time = static_cast<int>(GetSetting(d, kShutOffTime));
+      s.SetSliderPos(IDC_MS_SHUT_OFF_SLIDER, time);
+      ShowSliderLabel(s, *FindSlider(IDC_MS_SHUT_OFF_SLIDER), time);
       s.Enable(IDC_MS_SHUT_OFF_SLIDER, true);
     }
 

@@ -272,7 +272,9 @@ void SelectRadio(ControlSurface& s, std::initializer_list<int> ids, int chosen) 
 
 namespace {
 
-constexpr uint32_t kMaximumRingsId = 0x10907;
+// Items 0x10900-0x10911 follow the fields of the FAX RX Operation page in
+// order (see fax_rx_dialogs.h): the maximum rings is the fifth.
+constexpr uint32_t kMaximumRingsId = 0x10904;
 
 const SliderSpec kSliders[] = {
     {343, 0x10002, 4, 15, 240, 10, 342, IDS_UNIT_MIN},  // Auto Shut Off
@@ -282,7 +284,7 @@ const SliderSpec kSliders[] = {
     {443, 0x10605, 1, 0, 8, 1, 0, 0},                   // Copy Density Level(M)
     {478, 0x10800, 1, 0, 4, 1, 0, 0},                   // FAX TX Density Level (8 x level)
     {505, 0x10903, 1, 0, 15, 1, 506, 0},                // No. of rings
-    {509, 0x10904, 1, 0, 9, 1, 510, 0},                 // Call Transfer count
+    {509, 0x10911, 1, 0, 9, 1, 510, 0},                 // Call Transfer count
     {556, 0x10407, 4, 30, 300, 10, 557, IDS_UNIT_SEC},  // SMTP Timeout
     {562, 0x1040C, 4, 0, 60, 5, 563, IDS_UNIT_SEC},     // POP Before SMTP wait
     {572, 0x10414, 4, 30, 300, 10, 557, IDS_UNIT_SEC},  // POP3 Timeout

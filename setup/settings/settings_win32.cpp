@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "setup/res/resource.h"
+#include "setup/settings/administrator_pages.h"
 #include "setup/settings/info_dialogs.h"
 #include "setup/shell/app_win32.h"
 
@@ -255,6 +256,21 @@ INT_PTR CALLBACK SettingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
   }
 }
 
+// A property sheet page of the resource module's template, titled with the
+// caption string, run by the shared page procedure for `host`.
+HPROPSHEETPAGE CreateSettingsPage(App& app, int templateId, int captionId, PageHost* host) {
+  const std::string title = app.Text(static_cast<UINT>(captionId));
+  PROPSHEETPAGEA page = {};
+  page.dwSize = sizeof page;
+  page.dwFlags = PSP_USETITLE;
+  page.hInstance = app.resources;
+  page.pszTemplate = MAKEINTRESOURCEA(templateId);
+  page.pszTitle = title.c_str();  // copied by the property sheet
+  page.pfnDlgProc = SettingsPageProc;
+  page.lParam = reinterpret_cast<LPARAM>(host);
+  return CreatePropertySheetPageA(&page);
+}
+
 int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM) {
   if (message == PSCB_INITIALIZED) g_sheet = sheet;
   return 0;
@@ -271,16 +287,7 @@ void RunSheet(App& app, HWND owner, SheetId sheet) {
     host->logic = CreateSettingsPageLogic(entry.page, context);
     if (!host->logic) continue;
     host->driver = std::make_unique<PageDriver>(context, *host->logic);
-    const std::string title = app.Text(static_cast<UINT>(entry.captionId));
-    PROPSHEETPAGEA page = {};
-    page.dwSize = sizeof page;
-    page.dwFlags = PSP_USETITLE;
-    page.hInstance = app.resources;
-    page.pszTemplate = MAKEINTRESOURCEA(entry.templateId);
-    page.pszTitle = title.c_str();
-    page.pfnDlgProc = SettingsPageProc;
-    page.lParam = reinterpret_cast<LPARAM>(host.get());
-    HPROPSHEETPAGE handle = CreatePropertySheetPageA(&page);
+    HPROPSHEETPAGE handle = CreateSettingsPage(app, entry.templateId, entry.captionId, host.get());
     if (handle == nullptr) continue;
     handles.push_back(handle);
     hosts.push_back(std::move(host));
@@ -331,6 +338,14 @@ void OnUtilitySetting(App& app) {
     SelectTreeItem(app, 0);
   }
   OpenUtilitySettingSheet(app, app.main);
+}
+
+void OnAdminManagement(App& app) {
+  // The sheet is owned by the number dialog, which ends once it has closed.
+  AdministratorNumberDialog dialog(*app.data, [&app](ControlSurface& owner) {
+    OpenAdministratorSheet(app, static_cast<Win32Surface&>(owner).Window());
+  });
+  RunSettingsDialog(app, app.main, IDD_ADMIN_NUMBER, dialog);
 }
 
 void OnTotalCounter(App& app) {

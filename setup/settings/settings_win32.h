@@ -72,6 +72,9 @@ HWND CurrentSettingsSheet();
 
 // The commands of the Setting menu and of Print's first step.
 void OnUtilitySetting(App& app);
+// "Admin. Management": the administrator number dialog, whose right number
+// opens the Administrator sheet.
+void OnAdminManagement(App& app);
 void OnTotalCounter(App& app);
 void OnConfiguration(App& app);
 // Select Print Items: true when the user pressed OK (the print selection

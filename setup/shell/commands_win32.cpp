@@ -475,6 +475,9 @@ LRESULT HandleCommand(HWND window, WPARAM wParam) {
     case ID_MACHINE_UTILITY_SETTING:
       OnUtilitySetting(app);
       break;
+    case ID_MACHINE_ADMIN_MANAGEMENT:
+      OnAdminManagement(app);
+      break;
     case ID_MACHINE_TOTAL_COUNTER:
       OnTotalCounter(app);
       break;
@@ -482,8 +485,7 @@ LRESULT HandleCommand(HWND window, WPARAM wParam) {
       OnConfiguration(app);
       break;
     default:
-      // Print and Admin. Management arrive with printing and the
-      // Administrator sheet.
+      // Print arrives with printing.
       break;
   }
   return 0;
