@@ -21,6 +21,10 @@ class Prompts {
   // receives the choice. False when cancelled.
   virtual bool ChooseDataFile(HWND owner, std::string& path, FileDialogMode mode,
                               const std::string& title, const std::string& filter) = 0;
+  // The print dialog: a printer device context the caller deletes, or null
+  // when the user cancelled. Stand-ins that never print may keep this one,
+  // which cancels.
+  virtual HDC ChoosePrinter(HWND /*owner*/) { return nullptr; }
   // A pop-up menu of `items` at the mouse cursor; the index chosen, or -1.
   virtual int ChooseMenuItem(HWND owner, const std::vector<std::string>& items);
 };
@@ -31,6 +35,7 @@ class WindowsPrompts : public Prompts {
   int Message(HWND owner, const std::string& text, const std::string& caption, UINT type) override;
   bool ChooseDataFile(HWND owner, std::string& path, FileDialogMode mode, const std::string& title,
                       const std::string& filter) override;
+  HDC ChoosePrinter(HWND owner) override;
 };
 
 }  // namespace odc
