@@ -7,6 +7,7 @@
 #include <string>
 
 #include "setup/res/resource.h"
+#include "setup/settings/paper_source_page.h"
 #include "setup/settings/settings_binder.h"
 #include "setup/settings/settings_pages.h"
 
@@ -205,19 +206,9 @@ class CopySetting1Page : public SettingsPage {
     return Handled::Changed;
   }
 
+  // Leaving is checked with the Paper Source page's repeat guard.
   bool OnKillActive(ControlSurface& s) override {
-    // The page shows itself after a refusal, which asks it to leave once
-    // more: that request passes.
-    if (repeatGuard_) {
-      repeatGuard_ = false;
-      return true;
-    }
-    const int failed = CheckWidths(s, kLeaveChecks);
-    if (failed == 0) return true;
-    repeatGuard_ = true;
-    s.ShowThisPage();
-    s.Focus(failed);
-    return false;
+    return leave_.Leave(s, [&] { return CheckWidths(s, kLeaveChecks); });
   }
 
   // A width out of its range is never packed: the apply is refused and the
@@ -244,7 +235,7 @@ class CopySetting1Page : public SettingsPage {
     s.Enable(IDC_C1_PHOTO, priority != kDensityAutoMode);
   }
 
-  bool repeatGuard_ = false;
+  GuardedLeave leave_;
 };
 
 class CopySetting2Page : public SettingsPage {

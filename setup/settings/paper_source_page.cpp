@@ -5,11 +5,14 @@
 // The size edits complete what is typed: a first digit that can only start
 // one size becomes that size with its completed digits selected, so the
 // next digit overwrites them.
+#include "setup/settings/paper_source_page.h"
+
 #include <algorithm>
 #include <array>
 #include <string>
 
 #include "setup/res/resource.h"
+#include "setup/settings/settings_binder.h"
 #include "setup/settings/settings_pages.h"
 
 namespace odc {
@@ -138,128 +141,111 @@ int DialogTrays(const DataSet& set) {
   return n == 0 ? 1 : std::min(n, kTrays);
 }
 
-// What both dialogs share: the paper block (page changed flag included)
-// copied aside at the start and put back on Cancel and close.
+// Selects the button of `value` among `buttons` (none for a value that is
+// not one of them: it stays stored until a click).
+void ShowChoice(ControlSurface& s, const std::vector<int>& buttons, uint32_t value) {
+  for (size_t i = 0; i < buttons.size(); ++i) s.SetCheck(buttons[i], i == value);
+}
+
+// What both dialogs share: one row of buttons per tray, each row storing
+// the index of its clicked button into the tray's item; the paper block
+// (page changed flag included) copied aside at the start and put back on
+// Cancel and close.
 class PaperBlockDialog : public DialogLogic {
  public:
-  explicit PaperBlockDialog(SettingsContext& c) : ctx(c) {}
+  using Buttons = std::vector<int> (*)(int tray);
+  PaperBlockDialog(SettingsContext& c, int captionId, uint32_t firstItem, int rows, Buttons buttons)
+      : ctx(c), captionId_(captionId), firstItem_(firstItem), rows_(rows), buttons_(buttons) {}
 
- protected:
-  void Start(ControlSurface& s, int captionId) {
-    for (size_t i = 0; i < kBlock.size(); ++i) copy_[i] = GetSetting(ctx.data, kBlock[i]);
-    copyChanged_ = ctx.ui.Changed(PageId::PaperSource);
-    ApplyLabels(s, PaperSourceLabels());
-    s.SetCaption(s.String(captionId));
-    s.CentreOnScreen();
-  }
-  // OK keeps what was clicked; Cancel and close put the block back.
-  bool Finish(ControlSurface& s, int id) {
+  void OnCommand(ControlSurface& s, int id, int code) override {
     if (id == kIdOk) {
       s.EndDialog(1);
-      return true;
-    }
-    if (id == kIdCancel) {
+    } else if (id == kIdCancel) {
       for (size_t i = 0; i < kBlock.size(); ++i) SetSetting(ctx.data, kBlock[i], copy_[i]);
       ctx.ui.Changed(PageId::PaperSource) = copyChanged_;
       s.EndDialog(0);
-      return true;
+    } else if (code == kButtonClicked) {
+      for (int t = 0; t < rows_; ++t) {
+        const std::vector<int> buttons = buttons_(t);
+        const auto it = std::find(buttons.begin(), buttons.end(), id);
+        if (it == buttons.end()) continue;
+        const auto index = static_cast<uint32_t>(it - buttons.begin());
+        SetSetting(ctx.data, firstItem_ + t, index);
+        ShowChoice(s, buttons, index);
+      }
     }
-    return false;
   }
-  // Selects the button of `value` among `buttons` (none for a value that
-  // is not one of them: it stays stored until a click).
-  static void ShowChoice(ControlSurface& s, const std::vector<int>& buttons, uint32_t value) {
-    for (size_t i = 0; i < buttons.size(); ++i) s.SetCheck(buttons[i], i == value);
+
+ protected:
+  void Start(ControlSurface& s) {
+    for (size_t i = 0; i < kBlock.size(); ++i) copy_[i] = GetSetting(ctx.data, kBlock[i]);
+    copyChanged_ = ctx.ui.Changed(PageId::PaperSource);
+    ApplyLabels(s, PaperSourceLabels());
+    s.SetCaption(s.String(captionId_));
+    s.CentreOnScreen();
+  }
+  // Shows the stored choice of every row.
+  void ShowChoices(ControlSurface& s) {
+    for (int t = 0; t < rows_; ++t)
+      ShowChoice(s, buttons_(t), GetSetting(ctx.data, firstItem_ + t));
   }
 
   SettingsContext& ctx;
 
  private:
+  int captionId_;
+  uint32_t firstItem_;
+  int rows_;
+  Buttons buttons_;
   std::array<uint32_t, kBlock.size()> copy_{};
   uint8_t copyChanged_ = 0;
 };
 
+std::vector<int> InchMetricButtons(int t) { return {IDC_IM_INCH + t, IDC_IM_METRIC + t}; }
+std::vector<int> PaperTypeButtons(int t) {
+  return {IDC_PT_PLAIN + t, IDC_PT_RECYCLE + t, IDC_PT_SPECIAL + t, IDC_PT_ONE_SIDE + t};
+}
+
 class InchMetricDialog : public PaperBlockDialog {
  public:
-  using PaperBlockDialog::PaperBlockDialog;
+  explicit InchMetricDialog(SettingsContext& c)
+      : PaperBlockDialog(c, IDS_IM_CAPTION, kInchMetric, kTrays, InchMetricButtons) {}
 
   void OnInit(ControlSurface& s) override {
-    Start(s, IDS_IM_CAPTION);
+    Start(s);
+    ShowChoices(s);
     const int trays = DialogTrays(ctx.data);
     for (int t = 0; t < kTrays; ++t) {
-      ShowChoice(s, Buttons(t), GetSetting(ctx.data, kInchMetric + t));
       for (int id : {IDC_IM_TRAY_GROUP + t, IDC_IM_INCH + t, IDC_IM_METRIC + t})
         s.Show(id, t < trays);
     }
     s.Focus(kIdOk);
   }
-
-  void OnCommand(ControlSurface& s, int id, int code) override {
-    if (Finish(s, id) || code != kButtonClicked) return;
-    for (int t = 0; t < kTrays; ++t) {
-      const std::vector<int> buttons = Buttons(t);
-      for (size_t i = 0; i < buttons.size(); ++i) {
-        if (buttons[i] != id) continue;
-        SetSetting(ctx.data, kInchMetric + t, static_cast<uint32_t>(i));
-        ShowChoice(s, buttons, static_cast<uint32_t>(i));
-      }
-    }
-  }
-
- private:
-  static std::vector<int> Buttons(int t) { return {IDC_IM_INCH + t, IDC_IM_METRIC + t}; }
 };
 
 class PaperTypeDialog : public PaperBlockDialog {
  public:
-  using PaperBlockDialog::PaperBlockDialog;
+  explicit PaperTypeDialog(SettingsContext& c)
+      : PaperBlockDialog(c, IDS_PT_CAPTION, kPaperType, kPaperTypeGroups, PaperTypeButtons) {}
 
   void OnInit(ControlSurface& s) override {
-    Start(s, IDS_PT_CAPTION);
+    Start(s);
     const bool duplex = ctx.data.machineInfo[machine_info::kDuplexUnit] != 0;
     const bool bypass = ctx.data.machineInfo[machine_info::kMultiBypass] != 1;
     const int trays = DialogTrays(ctx.data);
+    // Without a duplex unit there is no 1-Side paper.
+    for (int t = 0; t < kPaperTypeGroups && !duplex; ++t) {
+      if (GetSetting(ctx.data, kPaperType + t) == kOneSide) SetSetting(ctx.data, kPaperType + t, 0);
+    }
+    ShowChoices(s);
     for (int t = 0; t < kPaperTypeGroups; ++t) {
-      // Without a duplex unit there is no 1-Side paper.
-      if (!duplex && GetSetting(ctx.data, kPaperType + t) == kOneSide)
-        SetSetting(ctx.data, kPaperType + t, 0);
-      ShowChoice(s, Buttons(t), GetSetting(ctx.data, kPaperType + t));
       const bool shown = t < kTrays ? t < trays : bypass;
       s.Show(IDC_PT_TRAY_GROUP + t, shown);
-      for (int id : Buttons(t)) s.Show(id, shown && (duplex || id != IDC_PT_ONE_SIDE + t));
+      for (int id : PaperTypeButtons(t)) s.Show(id, shown && (duplex || id != IDC_PT_ONE_SIDE + t));
     }
     s.Focus(kIdOk);
   }
-
-  void OnCommand(ControlSurface& s, int id, int code) override {
-    if (Finish(s, id) || code != kButtonClicked) return;
-    for (int t = 0; t < kPaperTypeGroups; ++t) {
-      const std::vector<int> buttons = Buttons(t);
-      for (size_t i = 0; i < buttons.size(); ++i) {
-        if (buttons[i] != id) continue;
-        SetSetting(ctx.data, kPaperType + t, static_cast<uint32_t>(i));
-        ShowChoice(s, buttons, static_cast<uint32_t>(i));
-      }
-    }
-  }
-
- private:
-  static std::vector<int> Buttons(int t) {
-    return {IDC_PT_PLAIN + t, IDC_PT_RECYCLE + t, IDC_PT_SPECIAL + t, IDC_PT_ONE_SIDE + t};
-  }
 };
-
-const std::vector<int> kMediaButtons = {IDC_PS_PLAIN, IDC_PS_TRANSPARENCY, IDC_PS_CARD,
-                                        IDC_PS_ENVELOPE};
-const std::vector<int> kModeButtons = {IDC_PS_AUTO, IDC_PS_SIZE_INPUT, IDC_PS_HAGAKI,
-                                       IDC_PS_MEMORY1, IDC_PS_MEMORY2};
-
-int IndexOf(const std::vector<int>& ids, int id) {
-  for (size_t i = 0; i < ids.size(); ++i) {
-    if (ids[i] == id) return static_cast<int>(i);
-  }
-  return -1;
-}
 
 class PaperSourcePage : public SettingsPage {
  public:
@@ -274,8 +260,7 @@ class PaperSourcePage : public SettingsPage {
       s.Show(IDC_PS_HAGAKI, false);
       if (GetSetting(d, kSizeMode) == kHagaki) SetSetting(d, kSizeMode, kAutomatic);
     }
-    Select(s, kMediaButtons, GetSetting(d, kMediaType));
-    Select(s, kModeButtons, GetSetting(d, kSizeMode));
+    BindingInit(s, d, Bindings());
     for (const SizeField& f : kSizeFields) s.SetText(f.edit, std::to_string(GetSetting(d, f.item)));
     EnableSizeFields(s);
   }
@@ -290,36 +275,17 @@ class PaperSourcePage : public SettingsPage {
       completing_ = false;
       return Handled::Changed;
     }
-    if (code != kButtonClicked) return Handled::No;
-    if (id == IDC_PS_INCH_METRIC) return RunBlockDialog<InchMetricDialog>(s, IDD_INCH_METRIC);
-    if (id == IDC_PS_PAPER_TYPE) return RunBlockDialog<PaperTypeDialog>(s, IDD_PAPER_TYPE);
-    if (const int media = IndexOf(kMediaButtons, id); media >= 0) {
-      SetSetting(ctx.data, kMediaType, static_cast<uint32_t>(media));
-      Select(s, kMediaButtons, static_cast<uint32_t>(media));
-      return Handled::Changed;
-    }
-    if (const int mode = IndexOf(kModeButtons, id); mode >= 0) {
-      SetSetting(ctx.data, kSizeMode, static_cast<uint32_t>(mode));
-      EnableSizeFields(s);
-      Select(s, kModeButtons, static_cast<uint32_t>(mode));
-      return Handled::Changed;
-    }
-    return Handled::No;
+    if (id == IDC_PS_INCH_METRIC && code == kButtonClicked)
+      return RunBlockDialog<InchMetricDialog>(s, IDD_INCH_METRIC);
+    if (id == IDC_PS_PAPER_TYPE && code == kButtonClicked)
+      return RunBlockDialog<PaperTypeDialog>(s, IDD_PAPER_TYPE);
+    const Handled handled = BindingCommand(s, ctx.data, Bindings(), id, code);
+    if (handled == Handled::Changed) EnableSizeFields(s);
+    return handled;
   }
 
   bool OnKillActive(ControlSurface& s) override {
-    // The page shows itself after a refusal, which asks it to leave once
-    // more: that request passes.
-    if (repeatGuard_) {
-      repeatGuard_ = false;
-      return true;
-    }
-    const int failed = CheckSizes(s);
-    if (failed == 0) return true;
-    repeatGuard_ = true;
-    s.ShowThisPage();
-    s.Focus(failed);
-    return false;
+    return leave_.Leave(s, [&] { return CheckSizes(s); });
   }
 
   // A size out of its range is never packed: the apply is refused and the
@@ -327,8 +293,16 @@ class PaperSourcePage : public SettingsPage {
   bool OnApply(ControlSurface& s) override { return CheckSizes(s) == 0; }
 
  private:
-  static void Select(ControlSurface& s, const std::vector<int>& buttons, uint32_t value) {
-    for (size_t i = 0; i < buttons.size(); ++i) s.SetCheck(buttons[i], i == value);
+  static const std::vector<Binding>& Bindings() {
+    static const std::vector<Binding> kBindings = {
+        RadioBinding(kMediaType, {IDC_PS_PLAIN, IDC_PS_TRANSPARENCY, IDC_PS_CARD, IDC_PS_ENVELOPE},
+                     {0, 1, 2, 3}),
+        RadioBinding(
+            kSizeMode,
+            {IDC_PS_AUTO, IDC_PS_SIZE_INPUT, IDC_PS_HAGAKI, IDC_PS_MEMORY1, IDC_PS_MEMORY2},
+            {kAutomatic, kSizeInput, kHagaki, kMemory1, kMemory2}),
+    };
+    return kBindings;
   }
 
   void EnableSizeFields(ControlSurface& s) {
@@ -373,7 +347,9 @@ class PaperSourcePage : public SettingsPage {
     return s.RunDialog(templateId, dialog) == 1 ? Handled::Changed : Handled::NoChange;
   }
 
-  bool repeatGuard_ = false;
+  GuardedLeave leave_;
+  // Set while the page writes into a size edit: the change notifications of
+  // its own writes are not the user's typing.
   bool completing_ = false;
 };
 

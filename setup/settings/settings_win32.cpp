@@ -177,7 +177,7 @@ class AppSettingsHost : public SettingsHost {
   void SetNetworkChanged() override { app_.link->requestFlag = 1; }
   void SetTreeRootText(const std::string&) override { odc::SetTreeRootText(app_); }
   bool InchPaper() const override { return app_.inchPaper; }
-  uint32_t MachineProductId() const override { return app_.link->machineProductId; }
+  uint32_t MachineProductId() const override { return app_.link ? app_.link->machineProductId : 0; }
 
  private:
   App& app_;

@@ -10,7 +10,7 @@
 
 #include "setup/res/resource.h"
 #include "setup/settings/settings_pages.h"
-#include "tests/ui/memory_surface.h"
+#include "tests/ui/page_test_fixture.h"
 
 namespace odc {
 namespace test {
@@ -23,48 +23,36 @@ constexpr uint32_t kPaper = 0x10600, kQuality = 0x10601, kDensity = 0x10602, kBi
 constexpr uint32_t kCopyPriority = 0x10700, kOutput = 0x10701, kOrder = 0x10702, kMixed = 0x10703,
                    kDuplex = 0x10704, kCrisscross = 0x10705;
 
-class CopyPages : public ::testing::Test {
+class CopyPages : public PageTest {
  protected:
-  CopyPages() {
-    BuildTransferImage(*set);
-    for (int r = kFirstSettingRecord; r < kRecordCount; ++r) set->records[r].length = 4;
-    UnpackTransferImage(*set);
-    SetSetting(*set, kMargin, 5);
-    SetSetting(*set, kEraseLeft, 10);
-    SetSetting(*set, kEraseUpper, 10);
-    SetSetting(*set, kEraseFrame, 10);
-    SetSetting(*set, kLevelManual, 4);
-    set->machineInfo[machine_info::kTrayCount] = 3;
-    set->machineInfo[machine_info::kMultiBypass] = 2;
-    set->machineInfo[machine_info::kDuplexUnit] = 1;
-    PackTransferImage(*set);
+  void SetUp() override {
+    PageTest::SetUp();
+    SetSetting(data, kMargin, 5);
+    SetSetting(data, kEraseLeft, 10);
+    SetSetting(data, kEraseUpper, 10);
+    SetSetting(data, kEraseFrame, 10);
+    SetSetting(data, kLevelManual, 4);
+    data.machineInfo[machine_info::kTrayCount] = 3;
+    data.machineInfo[machine_info::kMultiBypass] = 2;
+    data.machineInfo[machine_info::kDuplexUnit] = 1;
+    PackTransferImage(data);
   }
+  uint32_t Get(uint32_t id) { return GetSetting(data, id); }
   void Open(std::unique_ptr<SettingsPage> (*factory)(SettingsContext&)) {
     s = MemorySurface();
-    s.RadioGroup({IDC_C1_TEXT_PHOTO, IDC_C1_TEXT, IDC_C1_PHOTO});
-    s.RadioGroup({IDC_C1_DENSITY_AUTO, IDC_C1_DENSITY_MANUAL});
-    s.RadioGroup({IDC_C1_LIGHT, IDC_C1_NORMAL, IDC_C1_DARK});
-    s.RadioGroup({IDC_C1_BIND_LEFT, IDC_C1_BIND_RIGHT});
-    s.RadioGroup({IDC_C2_AUTO_PAPER, IDC_C2_AUTO_ZOOM, IDC_C2_MANUAL});
-    s.RadioGroup({IDC_C2_NON_SORT, IDC_C2_SORT, IDC_C2_GROUP});
-    s.RadioGroup({IDC_C2_PATTERN1, IDC_C2_PATTERN2});
-    page = factory(ctx);
-    driver = std::make_unique<PageDriver>(ctx, *page);
-    driver->Init(s);
-    driver->SetActive(s);
+    for (const std::vector<int>& group :
+         std::vector<std::vector<int>>{{IDC_C1_TEXT_PHOTO, IDC_C1_TEXT, IDC_C1_PHOTO},
+                                       {IDC_C1_DENSITY_AUTO, IDC_C1_DENSITY_MANUAL},
+                                       {IDC_C1_LIGHT, IDC_C1_NORMAL, IDC_C1_DARK},
+                                       {IDC_C1_BIND_LEFT, IDC_C1_BIND_RIGHT},
+                                       {IDC_C2_AUTO_PAPER, IDC_C2_AUTO_ZOOM, IDC_C2_MANUAL},
+                                       {IDC_C2_NON_SORT, IDC_C2_SORT, IDC_C2_GROUP},
+                                       {IDC_C2_PATTERN1, IDC_C2_PATTERN2}})
+      s.RadioGroup(group);
+    OpenPage(factory);
   }
   void Open1() { Open(CreateCopySetting1Page); }
   void Open2() { Open(CreateCopySetting2Page); }
-  uint32_t Get(uint32_t id) { return GetSetting(*set, id); }
-  uint8_t Packed(uint32_t id) { return set->records[FindRecord(*set, id)].data[0]; }
-
-  std::unique_ptr<DataSet> set = std::make_unique<DataSet>();
-  SettingsUiState ui;
-  RecordingHost host;
-  SettingsContext ctx{*set, ui, host};
-  MemorySurface s;
-  std::unique_ptr<SettingsPage> page;
-  std::unique_ptr<PageDriver> driver;
 };
 
 TEST_F(CopyPages, PaperListByTraysAndMultiBypass) {
@@ -85,9 +73,9 @@ TEST_F(CopyPages, PaperListByTraysAndMultiBypass) {
       {1, 2, 2, {"Tray 1", "Multi-Bypass"}, 0, 0},
   };
   for (const Case& c : cases) {
-    set->machineInfo[machine_info::kTrayCount] = c.trays;
-    set->machineInfo[machine_info::kMultiBypass] = c.bypass;
-    SetSetting(*set, kPaper, c.stored);
+    data.machineInfo[machine_info::kTrayCount] = c.trays;
+    data.machineInfo[machine_info::kMultiBypass] = c.bypass;
+    SetSetting(data, kPaper, c.stored);
     Open1();
     SCOPED_TRACE(testing::Message() << int(c.trays) << " trays, bypass " << int(c.bypass));
     EXPECT_EQ(s.At(IDC_C1_PAPER_PRIORITY).items, c.items);
@@ -115,8 +103,8 @@ TEST_F(CopyPages, QualityAndDensityAtStart) {
       {1, 9, IDC_C1_TEXT, IDC_C1_DENSITY_AUTO, false, true, 1, 0},
   };
   for (const Case& c : cases) {
-    SetSetting(*set, kQuality, c.quality);
-    SetSetting(*set, kDensity, c.density);
+    SetSetting(data, kQuality, c.quality);
+    SetSetting(data, kDensity, c.density);
     Open1();
     SCOPED_TRACE(testing::Message() << "quality " << c.quality << " density " << c.density);
     for (int b : {IDC_C1_TEXT_PHOTO, IDC_C1_TEXT, IDC_C1_PHOTO})
@@ -131,7 +119,7 @@ TEST_F(CopyPages, QualityAndDensityAtStart) {
 }
 
 TEST_F(CopyPages, PhotoGoesWithManualDensityTextWithAuto) {
-  SetSetting(*set, kDensity, 1);
+  SetSetting(data, kDensity, 1);
   Open1();
   s.Click(*driver, IDC_C1_PHOTO);
   EXPECT_EQ(Get(kQuality), 2u);
@@ -160,10 +148,10 @@ TEST_F(CopyPages, PhotoGoesWithManualDensityTextWithAuto) {
 }
 
 TEST_F(CopyPages, EraseWidthsStartWithinTheirRange) {
-  SetSetting(*set, kEraseLeft, 30);
-  SetSetting(*set, kEraseUpper, 0);
-  SetSetting(*set, kEraseFrame, 12);
-  SetSetting(*set, kMargin, 25);
+  SetSetting(data, kEraseLeft, 30);
+  SetSetting(data, kEraseUpper, 0);
+  SetSetting(data, kEraseFrame, 12);
+  SetSetting(data, kMargin, 25);
   Open1();
   EXPECT_EQ(s.At(IDC_C1_ERASE_LEFT).text, "20");
   EXPECT_EQ(s.At(IDC_C1_ERASE_UPPER).text, "5");
@@ -177,10 +165,10 @@ TEST_F(CopyPages, EraseWidthsStartWithinTheirRange) {
 }
 
 TEST_F(CopyPages, OtherStartingValues) {
-  SetSetting(*set, kLevelAuto, 2);
-  SetSetting(*set, kBinding, 1);
-  SetSetting(*set, kSmall, 1);
-  SetSetting(*set, kLevelManual, 7);
+  SetSetting(data, kLevelAuto, 2);
+  SetSetting(data, kBinding, 1);
+  SetSetting(data, kSmall, 1);
+  SetSetting(data, kLevelManual, 7);
   Open1();
   EXPECT_TRUE(s.IsChecked(IDC_C1_DARK));
   EXPECT_TRUE(s.IsChecked(IDC_C1_BIND_RIGHT));
@@ -191,8 +179,8 @@ TEST_F(CopyPages, OtherStartingValues) {
   EXPECT_EQ(s.At(IDC_C1_ERASE_UPPER_LABEL).text, "Upper(&1)");
   EXPECT_EQ(s.At(IDC_C1_DARKER).text, "Darker");
 
-  SetSetting(*set, kBinding, 2);
-  SetSetting(*set, kLevelAuto, 5);
+  SetSetting(data, kBinding, 2);
+  SetSetting(data, kLevelAuto, 5);
   Open1();
   for (int b : {IDC_C1_BIND_LEFT, IDC_C1_BIND_RIGHT, IDC_C1_LIGHT, IDC_C1_NORMAL, IDC_C1_DARK})
     EXPECT_FALSE(s.IsChecked(b)) << b;
@@ -289,20 +277,20 @@ TEST_F(CopyPages, ARefusedApplyKeepsThePageAndPacksNothing) {
   EXPECT_EQ(s.showPageCount, 1);
   EXPECT_EQ(s.unchangedCount, 0);
   EXPECT_TRUE(ui.IsChanged(PageId::CopySetting1));
-  EXPECT_EQ(Packed(kBinding), 0);
-  EXPECT_EQ(Packed(kEraseFrame), 10);
+  EXPECT_EQ(Image(kBinding), 0);
+  EXPECT_EQ(Image(kEraseFrame), 10);
 
   s.Type(*driver, IDC_C1_ERASE_FRAME, "8");
   EXPECT_FALSE(driver->Apply(s));
   EXPECT_EQ(s.messages.back(), "Invalid value : must be within 0 to 20 !");
   EXPECT_EQ(s.focus, IDC_C1_MARGIN);
-  EXPECT_EQ(Packed(kBinding), 0);
+  EXPECT_EQ(Image(kBinding), 0);
 
   s.Type(*driver, IDC_C1_MARGIN, "20");
   EXPECT_TRUE(driver->Apply(s));
-  EXPECT_EQ(Packed(kBinding), 1);
-  EXPECT_EQ(Packed(kEraseFrame), 8);
-  EXPECT_EQ(Packed(kMargin), 20);
+  EXPECT_EQ(Image(kBinding), 1);
+  EXPECT_EQ(Image(kEraseFrame), 8);
+  EXPECT_EQ(Image(kMargin), 20);
   EXPECT_FALSE(ui.IsChanged(PageId::CopySetting1));
 }
 
@@ -312,9 +300,9 @@ TEST_F(CopyPages, SecondPageOnOffBytesAreInverted) {
     bool checked;
   } cases[] = {{0, true}, {1, false}, {5, false}};
   for (const Case& c : cases) {
-    SetSetting(*set, kMixed, c.stored);
-    SetSetting(*set, kCrisscross, c.stored);
-    SetSetting(*set, kDuplex, c.stored);
+    SetSetting(data, kMixed, c.stored);
+    SetSetting(data, kCrisscross, c.stored);
+    SetSetting(data, kDuplex, c.stored);
     Open2();
     for (int box : {IDC_C2_MIXED_ORIGINAL, IDC_C2_CRISSCROSS, IDC_C2_DUPLEX})
       EXPECT_EQ(s.IsChecked(box), c.checked) << c.stored << " " << box;
@@ -337,9 +325,9 @@ TEST_F(CopyPages, SecondPageOnOffBytesAreInverted) {
 }
 
 TEST_F(CopyPages, SecondPageRadiosStoreTheirIndex) {
-  SetSetting(*set, kCopyPriority, 1);
-  SetSetting(*set, kOutput, 2);
-  SetSetting(*set, kOrder, 1);
+  SetSetting(data, kCopyPriority, 1);
+  SetSetting(data, kOutput, 2);
+  SetSetting(data, kOrder, 1);
   Open2();
   EXPECT_TRUE(s.IsChecked(IDC_C2_AUTO_ZOOM));
   EXPECT_TRUE(s.IsChecked(IDC_C2_GROUP));
@@ -358,8 +346,8 @@ TEST_F(CopyPages, SecondPageRadiosStoreTheirIndex) {
     EXPECT_EQ(Get(step.item), step.value) << step.control;
   }
   ASSERT_TRUE(driver->Apply(s));
-  EXPECT_EQ(Packed(kOutput), 0);
-  EXPECT_EQ(Packed(kCopyPriority), 0);
+  EXPECT_EQ(Image(kOutput), 0);
+  EXPECT_EQ(Image(kCopyPriority), 0);
 }
 
 TEST_F(CopyPages, CrisscrossNeedsNoShifterDuplexCopyNeedsTheUnit) {
@@ -375,8 +363,8 @@ TEST_F(CopyPages, CrisscrossNeedsNoShifterDuplexCopyNeedsTheUnit) {
   };
   for (const Case& c : cases) {
     host.machineProductId = c.product;
-    set->machineInfo[machine_info::kDuplexUnit] = c.duplexUnit;
-    SetSetting(*set, kRegionCodeId, c.region);
+    data.machineInfo[machine_info::kDuplexUnit] = c.duplexUnit;
+    SetSetting(data, kRegionCodeId, c.region);
     Open2();
     SCOPED_TRACE(testing::Message() << std::hex << c.product << " unit " << int(c.duplexUnit)
                                     << " region " << c.region);
@@ -384,7 +372,7 @@ TEST_F(CopyPages, CrisscrossNeedsNoShifterDuplexCopyNeedsTheUnit) {
     EXPECT_EQ(s.IsEnabled(IDC_C2_DUPLEX), c.duplexEnabled);
   }
   for (uint8_t shifter : {0, 1, 2}) {
-    set->machineInfo[machine_info::kShifter] = shifter;
+    data.machineInfo[machine_info::kShifter] = shifter;
     Open2();
     EXPECT_EQ(s.IsEnabled(IDC_C2_CRISSCROSS), shifter == 0) << int(shifter);
   }

@@ -10,7 +10,7 @@
 
 #include "setup/res/resource.h"
 #include "setup/settings/settings_pages.h"
-#include "tests/ui/memory_surface.h"
+#include "tests/ui/page_test_fixture.h"
 
 namespace odc {
 namespace test {
@@ -39,39 +39,28 @@ const Edit kEdits[] = {
     {IDC_PS_Y6, IDC_PS_Y6_LABEL, IDC_PS_Y6_MM, kMemory2Y},
 };
 
-class PaperSource : public ::testing::Test {
+class PaperSource : public PageTest {
  protected:
-  PaperSource() {
-    BuildTransferImage(*set);
-    for (int r = kFirstSettingRecord; r < kRecordCount; ++r) set->records[r].length = 4;
-    UnpackTransferImage(*set);
-    SetSetting(*set, kMode, 1);
-    SetSetting(*set, kSizeX, 210);
-    SetSetting(*set, kSizeY, 148);
-    SetSetting(*set, kMemory1X, 182);
-    SetSetting(*set, kMemory1Y, 128);
-    SetSetting(*set, kMemory2X, 257);
-    SetSetting(*set, kMemory2Y, 182);
-    set->machineInfo[machine_info::kTrayCount] = 5;
-    set->machineInfo[machine_info::kMultiBypass] = 2;
-    set->machineInfo[machine_info::kDuplexUnit] = 1;
-    PackTransferImage(*set);
-    s.RadioGroup(kModeButtons);
-    s.RadioGroup(kMediaButtons);
+  void SetUp() override {
+    PageTest::SetUp();
+    SetSetting(data, kMode, 1);
+    SetSetting(data, kSizeX, 210);
+    SetSetting(data, kSizeY, 148);
+    SetSetting(data, kMemory1X, 182);
+    SetSetting(data, kMemory1Y, 128);
+    SetSetting(data, kMemory2X, 257);
+    SetSetting(data, kMemory2Y, 182);
+    data.machineInfo[machine_info::kTrayCount] = 5;
+    data.machineInfo[machine_info::kMultiBypass] = 2;
+    data.machineInfo[machine_info::kDuplexUnit] = 1;
+    PackTransferImage(data);
   }
+  uint32_t Get(uint32_t id) { return GetSetting(data, id); }
   void Open() {
     s = MemorySurface();
-    s.RadioGroup(kModeButtons);
-    s.RadioGroup(kMediaButtons);
-    page = CreatePaperSourcePage(ctx);
-    driver = std::make_unique<PageDriver>(ctx, *page);
-    driver->Init(s);
-    driver->SetActive(s);
-  }
-  uint32_t Get(uint32_t id) { return GetSetting(*set, id); }
-  uint32_t Packed(uint32_t id) {
-    const uint8_t* data = set->records[FindRecord(*set, id)].data;
-    return data[0] | data[1] << 8;
+    for (const std::vector<int>& group : std::vector<std::vector<int>>{kModeButtons, kMediaButtons})
+      s.RadioGroup(group);
+    OpenPage(CreatePaperSourcePage);
   }
   // Keys typed into an edit: each replaces the selection, leaves the caret
   // behind it and sends the change notification, as the edit control does.
@@ -99,14 +88,6 @@ class PaperSource : public ::testing::Test {
     s.Click(*driver, button);
     return s.lastDialog->endResult;
   }
-
-  std::unique_ptr<DataSet> set = std::make_unique<DataSet>();
-  SettingsUiState ui;
-  RecordingHost host;
-  SettingsContext ctx{*set, ui, host};
-  MemorySurface s;
-  std::unique_ptr<SettingsPage> page;
-  std::unique_ptr<PageDriver> driver;
 };
 
 TEST_F(PaperSource, StartingValuesToControls) {
@@ -128,9 +109,9 @@ TEST_F(PaperSource, StartingValuesToControls) {
       {0, 7, 9, 7, 0, false, 0, {}},
   };
   for (const Case& c : cases) {
-    SetSetting(*set, kRegionCodeId, c.region);
-    SetSetting(*set, kMode, c.mode);
-    SetSetting(*set, kMedia, c.media);
+    SetSetting(data, kRegionCodeId, c.region);
+    SetSetting(data, kMode, c.mode);
+    SetSetting(data, kMedia, c.media);
     Open();
     SCOPED_TRACE(testing::Message() << "region " << c.region << " mode " << c.mode);
     EXPECT_EQ(Get(kMode), c.storedMode);
@@ -155,7 +136,7 @@ TEST_F(PaperSource, StartingValuesToControls) {
 }
 
 TEST_F(PaperSource, ModeButtonsStoreAndEnable) {
-  SetSetting(*set, kRegionCodeId, 3);
+  SetSetting(data, kRegionCodeId, 3);
   Open();
   s.Click(*driver, IDC_PS_MEMORY2);
   EXPECT_EQ(Get(kMode), 4u);
@@ -251,7 +232,7 @@ TEST_F(PaperSource, LeavingChecksTheSizesOfTheMode) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "mode " << c.mode << " " << c.x << " x " << c.y);
-    SetSetting(*set, kMode, c.mode);
+    SetSetting(data, kMode, c.mode);
     Open();
     s.At(c.edit).text = c.x;
     s.At(c.yEdit).text = c.y;
@@ -273,8 +254,8 @@ TEST_F(PaperSource, LeavingChecksTheSizesOfTheMode) {
   }
   // Modes without typed sizes check nothing.
   for (uint32_t mode : {0u, 2u}) {
-    SetSetting(*set, kRegionCodeId, 3);
-    SetSetting(*set, kMode, mode);
+    SetSetting(data, kRegionCodeId, 3);
+    SetSetting(data, kMode, mode);
     Open();
     for (const Edit& e : kEdits) s.At(e.edit).text = "1";
     EXPECT_TRUE(driver->KillActive(s));
@@ -285,19 +266,19 @@ TEST_F(PaperSource, ApplyRefusesASizeOutOfRange) {
   Open();
   s.Click(*driver, IDC_PS_MEMORY1);
   s.At(IDC_PS_Y4).text = "80";  // as a paste of two characters would leave it
-  const uint32_t packedMode = Packed(kMode);
+  const uint32_t packedMode = Image(kMode);
   EXPECT_FALSE(driver->Apply(s));
   EXPECT_EQ(s.messages, std::vector<std::string>{"Invalid value : must be within 90 to 297 !"});
   EXPECT_EQ(s.focus, IDC_PS_Y4);
   EXPECT_EQ(s.showPageCount, 1);
-  EXPECT_EQ(Packed(kMode), packedMode);  // nothing packed
+  EXPECT_EQ(Image(kMode), packedMode);  // nothing packed
   EXPECT_TRUE(ui.IsChanged(PageId::PaperSource));
 
   Clear(IDC_PS_Y4);
   Keys(IDC_PS_Y4, "120");
   EXPECT_TRUE(driver->Apply(s));
-  EXPECT_EQ(Packed(kMode), 3u);
-  EXPECT_EQ(Packed(kMemory1Y), 120u);
+  EXPECT_EQ(Image(kMode), 3u);
+  EXPECT_EQ(Image(kMemory1Y), 120u);
   EXPECT_FALSE(ui.IsChanged(PageId::PaperSource));
 }
 
@@ -307,7 +288,7 @@ TEST_F(PaperSource, InchMetricShowsTheInstalledTrays) {
     int shown;
   } cases[] = {{0, 1}, {1, 1}, {2, 2}, {4, 4}, {5, 5}};
   for (const Case& c : cases) {
-    set->machineInfo[machine_info::kTrayCount] = c.count;
+    data.machineInfo[machine_info::kTrayCount] = c.count;
     Open();
     RunDialog(IDC_PS_INCH_METRIC, IDD_INCH_METRIC, {}, kIdCancel);
     const MemorySurface& d = *s.lastDialog;
@@ -324,7 +305,7 @@ TEST_F(PaperSource, InchMetricShowsTheInstalledTrays) {
 }
 
 TEST_F(PaperSource, InchMetricOkKeepsAndMarksTheChoice) {
-  SetSetting(*set, kInchMetric + 1, 1);
+  SetSetting(data, kInchMetric + 1, 1);
   Open();
   EXPECT_EQ(RunDialog(IDC_PS_INCH_METRIC, IDD_INCH_METRIC,
                       {IDC_IM_METRIC + 0, IDC_IM_INCH + 1, IDC_IM_METRIC + 4}, kIdOk),
@@ -353,13 +334,13 @@ TEST_F(PaperSource, EachDialogsCancelRestoresTheBlock) {
   for (const Case& c : cases) {
     for (bool changedBefore : {false, true}) {
       SCOPED_TRACE(testing::Message() << c.templateId << " changed before " << changedBefore);
-      SetSetting(*set, kInchMetric + 3, 1);
-      SetSetting(*set, kPaperType + 2, 1);
+      SetSetting(data, kInchMetric + 3, 1);
+      SetSetting(data, kPaperType + 2, 1);
       // A Hagaki size mode of region 3 and a paper type of another machine
       // are part of the block too.
-      SetSetting(*set, kRegionCodeId, 3);
-      SetSetting(*set, kMode, 2);
-      SetSetting(*set, kPaperType + 4, 9);
+      SetSetting(data, kRegionCodeId, 3);
+      SetSetting(data, kMode, 2);
+      SetSetting(data, kPaperType + 4, 9);
       Open();
       if (changedBefore) s.Click(*driver, IDC_PS_CARD);
       std::array<uint32_t, 19> before{};
@@ -391,10 +372,10 @@ TEST_F(PaperSource, PaperTypeClicksStoreEachTraysType) {
 }
 
 TEST_F(PaperSource, PaperTypeWithoutDuplexUnitHasNoOneSide) {
-  set->machineInfo[machine_info::kDuplexUnit] = 0;
-  SetSetting(*set, kPaperType + 0, 3);
-  SetSetting(*set, kPaperType + 5, 3);
-  SetSetting(*set, kPaperType + 1, 2);
+  data.machineInfo[machine_info::kDuplexUnit] = 0;
+  SetSetting(data, kPaperType + 0, 3);
+  SetSetting(data, kPaperType + 5, 3);
+  SetSetting(data, kPaperType + 1, 2);
   Open();
   EXPECT_EQ(Get(kPaperType), 3u);  // the page itself leaves it
   RunDialog(IDC_PS_PAPER_TYPE, IDD_PAPER_TYPE, {}, kIdOk);
@@ -409,7 +390,7 @@ TEST_F(PaperSource, PaperTypeWithoutDuplexUnitHasNoOneSide) {
   EXPECT_EQ(Get(kPaperType + 1), 2u);
 
   // Cancel puts the 1-Side types back as they were.
-  SetSetting(*set, kPaperType + 0, 3);
+  SetSetting(data, kPaperType + 0, 3);
   Open();
   RunDialog(IDC_PS_PAPER_TYPE, IDD_PAPER_TYPE, {}, kIdCancel);
   EXPECT_TRUE(s.lastDialog->IsChecked(IDC_PT_PLAIN + 0));
@@ -423,8 +404,8 @@ TEST_F(PaperSource, PaperTypeGroupsByTraysAndMultiBypass) {
     bool bypassShown;
   } cases[] = {{0, 1, 1, false}, {3, 2, 3, true}, {5, 0, 5, true}, {2, 1, 2, false}};
   for (const Case& c : cases) {
-    set->machineInfo[machine_info::kTrayCount] = c.trays;
-    set->machineInfo[machine_info::kMultiBypass] = c.bypass;
+    data.machineInfo[machine_info::kTrayCount] = c.trays;
+    data.machineInfo[machine_info::kMultiBypass] = c.bypass;
     Open();
     RunDialog(IDC_PS_PAPER_TYPE, IDD_PAPER_TYPE, {}, kIdCancel);
     const MemorySurface& d = *s.lastDialog;
@@ -439,8 +420,8 @@ TEST_F(PaperSource, PaperTypeGroupsByTraysAndMultiBypass) {
 }
 
 TEST_F(PaperSource, UnknownTypesSelectNothingAndStay) {
-  SetSetting(*set, kPaperType + 2, 7);
-  SetSetting(*set, kInchMetric + 0, 2);
+  SetSetting(data, kPaperType + 2, 7);
+  SetSetting(data, kInchMetric + 0, 2);
   Open();
   RunDialog(IDC_PS_PAPER_TYPE, IDD_PAPER_TYPE, {}, kIdOk);
   for (int id : {IDC_PT_PLAIN, IDC_PT_RECYCLE, IDC_PT_SPECIAL, IDC_PT_ONE_SIDE})

@@ -69,6 +69,15 @@ class PaperCopyPages : public SettingsWindow {
     const uint8_t* data = app.data->records[FindRecord(*app.data, id)].data;
     return data[0] | data[1] << 8;
   }
+  // A step that waits for the sheet and then runs `body` on it.
+  static Script::Step OnSheet(std::function<void(HWND sheet)> body) {
+    return [body] {
+      HWND sheet = CurrentSettingsSheet();
+      if (sheet == nullptr) return false;
+      body(sheet);
+      return true;
+    };
+  }
   // A step that presses a button of the page without waiting for the modal
   // dialog it opens (the next steps run inside that dialog).
   static void PressLater(HWND page, int id) { PostMessageA(GetDlgItem(page, id), BM_CLICK, 0, 0); }
@@ -79,13 +88,10 @@ TEST_F(PaperCopyPages, PresentWithAndWithoutTheNicKit) {
     app.data->machineInfo[machine_info::kNicKit] = nic;
     std::vector<std::string> captions;
     Script script;
-    script.Then([&] {
-      HWND sheet = CurrentSettingsSheet();
-      if (sheet == nullptr) return false;
+    script.Then(OnSheet([&](HWND sheet) {
       captions = PageCaptions(sheet);
       PressSheetButton(sheet, PSBTN_CANCEL);
-      return true;
-    });
+    }));
     RunUtility(script);
     ASSERT_GE(captions.size(), 4u) << "NIC kit " << int(nic);
     EXPECT_EQ(captions[1], "Paper Source");
@@ -99,9 +105,7 @@ TEST_F(PaperCopyPages, PaperSourceEditIsAppliedAndSaved) {
   SetSetting(*app.data, kSizeY, 297);
   PackTransferImage(*app.data);
   Script script;
-  script.Then([&] {
-    HWND sheet = CurrentSettingsSheet();
-    if (sheet == nullptr) return false;
+  script.Then(OnSheet([&](HWND sheet) {
     HWND page = ShowPage(sheet, "Paper Source");
     EXPECT_NE(page, nullptr);
     EXPECT_EQ(ItemText(page, IDC_PS_SIZE_INPUT), "&Size Input");
@@ -125,8 +129,7 @@ TEST_F(PaperCopyPages, PaperSourceEditIsAppliedAndSaved) {
     PressSheetButton(sheet, PSBTN_APPLYNOW);
     EXPECT_EQ(ImageValue(kSizeX), 257u);
     PressSheetButton(sheet, PSBTN_CANCEL);
-    return true;
-  });
+  }));
   RunUtility(script);
   const std::unique_ptr<DataSet> saved = SaveAndReadBack();
   EXPECT_EQ(GetSetting(*saved, kSizeX), 257u);
@@ -140,9 +143,7 @@ TEST_F(PaperCopyPages, CopySettingEditsAreAppliedAndSaved) {
   SetSetting(*app.data, kPaperPriority, 0);
   PackTransferImage(*app.data);
   Script script;
-  script.Then([&] {
-    HWND sheet = CurrentSettingsSheet();
-    if (sheet == nullptr) return false;
+  script.Then(OnSheet([&](HWND sheet) {
     HWND page = ShowPage(sheet, "Copy Setting(1)");
     EXPECT_NE(page, nullptr);
     EXPECT_EQ(ItemText(page, IDC_C1_ERASE_UPPER_LABEL), "Upper(&1)");
@@ -154,8 +155,7 @@ TEST_F(PaperCopyPages, CopySettingEditsAreAppliedAndSaved) {
     ClickButton(page, IDC_C2_MIXED_ORIGINAL);
     ClickButton(page, IDC_C2_GROUP);
     PressSheetButton(sheet, PSBTN_OK);
-    return true;
-  });
+  }));
   RunUtility(script);
   EXPECT_EQ(ImageValue(kMargin), 17u);
   EXPECT_EQ(ImageValue(kMixedOriginal), 0u);
@@ -174,9 +174,7 @@ TEST_F(PaperCopyPages, ARefusedLeaveKeepsThePage) {
   PackTransferImage(*app.data);
   const size_t before = prompts.messages.size();
   Script script;
-  script.Then([&] {
-    HWND sheet = CurrentSettingsSheet();
-    if (sheet == nullptr) return false;
+  script.Then(OnSheet([&](HWND sheet) {
     HWND page = ShowPage(sheet, "Paper Source");
     EXPECT_EQ(ItemText(page, IDC_PS_X5), "100");
     // Leaving is refused with one message, the field focused, every time.
@@ -200,8 +198,7 @@ TEST_F(PaperCopyPages, ARefusedLeaveKeepsThePage) {
     EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_C1_MARGIN));
     EXPECT_NE(ImageValue(kMargin), 25u);
     PressSheetButton(sheet, PSBTN_CANCEL);
-    return true;
-  });
+  }));
   RunUtility(script);
   EXPECT_EQ(prompts.messages.size(), before + 3);
   EXPECT_EQ(GetSetting(*app.data, kMemory2X), 100u);  // the cancel threw the edits away
@@ -216,13 +213,10 @@ TEST_F(PaperCopyPages, InchMetricOkAndCancel) {
   Script script;
   for (int end : {IDCANCEL, IDOK}) {
     script
-        .Then([&] {
-          HWND sheet = CurrentSettingsSheet();
-          if (sheet == nullptr) return false;
+        .Then(OnSheet([&](HWND sheet) {
           page = ShowPage(sheet, "Paper Source");
           PressLater(page, IDC_PS_INCH_METRIC);
-          return true;
-        })
+        }))
         .Then([&, end] {
           HWND dialog = FindDialog("Inch/Metric Setting");
           if (dialog == nullptr) return false;
@@ -261,12 +255,8 @@ TEST_F(PaperCopyPages, PaperTypeOkAndCancel) {
   Script script;
   for (int end : {IDCANCEL, IDOK}) {
     script
-        .Then([&] {
-          HWND sheet = CurrentSettingsSheet();
-          if (sheet == nullptr) return false;
-          PressLater(ShowPage(sheet, "Paper Source"), IDC_PS_PAPER_TYPE);
-          return true;
-        })
+        .Then(OnSheet(
+            [&](HWND sheet) { PressLater(ShowPage(sheet, "Paper Source"), IDC_PS_PAPER_TYPE); }))
         .Then([&, end] {
           HWND dialog = FindDialog("Paper Type");
           if (dialog == nullptr) return false;
@@ -297,16 +287,35 @@ TEST_F(PaperCopyPages, EraseWidthsAreClampedWhenThePageOpens) {
   SetSetting(*app.data, kErase, 30);
   PackTransferImage(*app.data);
   Script script;
-  script.Then([&] {
-    HWND sheet = CurrentSettingsSheet();
-    if (sheet == nullptr) return false;
+  script.Then(OnSheet([&](HWND sheet) {
     HWND page = ShowPage(sheet, "Copy Setting(1)");
     EXPECT_EQ(ItemText(page, IDC_C1_ERASE_LEFT), "20");
     EXPECT_EQ(GetSetting(*app.data, kErase), 20u);
     PressSheetButton(sheet, PSBTN_CANCEL);
-    return true;
-  });
+  }));
   RunUtility(script);
+}
+
+TEST_F(PaperCopyPages, DuplexCopyFollowsTheProductAndTheUnit) {
+  struct Case {
+    uint32_t product;
+    uint8_t unit;
+    bool shown, enabled;
+  } cases[] = {{0x4010, 1, true, true}, {0x4010, 0, true, false}, {0x400F, 1, false, true}};
+  SetSetting(*app.data, kRegionCodeId, 1);
+  for (const Case& c : cases) {
+    app.link->machineProductId = c.product;
+    app.data->machineInfo[machine_info::kDuplexUnit] = c.unit;
+    Script script;
+    script.Then(OnSheet([&](HWND sheet) {
+      HWND page = ShowPage(sheet, "Copy Setting(2)");
+      HWND box = GetDlgItem(page, IDC_C2_DUPLEX);
+      EXPECT_EQ(Visible(box), c.shown) << std::hex << c.product;
+      EXPECT_EQ(IsWindowEnabled(box) != FALSE, c.enabled) << std::hex << c.product;
+      PressSheetButton(sheet, PSBTN_CANCEL);
+    }));
+    RunUtility(script);
+  }
 }
 
 }  // namespace
