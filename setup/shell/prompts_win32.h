@@ -20,6 +20,10 @@ class Prompts {
   // receives the choice. False when cancelled.
   virtual bool ChooseDataFile(HWND owner, std::string& path, FileDialogMode mode,
                               const std::string& title, const std::string& filter) = 0;
+  // Help: the WinHelp file, and a document (the HTML user guide) in the
+  // program the user has for it. Tests replace them so that nothing starts.
+  virtual bool ShowHelpFile(HWND owner, const std::string& path);
+  virtual bool OpenDocument(HWND owner, const std::string& path);
 };
 
 // The real dialogs.
