@@ -38,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   odc::SetSetting(*set, odc::kMachineVariantId, (data[0] >> 3) % 6);
   auto before = std::make_unique<odc::DataSet>(*set);
   odc::TextImportProblem problem;
-  const int format = odc::ImportTextAddressBook(
-      *set, reinterpret_cast<const uint8_t*>(text.data()), text.size(), problem);
+  const int format = odc::ImportTextAddressBook(*set, reinterpret_cast<const uint8_t*>(text.data()),
+                                                text.size(), problem);
   if (format == 0) {
     if (std::memcmp(set.get(), before.get(), sizeof(odc::DataSet)) != 0) __builtin_trap();
     return 0;
@@ -48,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string cards = odc::AddressBookVcard(*set);
   auto again = std::make_unique<odc::DataSet>(*before);
   if (odc::ImportTextAddressBook(*again, reinterpret_cast<const uint8_t*>(cards.data()),
-                                 cards.size(), problem) == 0 && !cards.empty()) {
+                                 cards.size(), problem) == 0 &&
+      !cards.empty()) {
     __builtin_trap();
   }
   return 0;

@@ -1,7 +1,6 @@
 #include "setup/shell/prompts_win32.h"
 
 #include <commdlg.h>
-
 #include <shellapi.h>
 
 #include <algorithm>

@@ -12,6 +12,7 @@
 #include <io.h>
 #endif
 
+#include "odc_version.h"
 #include "setup/link/simulated_machine.h"
 #include "setup/link/usb_platform.h"
 #include "tools/odctool/commands.h"
@@ -104,7 +105,7 @@ int Run(int argc, char** argv) {
     return kExitOk;
   }
   if (command == "--version" || command == "version") {
-    std::cout << "odctool " ODC_VERSION "\n";
+    std::cout << "odctool " ODC_VERSION_TEXT "\n";
     return kExitOk;
   }
   Arguments args;
