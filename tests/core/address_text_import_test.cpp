@@ -108,6 +108,16 @@ int Import(DataSet& set, const std::string& text, TextImportProblem& problem) {
                                problem);
 }
 
+// The address book of a new data set after importing `text`, as the lists
+// show it.
+tool::AddressBookReport ImportedBook(const std::string& text, int format) {
+  auto set = NewSet();
+  TextImportProblem problem;
+  EXPECT_EQ(Import(*set, text, problem), format)
+      << DescribeTextImportProblem(problem, EnglishString);
+  return tool::ReportAddressBook(*set);
+}
+
 void ExpectSameTables(const DataSet& a, const DataSet& b) {
   EXPECT_EQ(0, std::memcmp(a.oneTouch, b.oneTouch, sizeof a.oneTouch));
   EXPECT_EQ(0, std::memcmp(a.speedDial, b.speedDial, sizeof a.speedDial));
@@ -138,13 +148,8 @@ TEST(TextAddressBook, CsvExportImportsBackByteForByte) {
 
 TEST(TextAddressBook, VcardExportKeepsNamesDestinationsAndPlaces) {
   auto original = FullSet();
-  const std::string vcard = AddressBookVcard(*original);
-  auto imported = NewSet();
-  TextImportProblem problem;
-  ASSERT_EQ(Import(*imported, vcard, problem), kImportFormatVcard)
-      << DescribeTextImportProblem(problem, EnglishString);
   const auto a = tool::ReportAddressBook(*original);
-  const auto b = tool::ReportAddressBook(*imported);
+  const auto b = ImportedBook(AddressBookVcard(*original), kImportFormatVcard);
   ASSERT_EQ(a.oneTouch.size(), b.oneTouch.size());
   ASSERT_EQ(a.speedDial.size(), b.speedDial.size());
   for (size_t i = 0; i < a.speedDial.size(); ++i) {
@@ -171,11 +176,7 @@ TEST(TextAddressBook, MailProgramVcardsFillSpeedDialsInOrder) {
       "item1.EMAIL;TYPE=INTERNET,pref:john@exam\n ple.com\nEND:VCARD\n"
       "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Front desk\r\nTEL;TYPE=WORK;TYPE=FAX:0800 123\r\n"
       "X-ODC-ENTRY:one-touch 12\r\nEND:VCARD\r\n";
-  auto set = NewSet();
-  TextImportProblem problem;
-  ASSERT_EQ(Import(*set, cards, problem), kImportFormatVcard)
-      << DescribeTextImportProblem(problem, EnglishString);
-  const auto book = tool::ReportAddressBook(*set);
+  const auto book = ImportedBook(cards, kImportFormatVcard);
   ASSERT_EQ(book.speedDial.size(), 2u);
   EXPECT_EQ(book.speedDial[0].number, 1);
   EXPECT_EQ(book.speedDial[0].name, "M\xC3\xBCller, Anna");
@@ -194,11 +195,7 @@ TEST(TextAddressBook, CsvRowsWithoutNumbersTakeTheFirstFreeEntries) {
       "First,fax,111,,\n"
       "Second,email,b@c.de,speed-dial,1\n"
       "Third,fax,333,one-touch,\n";
-  auto set = NewSet();
-  TextImportProblem problem;
-  ASSERT_EQ(Import(*set, csv, problem), kImportFormatCsv)
-      << DescribeTextImportProblem(problem, EnglishString);
-  const auto book = tool::ReportAddressBook(*set);
+  const auto book = ImportedBook(csv, kImportFormatCsv);
   ASSERT_EQ(book.speedDial.size(), 2u);
   EXPECT_EQ(book.speedDial[0].name, "Second");
   EXPECT_EQ(book.speedDial[1].name, "First");
