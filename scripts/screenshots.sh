@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Pictures of Setup's main states under Xvfb, as PNGs in docs/screenshots/
-# (or the folder given): start-up, New, Download, the three views and the
-# entry and Group dial dialogs, the download coming from a copy of the
-# demonstration machine; then the same with the Japanese test module
+# (or the folder given): start-up, New, Download, the three views, the
+# entry and Group dial dialogs and the Administrator sheet with its dialogs,
+# the download coming from a copy of the demonstration machine; then the same with the Japanese test module
 # (pictures named ja-*). ODC_WIN_BUILD names another Windows build folder.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"

@@ -183,12 +183,34 @@ def cmc_type2():
     f[s + 48:s + 63] = packed("45", 15)
     return bytes(f)
 
+# Every secret the settings hold, each with a value easy to spot: the
+# administrator number, access numbers, remote, POP3, LDAP and Memory RX
+# passwords.
+def secrets_file(admin, access, remote, pop3, ldap, memory_rx):
+    numbers = bytearray(100)
+    for user, number in access.items():
+        struct.pack_into("<H", numbers, 2 * (user - 1), number)
+    window = bytearray(12)
+    window[4:8] = memory_rx
+    items = [item(0x12000 + k, b"") for k in range(32)]
+    items += [item(0x12050 + s, b"") for s in range(240)]
+    items += [item(0x20000, b"\0"), item(0x10302, bytes(numbers)), item(0x10303, bytes(150)),
+              item(0x10305, struct.pack("<I", remote)), item(0x10418, text(pop3, 34)),
+              item(0x10505, text(ldap, 34)), item(0x10901, bytes(window)),
+              item(0x10906, bytes(72)), item(0x20001, b"\0"),
+              item(0x20600, struct.pack("<I", admin)), item(0x21002, bytes(80))]
+    return data_file(items)
+
 what, path = sys.argv[1], sys.argv[2]
 data = {"default": default_file, "full": full_file, "type1": cmc_type1, "type2": cmc_type2,
-        "changed": lambda: full_file(name=b"Sales Dept", pop3=b"swordfish", remote=9999)}[what]()
+        "changed": lambda: full_file(name=b"Sales Dept", pop3=b"swordfish", remote=9999),
+        "secrets_a": lambda: secrets_file(271828, {1: 314, 50: 159}, 2653, b"popKEYone",
+                                          b"ldapKEYone", b"5897"),
+        "secrets_b": lambda: secrets_file(602214, {1: 141, 50: 421}, 3562, b"popKEYtwo",
+                                          b"ldapKEYtwo", b"7985")}[what]()
 open(path, "wb").write(data)
 PY
-for f in default full type1 type2 changed; do python3 fixtures.py $f $f.bin || exit 1; done
+for f in default full type1 type2 changed secrets_a secrets_b; do python3 fixtures.py $f $f.bin || exit 1; done
 cp full.bin full.DAT
 cp changed.bin changed.DAT
 
@@ -321,6 +343,33 @@ expect_exit 1 "diff of address book and full" diff new.DAT full.DAT
 check "  names the kind" grep -qx 'Kind: address-book -> full' out.txt
 check "  the administrator number only changed" grep -qx 'Administrator Mode: administrator number changed' out.txt
 check "  shows no secret" sh -c '! grep -q -e hunter2 -e 4711 -e 654321 out.txt'
+
+# ---- secrets: never printed, whatever the command ----------------------------
+cp secrets_a.bin secrets_a.DAT
+cp secrets_b.bin secrets_b.DAT
+# Each value as decimal, as text and as the hex bytes a dump would show.
+no_secret() {
+  ! grep -q -e 271828 -e 602214 -e 'D4 25 04' -e '66 30 09' -e 314 -e 159 -e 141 -e 421 -e '9F 00' -e '8D 00' -e 'A5 01' \
+    -e '3A 01' -e 2653 -e 3562 -e '5D 0A' -e popKEY -e ldapKEY -e 5897 -e 7985 -e '35 38 39 37' \
+    -e '37 39 38 35' "$1"
+}
+for args in "show secrets_a.DAT" "show secrets_a.DAT --json" "export secrets_a.DAT --csv -"; do
+  "$ODCTOOL" $args >out.txt 2>&1
+  check "$args prints no secret" no_secret out.txt
+done
+expect_exit 1 "diff of two sets of secrets" diff secrets_a.DAT secrets_b.DAT
+check "  prints no secret" no_secret out.txt
+for line in "Administrator Mode: administrator number changed" \
+  "Administrator Mode: access numbers changed" "Administrator Mode: remote password changed" \
+  "E-Mail Setting: POP3 password changed" "LDAP Setting: LDAP password changed" \
+  "FAX RX Operation: Memory RX password changed"; do
+  check "  says only: $line" grep -qx "$line" out.txt
+done
+check "  nothing else" test "$(wc -l <out.txt)" -eq 6
+for pair in "new.DAT secrets_a.DAT" "secrets_b.DAT new.DAT"; do
+  expect_exit 1 "diff $pair" diff $pair
+  check "  prints no secret" no_secret out.txt
+done
 
 # ---- unusable files: exit 1 and the program's message ------------------------
 python3 -c 'import random; random.seed(7); open("random.bin", "wb").write(bytes(random.randrange(256) for _ in range(5000)))'

@@ -17,8 +17,8 @@ void CounterDialog::OnInit(ControlSurface& s) {
                   {kIdOk, IDS_OK}});
   s.SetCaption(s.String(IDS_COUNTER_CAPTION));
   UnpackTransferImage(data_);
-  const int values[] = {IDC_COUNTER_COPY,   IDC_COUNTER_FAX_RX, IDC_COUNTER_REPORT,
-                        IDC_COUNTER_PC,     IDC_COUNTER_FAX_TX, IDC_COUNTER_MAIL_TX};
+  const int values[] = {IDC_COUNTER_COPY, IDC_COUNTER_FAX_RX, IDC_COUNTER_REPORT,
+                        IDC_COUNTER_PC,   IDC_COUNTER_FAX_TX, IDC_COUNTER_MAIL_TX};
   for (int i = 0; i < 6; ++i)
     s.SetText(values[i], std::to_string(GetSetting(data_, kFirstCounterId + i)));
   s.Focus(kIdOk);
@@ -66,11 +66,21 @@ void MachineStatusDialog::OnInit(ControlSurface& s) {
   }
 
   switch (info[mi::kTrayCount]) {
-    case 5: SetControlText(s, IDC_STATUS_TRAY, IDS_STATUS_TRAYS_2345); break;
-    case 4: SetControlText(s, IDC_STATUS_TRAY, IDS_STATUS_TRAYS_234); break;
-    case 3: SetControlText(s, IDC_STATUS_TRAY, IDS_STATUS_TRAYS_23); break;
-    case 2: SetControlText(s, IDC_STATUS_TRAY, IDS_STATUS_TRAYS_2); break;
-    default: s.SetText(IDC_STATUS_TRAY, notInstalled); break;
+    case 5:
+      SetControlText(s, IDC_STATUS_TRAY, IDS_STATUS_TRAYS_2345);
+      break;
+    case 4:
+      SetControlText(s, IDC_STATUS_TRAY, IDS_STATUS_TRAYS_234);
+      break;
+    case 3:
+      SetControlText(s, IDC_STATUS_TRAY, IDS_STATUS_TRAYS_23);
+      break;
+    case 2:
+      SetControlText(s, IDC_STATUS_TRAY, IDS_STATUS_TRAYS_2);
+      break;
+    default:
+      s.SetText(IDC_STATUS_TRAY, notInstalled);
+      break;
   }
 
   s.SetText(IDC_STATUS_BYPASS, info[mi::kMultiBypass] == 2 ? installed : notInstalled);
@@ -99,8 +109,7 @@ void MachineStatusDialog::OnInit(ControlSurface& s) {
   s.SetText(IDC_STATUS_MEMORY, std::to_string(GetU16(info + mi::kMainMemory)));
 
   const int versions[] = {IDC_STATUS_MAIN_VERSION, IDC_STATUS_ENGINE_VERSION,
-                          IDC_STATUS_PCL_VERSION, IDC_STATUS_NIC_VERSION,
-                          IDC_STATUS_ADF_VERSION};
+                          IDC_STATUS_PCL_VERSION, IDC_STATUS_NIC_VERSION, IDC_STATUS_ADF_VERSION};
   for (int i = 0; i < mi::kVersionCount; ++i)
     s.SetText(versions[i], VersionText(info + mi::kFirstVersion + i * mi::kVersionSize));
   s.Focus(kIdOk);

@@ -66,24 +66,28 @@ std::vector<int> LanguageStrings(uint32_t region) {
   switch (region) {
     case 0:
     case 2:
-      return {IDS_LANG_ENGLISH, IDS_LANG_GERMAN,  IDS_LANG_FRENCH,    IDS_LANG_ITALIAN,
-              IDS_LANG_DANISH,  IDS_LANG_DUTCH,   IDS_LANG_SPANISH,   IDS_LANG_NORWEGIAN,
-              IDS_LANG_SWEDISH, IDS_LANG_FINNISH, IDS_LANG_TURKISH,   IDS_LANG_PORTUGUESE};
+      return {IDS_LANG_ENGLISH, IDS_LANG_GERMAN,  IDS_LANG_FRENCH,  IDS_LANG_ITALIAN,
+              IDS_LANG_DANISH,  IDS_LANG_DUTCH,   IDS_LANG_SPANISH, IDS_LANG_NORWEGIAN,
+              IDS_LANG_SWEDISH, IDS_LANG_FINNISH, IDS_LANG_TURKISH, IDS_LANG_PORTUGUESE};
     case 1:
-      return {IDS_LANG_ENGLISH,  IDS_LANG_GERMAN,   IDS_LANG_FRENCH,
-              IDS_LANG_CZECH,    IDS_LANG_HUNGARIAN, IDS_LANG_POLISH,
+      return {IDS_LANG_ENGLISH,  IDS_LANG_GERMAN,     IDS_LANG_FRENCH,
+              IDS_LANG_CZECH,    IDS_LANG_HUNGARIAN,  IDS_LANG_POLISH,
               IDS_LANG_ROMANIAN, IDS_LANG_LITHUANIAN, IDS_LANG_SLOVAKIAN};
-    case 3: return {IDS_LANG_ENGLISH, IDS_LANG_JAPANESE};
-    case 4: return {IDS_LANG_ENGLISH, IDS_LANG_RUSSIAN};
+    case 3:
+      return {IDS_LANG_ENGLISH, IDS_LANG_JAPANESE};
+    case 4:
+      return {IDS_LANG_ENGLISH, IDS_LANG_RUSSIAN};
     case 5:
-    case 6: return {IDS_LANG_ENGLISH, IDS_LANG_CHINESE};
-    default: return {};
+    case 6:
+      return {IDS_LANG_ENGLISH, IDS_LANG_CHINESE};
+    default:
+      return {};
   }
 }
 
 constexpr std::array<uint32_t, 14> kBlockItems = {
-    kPanelResetTime, kEnergySaveTime, kShutOffTime, kAdfMode,        kBookMode,
-    kPrintDensity,   kLcdContrast,    kBuzzer,      kLanguage,       kRegion,
+    kPanelResetTime, kEnergySaveTime, kShutOffTime, kAdfMode,    kBookMode,
+    kPrintDensity,   kLcdContrast,    kBuzzer,      kLanguage,   kRegion,
     kInitialMode,    kScanThreshold,  kKeyStart,    kKeyInterval};
 
 class MachineSettingPage : public SettingsPage {
@@ -128,7 +132,9 @@ class MachineSettingPage : public SettingsPage {
       shutOffOn_ = true;
       s.SetCheck(IDC_MS_AUTO_SHUT_OFF, true);
       if (GetSetting(d, kShutOffTime) == 0) SetSetting(d, kShutOffTime, 15);
-      ShowAutoShutOffTime(s);
+      const int time = static_cast<int>(GetSetting(d, kShutOffTime));
+      s.SetSliderPos(IDC_MS_SHUT_OFF_SLIDER, time);
+      ShowSliderLabel(s, *FindSlider(IDC_MS_SHUT_OFF_SLIDER), time);
       s.Enable(IDC_MS_SHUT_OFF_SLIDER, true);
     }
 
@@ -140,7 +146,8 @@ class MachineSettingPage : public SettingsPage {
 
     // Languages of the region; the stored index selected.
     s.ClearList(IDC_MS_LANGUAGE);
-    for (int id : LanguageStrings(GetSetting(d, kRegion))) s.AddListItem(IDC_MS_LANGUAGE, s.String(id));
+    for (int id : LanguageStrings(GetSetting(d, kRegion)))
+      s.AddListItem(IDC_MS_LANGUAGE, s.String(id));
     const int language = static_cast<int>(GetSetting(d, kLanguage));
     s.SelectListItem(IDC_MS_LANGUAGE, language < s.ListCount(IDC_MS_LANGUAGE) ? language : -1);
 
@@ -148,8 +155,8 @@ class MachineSettingPage : public SettingsPage {
     s.ClearList(IDC_MS_SCAN_THRESHOLD);
     const uint32_t threshold = GetSetting(d, kScanThreshold);
     if (threshold % 8 == 0 && threshold <= 0x18)
-      FillComboFromStrings(s, IDC_MS_SCAN_THRESHOLD, IDS_MS_THRESHOLD_256K,
-                           IDS_MS_THRESHOLD_1536K, static_cast<int>(threshold / 8));
+      FillComboFromStrings(s, IDC_MS_SCAN_THRESHOLD, IDS_MS_THRESHOLD_256K, IDS_MS_THRESHOLD_1536K,
+                           static_cast<int>(threshold / 8));
   }
 
   void OnSetActive(ControlSurface& s) override {
@@ -218,7 +225,8 @@ class MachineSettingPage : public SettingsPage {
         SetSetting(d, kScanThreshold, static_cast<uint32_t>(index * 8));
         return Handled::Changed;
       }
-      default: return BindingCommand(s, d, Bindings(), id, code);
+      default:
+        return BindingCommand(s, d, Bindings(), id, code);
     }
   }
 
@@ -232,7 +240,8 @@ class MachineSettingPage : public SettingsPage {
         if (id == IDC_MS_SHUT_OFF_SLIDER && !shutOffOn_) return Handled::No;
         HandleSettingsSlider(s, ctx, code, id);
         return Handled::Changed;
-      default: return Handled::No;
+      default:
+        return Handled::No;
     }
   }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "setup/addressbook/entry_dialog_rules.h"
+#include "setup/data/address_import.h"
 #include "setup/res/resource.h"
 
 namespace odc {
@@ -37,7 +38,7 @@ const std::vector<PageEntry>& SheetPageTable(SheetId sheet) {
   return sheet == SheetId::Utility ? kUtility : kAdministrator;
 }
 
-std::vector<PageEntry> SheetPages(SheetId sheet, const DataSet& set) {
+std::vector<PageEntry> SheetPages(SheetId sheet, const DataSet& set, bool onlyBuilt) {
   const bool nic = set.machineInfo[machine_info::kNicKit] != 0;
   // The LDAP-available setting is the byte carried by record 368.
   const bool ldap = set.records[368].data[0] != 0;
@@ -45,13 +46,12 @@ std::vector<PageEntry> SheetPages(SheetId sheet, const DataSet& set) {
     int templateId;
     bool condition;
   };
-  const std::vector<Skip> skips =
-      sheet == SheetId::Utility
-          ? std::vector<Skip>{{IDD_SCAN_SETTING, !nic}}
-          : std::vector<Skip>{{IDD_NETWORK_SETTING, !nic},
-                              {IDD_EMAIL_SETTING_1, !nic},
-                              {IDD_EMAIL_SETTING_2, !nic},
-                              {IDD_LDAP_SETTING, !nic || !ldap}};
+  const std::vector<Skip> skips = sheet == SheetId::Utility
+                                      ? std::vector<Skip>{{IDD_SCAN_SETTING, !nic}}
+                                      : std::vector<Skip>{{IDD_NETWORK_SETTING, !nic},
+                                                          {IDD_EMAIL_SETTING_1, !nic},
+                                                          {IDD_EMAIL_SETTING_2, !nic},
+                                                          {IDD_LDAP_SETTING, !nic || !ldap}};
   std::vector<PageEntry> pages;
   size_t cursor = 0;
   for (const PageEntry& entry : SheetPageTable(sheet)) {
@@ -60,7 +60,7 @@ std::vector<PageEntry> SheetPages(SheetId sheet, const DataSet& set) {
       skipped = skips[cursor].condition;
       ++cursor;
     }
-    if (!skipped && PageIsBuilt(entry.page)) pages.push_back(entry);
+    if (!skipped && (!onlyBuilt || PageIsBuilt(entry.page))) pages.push_back(entry);
   }
   return pages;
 }
@@ -272,7 +272,9 @@ void SelectRadio(ControlSurface& s, std::initializer_list<int> ids, int chosen) 
 
 namespace {
 
-constexpr uint32_t kMaximumRingsId = 0x10907;
+// Items 0x10900-0x10911 follow the fields of the FAX RX Operation page in
+// order (see fax_rx_dialogs.h): the maximum rings is the fifth.
+constexpr uint32_t kMaximumRingsId = 0x10904;
 
 const SliderSpec kSliders[] = {
     {343, 0x10002, 4, 15, 240, 10, 342, IDS_UNIT_MIN},  // Auto Shut Off
@@ -282,7 +284,7 @@ const SliderSpec kSliders[] = {
     {443, 0x10605, 1, 0, 8, 1, 0, 0},                   // Copy Density Level(M)
     {478, 0x10800, 1, 0, 4, 1, 0, 0},                   // FAX TX Density Level (8 x level)
     {505, 0x10903, 1, 0, 15, 1, 506, 0},                // No. of rings
-    {509, 0x10904, 1, 0, 9, 1, 510, 0},                 // Call Transfer count
+    {509, 0x10911, 1, 0, 9, 1, 510, 0},                 // Call Transfer count
     {556, 0x10407, 4, 30, 300, 10, 557, IDS_UNIT_SEC},  // SMTP Timeout
     {562, 0x1040C, 4, 0, 60, 5, 563, IDS_UNIT_SEC},     // POP Before SMTP wait
     {572, 0x10414, 4, 30, 300, 10, 557, IDS_UNIT_SEC},  // POP3 Timeout
@@ -330,17 +332,28 @@ bool HandleSettingsSlider(ControlSurface& s, SettingsContext& ctx, int code, int
   int value = StoredSliderValue(ctx.data, *spec);
   if (spec->control == 478) value /= 8;
   switch (code) {
-    case kLineUp: value -= 1; break;
-    case kLineDown: value += 1; break;
-    case kPageUp: value -= spec->pageStep; break;
-    case kPageDown: value += spec->pageStep; break;
+    case kLineUp:
+      value -= 1;
+      break;
+    case kLineDown:
+      value += 1;
+      break;
+    case kPageUp:
+      value -= spec->pageStep;
+      break;
+    case kPageDown:
+      value += spec->pageStep;
+      break;
     case kThumbPosition:
-    case kThumbTrack: value = s.SliderPos(control); break;
-    default: return true;
+    case kThumbTrack:
+      value = s.SliderPos(control);
+      break;
+    default:
+      return true;
   }
   value = std::clamp(value, spec->low, std::max(spec->low, SliderHigh(ctx, *spec)));
-  const uint32_t stored = spec->control == 478 ? static_cast<uint32_t>(value * 8)
-                                               : static_cast<uint32_t>(value);
+  const uint32_t stored =
+      spec->control == 478 ? static_cast<uint32_t>(value * 8) : static_cast<uint32_t>(value);
   SetSetting(ctx.data, spec->item, spec->width == 1 ? (stored & 0xFF) : stored);
   s.SetSliderPos(control, value);
   if (spec->control == 505) {
@@ -354,8 +367,7 @@ bool HandleSettingsSlider(ControlSurface& s, SettingsContext& ctx, int code, int
 }
 
 bool UpdateInchPaperFlag(const DataSet& set) {
-  const uint32_t variant = GetSetting(set, kMachineVariantId);
-  return variant == 1 || variant == 5;
+  return InchPaperVariant(GetSetting(set, kMachineVariantId));
 }
 
 // ---------------------------------------------------------------------------

@@ -61,15 +61,13 @@ int InstalledTrays(const DataSet& set);
 const std::vector<PageEntry>& SheetPageTable(SheetId sheet);
 // The pages a sheet is built with for this data set: the table less the
 // pages its skip lists leave out (no NIC kit; LDAP not available) and less
-// the pages this build does not have.
-std::vector<PageEntry> SheetPages(SheetId sheet, const DataSet& set);
+// the pages this build does not have (unless `onlyBuilt` is false).
+std::vector<PageEntry> SheetPages(SheetId sheet, const DataSet& set, bool onlyBuilt = true);
 
 // Program-wide state of the settings user interface.
 struct SettingsUiState {
   std::array<uint8_t, kPageCount> pageChanged{};
   bool pendingChange = false;
-  // Set by the Network Setting page when addressing was applied; the next
-  // upload's trailer carries it (the link owns the flag itself).
   // Print selection flags: One Touch, Speed Dial, Group Dial lists.
   std::array<bool, 3> printSelection{true, true, true};
   // Account Track: the current ID index (0-49), kept between openings.
@@ -89,6 +87,8 @@ class SettingsHost {
   virtual void SetTreeRootText(const std::string& text) = 0;
   // The inch-paper flag (machine variant 1 or 5), read by the e-mail pages.
   virtual bool InchPaper() const = 0;
+  // The product id of the machine the link found (0 when none was found).
+  virtual uint32_t MachineProductId() const = 0;
 };
 
 // What a page or dialog works on.
@@ -178,9 +178,9 @@ constexpr int kIdOk = 1;
 constexpr int kIdCancel = 2;
 
 // Notification codes the pages look at (the platform's numbers).
-constexpr int kButtonClicked = 0;   // BN_CLICKED
-constexpr int kEditChange = 0x300;  // EN_CHANGE
-constexpr int kListSelChange = 1;   // CBN_SELCHANGE
+constexpr int kButtonClicked = 0;            // BN_CLICKED
+constexpr int kEditChange = 0x300;           // EN_CHANGE
+constexpr int kListSelChange = 1;            // CBN_SELCHANGE
 constexpr int kAddressFieldChanged = 0x300;  // EN_CHANGE of an address control
 // Scroll codes.
 constexpr int kLineUp = 0, kLineDown = 1, kPageUp = 2, kPageDown = 3, kThumbPosition = 4,
@@ -242,12 +242,12 @@ void SelectRadio(ControlSurface& s, std::initializer_list<int> ids, int chosen);
 // The shared slider rules. Returns true when the slider is one of the table.
 struct SliderSpec {
   int control;
-  uint32_t item;     // settings item edited
-  int width;         // 1 or 4 bytes
-  int low, high;     // range
+  uint32_t item;  // settings item edited
+  int width;      // 1 or 4 bytes
+  int low, high;  // range
   int pageStep;
-  int valueLabel;    // 0: none
-  int unitString;    // "%d %s" with this string; 0: "%d"
+  int valueLabel;  // 0: none
+  int unitString;  // "%d %s" with this string; 0: "%d"
 };
 const SliderSpec* FindSlider(int control);
 bool HandleSettingsSlider(ControlSurface& s, SettingsContext& ctx, int code, int control);

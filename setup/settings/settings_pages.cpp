@@ -10,33 +10,33 @@ using Factory = std::unique_ptr<SettingsPage> (*)(SettingsContext&);
 const Factory kFactories[kPageCount] = {
     CreateMachineSettingPage,
 
-    nullptr,  // Paper Source
+    CreatePaperSourcePage,
 
-    nullptr,  // Copy Setting(1)
+    CreateCopySetting1Page,
 
-    nullptr,  // Copy Setting(2)
+    CreateCopySetting2Page,
 
-    nullptr,  // FAX TX Operation
+    CreateFaxTxOperationPage,
 
-    nullptr,  // FAX RX Operation
+    CreateFaxRxOperationPage,
 
-    nullptr,  // Scan Setting
+    CreateScanSettingPage,
 
-    nullptr,  // Report Setting
+    CreateReportSettingPage,
 
-    nullptr,  // Administrator Mode
+    CreateAdministratorModePage,
 
-    nullptr,  // Network Setting
+    CreateNetworkSettingPage,
 
-    nullptr,  // E-Mail Setting(1)
+    CreateEmailSetting1Page,
 
-    nullptr,  // E-Mail Setting(2)
+    CreateEmailSetting2Page,
 
-    nullptr,  // LDAP Setting
+    CreateLdapSettingPage,
 
-    nullptr,  // Communication Setting
+    CreateCommunicationSettingPage,
 
-    nullptr,  // Machine Information
+    CreateMachineInformationPage,
 };
 
 }  // namespace

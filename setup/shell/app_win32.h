@@ -17,6 +17,7 @@
 #include "setup/data/dial_codec.h"
 #include "setup/data/document.h"
 #include "setup/link/machine_link.h"
+#include "setup/settings/settings_framework.h"
 #include "setup/shell/menu_state.h"
 #include "setup/shell/prompts_win32.h"
 
@@ -64,6 +65,9 @@ struct App : public LinkUi {
   // Set by the entry dialog's OK: an imported foreign address book (format
   // 1 or 2) is read from the working tables from then on.
   std::array<bool, 2> importConverted{false, false};
+
+  // Page changed flags, print selection flags, Account Track's current ID.
+  SettingsUiState settingsUi;
 
   std::unique_ptr<DataSet> data;
   std::unique_ptr<ImportBuffers> imports;

@@ -10,6 +10,7 @@
 #include "setup/addressbook/address_text_import.h"
 #include "setup/addressbook/entry_dialog_rules.h"
 #include "setup/res/resource.h"
+#include "setup/settings/settings_win32.h"
 #include "setup/shell/app_win32.h"
 #include "setup/shell/help_target.h"
 
@@ -38,9 +39,8 @@ void ShowLoadedDataSet(App& app, bool titleFromFile) {
   LayoutMainWindow(app);
 }
 
-void SetInchPaper(App& app) {
-  app.inchPaper = InchPaperVariant(GetSetting(*app.data, kMachineVariantId));
-}
+// After every unpack of a new data set (open, new, download).
+void SetInchPaper(App& app) { app.inchPaper = UpdateInchPaperFlag(*app.data); }
 
 void ReportFailedSave(App& app, const std::string& path) {
   char text[1024];
@@ -50,6 +50,7 @@ void ReportFailedSave(App& app, const std::string& path) {
 
 void OnNew(App& app) {
   app.words.dataLoaded = NewDataSet(*app.data, app.document);
+  SetInchPaper(app);
   UpdateMenuState(app);
   app.document.filePath = app.document.displayName = app.Text(IDS_DEFAULT_FILE_NAME);
   SetWindowTitle(app);
@@ -488,9 +489,20 @@ LRESULT HandleCommand(HWND window, WPARAM wParam) {
       OnDelete(app);
       UpdateMenuState(app);
       break;
+    case ID_MACHINE_UTILITY_SETTING:
+      OnUtilitySetting(app);
+      break;
+    case ID_MACHINE_ADMIN_MANAGEMENT:
+      OnAdminManagement(app);
+      break;
+    case ID_MACHINE_TOTAL_COUNTER:
+      OnTotalCounter(app);
+      break;
+    case ID_MACHINE_CONFIGURATION:
+      OnConfiguration(app);
+      break;
     default:
-      // Print and the settings dialogs arrive with the sheets and printing
-      // that carry them out.
+      // Print arrives with printing.
       break;
   }
   return 0;

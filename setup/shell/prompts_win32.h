@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace odc {
 
@@ -24,6 +25,8 @@ class Prompts {
   // program the user has for it. Tests replace them so that nothing starts.
   virtual bool ShowHelpFile(HWND owner, const std::string& path);
   virtual bool OpenDocument(HWND owner, const std::string& path);
+  // A pop-up menu of `items` at the mouse cursor; the index chosen, or -1.
+  virtual int ChooseMenuItem(HWND owner, const std::vector<std::string>& items);
 };
 
 // The real dialogs.

@@ -163,7 +163,8 @@ class MemorySurface : public ControlSurface {
   template <typename Target>
   void Click(Target& target, int id) {
     ControlState& c = At(id);
-    if (!radios.count(id)) c.checked = !c.checked;
+    if (!radios.count(id))
+      c.checked = !c.checked;
     else {
       for (int other : radios[id]) At(other).checked = false;
       c.checked = true;
@@ -205,9 +206,11 @@ struct RecordingHost : SettingsHost {
   bool networkChanged = false;
   std::string treeRoot;
   bool inchPaper = false;
+  uint32_t machineProductId = 0;
   void SetNetworkChanged() override { networkChanged = true; }
   void SetTreeRootText(const std::string& text) override { treeRoot = text; }
   bool InchPaper() const override { return inchPaper; }
+  uint32_t MachineProductId() const override { return machineProductId; }
 };
 
 }  // namespace test

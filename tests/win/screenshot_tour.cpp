@@ -9,10 +9,15 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <deque>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "setup/res/resource.h"
+#include "setup/settings/settings_framework.h"
+#include "setup/settings/settings_win32.h"
 #include "setup/shell/app_win32.h"
 
 namespace {
@@ -92,6 +97,247 @@ void CALLBACK ShootDialog(HWND, UINT, UINT_PTR id, DWORD) {
   PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
+// Pictures of every page of the settings sheet that is up, page by page;
+// then the sheet is cancelled.
+std::string g_sheetPrefix;
+
+std::string FileNameOf(std::string caption) {
+  std::string name;
+  for (char c : caption) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) {
+      name += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    } else if (!name.empty() && name.back() != '-') {
+      name += '-';
+    }
+  }
+  while (!name.empty() && name.back() == '-') name.pop_back();
+  return name;
+}
+
+void CALLBACK ShootSheet(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND sheet = odc::CurrentSettingsSheet();
+  if (sheet == nullptr || !IsWindowVisible(sheet)) return;
+  KillTimer(nullptr, id);
+  HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+  const int pages = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < pages; ++i) {
+    SendMessageA(sheet, PSM_SETCURSEL, i, 0);
+    Pump(400);
+    char caption[128] = {};
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = caption;
+    item.cchTextMax = sizeof caption;
+    SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+    char index[8];
+    std::snprintf(index, sizeof index, "%d-", i + 1);
+    const std::string path = g_sheetPrefix + index + FileNameOf(caption) + ".bmp";
+    std::printf("%s %s\n", SaveWindowPicture(sheet, path) ? "saved" : "FAILED", path.c_str());
+  }
+  SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+}
+
+// Steps run from a timer inside the modal loops of the settings sheet and
+// its dialogs; each returns false while what it waits for is not up yet.
+std::deque<std::function<bool()>> g_steps;
+bool g_stepping = false;
+
+void CALLBACK RunSteps(HWND, UINT, UINT_PTR id, DWORD) {
+  if (g_stepping) return;
+  g_stepping = true;
+  while (!g_steps.empty() && g_steps.front()()) g_steps.pop_front();
+  if (g_steps.empty()) KillTimer(nullptr, id);
+  g_stepping = false;
+}
+
+// A page of the Utility Setting sheet, or a dialog that a button of the
+// page opens (the dialog is known by its caption).
+struct SheetShot {
+  const char* page;
+  int button;
+  const char* dialog;
+  const char* name;
+};
+const SheetShot kUtilityShots[] = {
+    {"Paper Source", 0, nullptr, "20-paper-source"},
+    {"Paper Source", IDC_PS_INCH_METRIC, "Inch/Metric Setting", "21-inch-metric"},
+    {"Paper Source", IDC_PS_PAPER_TYPE, "Paper Type", "22-paper-type"},
+    {"Copy Setting(1)", 0, nullptr, "23-copy-setting-1"},
+    {"Copy Setting(2)", 0, nullptr, "24-copy-setting-2"},
+};
+
+// Brings the sheet's page with this tab caption to the front.
+HWND ShowSheetPage(HWND sheet, const std::string& caption) {
+  HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+  const int n = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i) {
+    char text[128] = {};
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+    if (caption == text) SendMessageA(sheet, PSM_SETCURSEL, i, 0);
+  }
+  return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+}
+
+// Pictures of the Utility Setting sheet's pages and dialogs.
+void ShootUtilitySheet(HWND window, const std::string& folder, const std::string& prefix) {
+  auto save = [&](HWND w, const char* name) {
+    Pump(600);
+    const std::string path = folder + "\\" + prefix + name + ".bmp";
+    std::printf("%s %s\n", SaveWindowPicture(w, path) ? "saved" : "FAILED", path.c_str());
+  };
+  for (const SheetShot& shot : kUtilityShots) {
+    g_steps.push_back([=] {
+      HWND sheet = odc::CurrentSettingsSheet();
+      if (sheet == nullptr || !IsWindowVisible(sheet)) return false;
+      HWND page = ShowSheetPage(sheet, shot.page);
+      if (shot.button == 0)
+        save(sheet, shot.name);
+      else
+        PostMessageA(GetDlgItem(page, shot.button), BM_CLICK, 0, 0);
+      return true;
+    });
+    if (shot.dialog == nullptr) continue;
+    g_steps.push_back([=] {
+      HWND dialog = FindWindowA("#32770", shot.dialog);
+      if (dialog == nullptr || !IsWindowVisible(dialog)) return false;
+      save(dialog, shot.name);
+      PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+      return true;
+    });
+    g_steps.push_back([=] { return FindWindowA("#32770", shot.dialog) == nullptr; });
+  }
+  g_steps.push_back([] {
+    PostMessageA(odc::CurrentSettingsSheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    return true;
+  });
+  SetTimer(nullptr, 0, 100, RunSteps);
+  SendMessageA(window, WM_COMMAND, ID_MACHINE_UTILITY_SETTING, 0);
+}
+
+HWND VisibleWindow(const char* caption) {
+  HWND window = FindWindowA("#32770", caption);
+  return window != nullptr && IsWindowVisible(window) && IsWindowEnabled(window) ? window : nullptr;
+}
+
+// Admin. Management with the number typed, the Administrator sheet on its
+// first and last page, and the Account Track and Change Admin No. dialogs.
+void AdministratorShots(HWND window, const std::string& base) {
+  auto shoot = [&base](HWND target, const char* name) {
+    Pump(600);
+    const std::string path = base + name + ".bmp";
+    std::printf("%s %s\n", SaveWindowPicture(target, path) ? "saved" : "FAILED", path.c_str());
+  };
+  auto page = [] {
+    return reinterpret_cast<HWND>(
+        SendMessageA(VisibleWindow("Administrator Mode"), PSM_GETCURRENTPAGEHWND, 0, 0));
+  };
+  auto click = [](HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+  };
+  auto subDialog = [&](const char* caption, const char* name) {
+    g_steps.push_back([=] {
+      HWND dialog = VisibleWindow(caption);
+      if (dialog == nullptr) return false;
+      shoot(dialog, name);
+      PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+      return true;
+    });
+    g_steps.push_back([=] { return FindWindowA("#32770", caption) == nullptr; });
+  };
+  g_steps.push_back([=] {
+    HWND dialog = VisibleWindow("Admin. Management");
+    if (dialog == nullptr) return false;
+    SetDlgItemTextA(dialog, IDC_AN_NUMBER, "112233");  // the demonstration machine's
+    shoot(dialog, "30-admin-number");
+    click(dialog, IDC_AN_OK);
+    return true;
+  });
+  g_steps.push_back([=] {
+    HWND sheet = VisibleWindow("Administrator Mode");
+    if (sheet == nullptr) return false;
+    shoot(sheet, "31-administrator-mode");
+    click(page(), IDC_AM_ACCOUNT_TRACK);
+    return true;
+  });
+  subDialog("Account Track", "32-account-track");
+  g_steps.push_back([=] {
+    click(page(), IDC_AM_CHANGE_ADMIN);
+    return true;
+  });
+  subDialog("Change Admin No.", "33-change-admin-no");
+  g_steps.push_back([=] {
+    HWND sheet = VisibleWindow("Administrator Mode");
+    HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+    const LRESULT last = SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0) - 1;
+    SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(last), 0);
+    shoot(sheet, "34-machine-information");
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    return true;
+  });
+  SetTimer(nullptr, 0, 100, RunSteps);
+  SendMessageA(window, WM_COMMAND, ID_MACHINE_ADMIN_MANAGEMENT, 0);
+}
+
+// Pictures of Administrator sheet pages: a timer brings each page to the
+// front in turn, saves the sheet and finally cancels it.
+struct SheetShots {
+  std::vector<std::pair<std::string, std::string>> pages;  // caption, file
+};
+SheetShots g_sheetShots;
+
+void CALLBACK ShootSheetPages(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND sheet = odc::CurrentSettingsSheet();
+  if (sheet == nullptr || !IsWindowVisible(sheet)) return;
+  KillTimer(nullptr, id);
+  HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+  const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+  for (const auto& [caption, path] : g_sheetShots.pages) {
+    for (int i = 0; i < count; ++i) {
+      char text[128] = {};
+      TCITEMA item = {};
+      item.mask = TCIF_TEXT;
+      item.pszText = text;
+      item.cchTextMax = sizeof text;
+      SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+      if (caption != text) continue;
+      SendMessageA(sheet, PSM_SETCURSEL, i, 0);
+      Pump(500);
+      std::printf("%s %s\n", SaveWindowPicture(sheet, path) ? "saved" : "FAILED", path.c_str());
+    }
+  }
+  SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+}
+
+// The Network, E-Mail, LDAP and Communication pages, with the NIC kit and
+// LDAP present, the e-mail mode Advanced and region code 3, so that every
+// control of the pages shows.
+void ShootNetworkEmailPages(odc::App& app, HWND window, const std::string& folder,
+                            const std::string& prefix) {
+  odc::DataSet& d = *app.data;
+  d.machineInfo[odc::machine_info::kNicKit] = 1;
+  d.records[368].data[0] = 1;
+  odc::SetSetting(d, 0x1040D, 1);
+  odc::SetSetting(d, odc::kRegionCodeId, 3);
+  odc::PackTransferImage(d);
+  const std::pair<int, const char*> pages[] = {
+      {IDS_PAGE_NETWORK_SETTING, "40-network-setting"},
+      {IDS_PAGE_EMAIL_SETTING_1, "41-email-setting-1"},
+      {IDS_PAGE_EMAIL_SETTING_2, "42-email-setting-2"},
+      {IDS_PAGE_LDAP_SETTING, "43-ldap-setting"},
+      {IDS_PAGE_COMMUNICATION_SETTING, "44-communication-setting"},
+  };
+  g_sheetShots.pages.clear();
+  for (const auto& [caption, name] : pages)
+    g_sheetShots.pages.emplace_back(app.Text(caption), folder + "\\" + prefix + name + ".bmp");
+  SetTimer(nullptr, 0, 100, ShootSheetPages);
+  odc::OpenAdministratorSheet(app, window);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -149,6 +395,27 @@ int main(int argc, char** argv) {
   dialogShot(1, 0, "07-one-touch-entry");
   dialogShot(2, 1, "08-speed-dial-entry");
   dialogShot(3, 10, "09-group-dial");
+
+  // The settings sheets, page by page, and the dialogs of the Setting menu.
+  g_sheetPrefix = folder + "\\" + prefix + "10-utility-";
+  SetTimer(nullptr, 0, 100, ShootSheet);
+  command(ID_MACHINE_UTILITY_SETTING);
+  g_sheetPrefix = folder + "\\" + prefix + "11-administrator-";
+  SetTimer(nullptr, 0, 100, ShootSheet);
+  odc::OpenAdministratorSheet(app, window);
+  auto menuDialogShot = [&](int id, const char* name) {
+    g_dialogPicture = folder + "\\" + prefix + name + ".bmp";
+    SetTimer(nullptr, 0, 100, ShootDialog);
+    command(id);
+  };
+  menuDialogShot(ID_MACHINE_TOTAL_COUNTER, "12-total-counter");
+  menuDialogShot(ID_MACHINE_CONFIGURATION, "13-machine-status");
+  g_dialogPicture = folder + "\\" + prefix + "14-select-print-items.bmp";
+  SetTimer(nullptr, 0, 100, ShootDialog);
+  odc::AskPrintItems(app);
+  ShootUtilitySheet(window, folder, prefix);
+  AdministratorShots(window, folder + "\\" + prefix);
+  ShootNetworkEmailPages(app, window, folder, prefix);
   app.modified = false;
   command(ID_MACHINE_DISCONNECT);
   DestroyWindow(window);

@@ -27,6 +27,8 @@ class ScriptedPrompts : public Prompts {
   };
   std::vector<Chosen> dialogs;
   std::deque<std::string> files;  // "" cancels
+  std::vector<std::vector<std::string>> menus;
+  std::deque<int> menuChoices;  // -1 dismisses; dismissed when empty
 
   int Message(HWND owner, const std::string& text, const std::string& caption, UINT type) override {
     messages.push_back({text, caption, type, owner});
@@ -57,6 +59,13 @@ class ScriptedPrompts : public Prompts {
   bool OpenDocument(HWND, const std::string& path) override {
     documents.push_back(path);
     return true;
+  }
+  int ChooseMenuItem(HWND, const std::vector<std::string>& items) override {
+    menus.push_back(items);
+    if (menuChoices.empty()) return -1;
+    const int chosen = menuChoices.front();
+    menuChoices.pop_front();
+    return chosen;
   }
 };
 

@@ -1,2 +1,100 @@
-// Resource ids of the Copy Setting(1) and (2) pages.
+// Resource ids of the Copy Setting(1) (template 428) and Copy Setting(2)
+// (461) pages. Controls the program names by number keep them; static texts
+// and group boxes are numbered 42801 and 46101 up.
 #pragma once
+
+// Copy Setting(1).
+#define IDC_C1_PAPER_PRIORITY 430
+#define IDC_C1_TEXT_PHOTO 432
+#define IDC_C1_TEXT 433
+#define IDC_C1_PHOTO 434
+#define IDC_C1_DENSITY_AUTO 436
+#define IDC_C1_DENSITY_MANUAL 437
+#define IDC_C1_LIGHT 439
+#define IDC_C1_NORMAL 440
+#define IDC_C1_DARK 441
+#define IDC_C1_DENSITY_SLIDER 443
+#define IDC_C1_MARGIN 445
+#define IDC_C1_SMALL_ORIGINAL 447
+#define IDC_C1_BIND_LEFT 449
+#define IDC_C1_BIND_RIGHT 450
+#define IDC_C1_ERASE_LEFT 453
+#define IDC_C1_ERASE_UPPER 456
+#define IDC_C1_ERASE_FRAME 459
+// Static texts and group boxes.
+#define IDC_C1_PAPER_LABEL 42801
+#define IDC_C1_QUALITY_GROUP 42802
+#define IDC_C1_DENSITY_GROUP 42803
+#define IDC_C1_LEVEL_GROUP 42804
+#define IDC_C1_SLIDER_LABEL 42805
+#define IDC_C1_LIGHTER 42806
+#define IDC_C1_DARKER 42807
+#define IDC_C1_MARGIN_LABEL 42808
+#define IDC_C1_MARGIN_MM 42809
+#define IDC_C1_BINDING_GROUP 42810
+#define IDC_C1_ERASE_GROUP 42811
+#define IDC_C1_ERASE_LEFT_LABEL 42812
+#define IDC_C1_ERASE_LEFT_MM 42813
+#define IDC_C1_ERASE_UPPER_LABEL 42814
+#define IDC_C1_ERASE_UPPER_MM 42815
+#define IDC_C1_ERASE_FRAME_LABEL 42816
+#define IDC_C1_ERASE_FRAME_MM 42817
+
+// Copy Setting(2).
+#define IDC_C2_AUTO_PAPER 463
+#define IDC_C2_AUTO_ZOOM 464
+#define IDC_C2_MANUAL 465
+#define IDC_C2_NON_SORT 467
+#define IDC_C2_SORT 468
+#define IDC_C2_GROUP 469
+#define IDC_C2_PATTERN1 471
+#define IDC_C2_PATTERN2 472
+#define IDC_C2_MIXED_ORIGINAL 473
+#define IDC_C2_CRISSCROSS 474
+#define IDC_C2_DUPLEX 475
+#define IDC_C2_COPY_GROUP 46101
+#define IDC_C2_OUTPUT_GROUP 46102
+#define IDC_C2_ORDER_GROUP 46103
+
+// Strings of Copy Setting(1).
+#define IDS_C1_PAPER_PRIORITY 4380
+#define IDS_C1_QUALITY_PRIORITY 4381
+#define IDS_C1_TEXT_PHOTO 4382
+#define IDS_C1_TEXT 4383
+#define IDS_C1_PHOTO 4384
+#define IDS_C1_DENSITY_PRIORITY 4385
+#define IDS_C1_AUTO 4386
+#define IDS_C1_MANUAL 4387
+#define IDS_C1_DENSITY_LEVEL_A 4388
+#define IDS_C1_LIGHT 4389
+#define IDS_C1_NORMAL 4390
+#define IDS_C1_DARK 4391
+#define IDS_C1_DENSITY_LEVEL_M 4392
+#define IDS_C1_PAGE_MARGIN 4393
+#define IDS_C1_SMALL_ORIGINAL 4394
+#define IDS_C1_BINDING_POSITION 4395
+#define IDS_C1_LEFT 4396
+#define IDS_C1_RIGHT 4397
+#define IDS_C1_ERASE_SETTING 4398
+#define IDS_C1_ERASE_LEFT 4399
+#define IDS_C1_ERASE_UPPER 4400
+#define IDS_C1_ERASE_FRAME 4401
+// The paper list: "Tray 1" to "Tray 5", then "Multi-Bypass".
+#define IDS_C1_TRAY1 4402
+#define IDS_C1_MULTI_BYPASS 4407
+
+// Strings of Copy Setting(2).
+#define IDS_C2_COPY_PRIORITY 4420
+#define IDS_C2_AUTO_PAPER 4421
+#define IDS_C2_AUTO_ZOOM 4422
+#define IDS_C2_MANUAL 4423
+#define IDS_C2_OUTPUT_PRIORITY 4424
+#define IDS_C2_NON_SORT 4425
+#define IDS_C2_SORT 4426
+#define IDS_C2_GROUP 4427
+#define IDS_C2_ORDER 4428
+#define IDS_C2_PATTERN1 4429
+#define IDS_C2_PATTERN2 4430
+#define IDS_C2_MIXED_ORIGINAL 4431
+#define IDS_C2_CRISSCROSS 4432
+#define IDS_C2_DUPLEX 4433

@@ -1,2 +1,140 @@
-// Resource ids of the FAX TX and FAX RX Operation pages, Select Tray and Forward Location dialogs.
+// Resource ids of the FAX TX and FAX RX Operation pages (templates 476 and
+// 484) and their Forward Location (641) and Select Tray (699) dialogs.
+// Controls the program names by number keep them; static texts, group boxes
+// and the Select Tray buttons are numbered TEMPLATE * 100 + n.
 #pragma once
+
+#define IDD_FORWARD_LOCATION 641
+#define IDD_SELECT_TRAY 699
+
+// FAX TX Operation.
+#define IDC_TX_DENSITY 478
+#define IDC_TX_QUALITY 479
+#define IDC_TX_MEMORY 480
+#define IDC_TX_ADF 481
+#define IDC_TX_HEADER 482
+#define IDC_TX_DENSITY_LABEL 47601
+#define IDC_TX_LIGHTER 47602
+#define IDC_TX_DARKER 47603
+#define IDC_TX_QUALITY_GROUP 47604
+#define IDC_TX_DEFAULT_GROUP 47605
+
+// FAX RX Operation.
+#define IDC_RX_MEMORY_ON 486
+#define IDC_RX_PASSWORD 488
+#define IDC_RX_MEMORY_OFF 489
+#define IDC_RX_ON_HOUR 491
+#define IDC_RX_ON_MINUTE 493
+#define IDC_RX_OFF_HOUR 495
+#define IDC_RX_OFF_MINUTE 497
+#define IDC_RX_PRINT_MEMORY 499
+#define IDC_RX_PRINT_PRINT 500
+#define IDC_RX_MODE_AUTO 502
+#define IDC_RX_MODE_MANUAL 503
+#define IDC_RX_RINGS 505
+#define IDC_RX_RINGS_VALUE 506
+#define IDC_RX_CALL_TRANSFER 508
+#define IDC_RX_TRANSFER_COUNT 509
+#define IDC_RX_TRANSFER_VALUE 510
+#define IDC_RX_REDUCTION_ON 512
+#define IDC_RX_REDUCTION_CUT 513
+#define IDC_RX_REDUCTION_OFF 514
+#define IDC_RX_FORWARD_ON 516
+#define IDC_RX_FORWARD_PRINT 517
+#define IDC_RX_FORWARD_OFF 518
+#define IDC_RX_SELECT_TRAY 519
+#define IDC_RX_FOOTER 520
+#define IDC_RX_CLOSED_NETWORK 521
+#define IDC_RX_MEMORY_GROUP 48401
+#define IDC_RX_PASSWORD_LABEL 48402
+#define IDC_RX_ON_TIME_LABEL 48403
+#define IDC_RX_ON_SEPARATOR 48404
+#define IDC_RX_OFF_TIME_LABEL 48405
+#define IDC_RX_OFF_SEPARATOR 48406
+#define IDC_RX_PRINT_GROUP 48407
+#define IDC_RX_MODE_GROUP 48408
+#define IDC_RX_RINGS_LABEL 48409
+#define IDC_RX_RINGS_UNIT 48410
+#define IDC_RX_REDUCTION_GROUP 48411
+#define IDC_RX_FORWARD_GROUP 48412
+
+// Forward Location: the entry dialog's ids for the fields it shares.
+#define IDC_FWD_FAX 303
+#define IDC_FWD_EMAIL 304
+#define IDC_FWD_ADDRESS 311
+#define IDC_FWD_NUMBER 312
+#define IDC_FWD_SUB 314
+#define IDC_FWD_SID 316
+#define IDC_FWD_BASIC 326
+#define IDC_FWD_ADVANCED 327
+#define IDC_FWD_SIZE 329
+#define IDC_FWD_QUALITY 331
+#define IDC_FWD_CODING 333
+#define IDC_FWD_NUMBER_LABEL 64101
+#define IDC_FWD_SUB_LABEL 64102
+#define IDC_FWD_SID_LABEL 64103
+#define IDC_FWD_MODE_GROUP 64104
+#define IDC_FWD_SIZE_LABEL 64105
+#define IDC_FWD_QUALITY_LABEL 64106
+#define IDC_FWD_CODING_LABEL 64107
+
+// Select Tray: per tray (1-5, consecutive ids) a group box with Enable and
+// Disable. The buttons send commands, whose control id has 16 bits: they
+// are numbered below 65536.
+#define IDC_TRAY_GROUP_1 69901
+#define IDC_TRAY_ENABLE_1 701
+#define IDC_TRAY_DISABLE_1 711
+
+// Strings.
+#define IDS_TX_DENSITY_LEVEL 4460
+#define IDS_TX_QUALITY_PRIORITY 4461
+#define IDS_TX_DEFAULT_TX 4462
+#define IDS_TX_MEMORY_TX 4463
+#define IDS_TX_ADF_TX 4464
+#define IDS_TX_HEADER 4465
+// TX qualities, in list order.
+#define IDS_TX_STANDARD_TEXT 4470
+#define IDS_TX_FINE_TEXT 4471
+#define IDS_TX_SUPER_FINE_TEXT 4472
+#define IDS_TX_STANDARD_PHOTO 4473
+#define IDS_TX_FINE_PHOTO 4474
+#define IDS_TX_SUPER_FINE_PHOTO 4475
+
+#define IDS_RX_MEMORY_RX_MODE 4480
+#define IDS_RX_ON 4481
+#define IDS_RX_OFF 4482
+#define IDS_RX_PASSWORD 4483
+#define IDS_RX_ON_TIME 4484
+#define IDS_RX_OFF_TIME 4485
+#define IDS_RX_TIME_SEPARATOR 4486
+#define IDS_RX_PRINT 4487
+#define IDS_RX_PRINT_MEMORY 4488
+#define IDS_RX_PRINT_PRINT 4489
+#define IDS_RX_MODE 4490
+#define IDS_RX_MODE_AUTO 4491
+#define IDS_RX_MODE_MANUAL 4492
+#define IDS_RX_RINGS 4493
+#define IDS_RX_RINGS_UNIT 4494
+#define IDS_RX_CALL_TRANSFER 4495
+#define IDS_RX_SELECT_TRAY 4496
+#define IDS_RX_REDUCTION 4497
+#define IDS_RX_REDUCTION_ON 4498
+#define IDS_RX_REDUCTION_OFF 4499
+#define IDS_RX_REDUCTION_CUT 4500
+#define IDS_RX_FORWARD_MODE 4501
+#define IDS_RX_FORWARD_ON 4502
+#define IDS_RX_FORWARD_PRINT 4503
+#define IDS_RX_FORWARD_OFF 4504
+#define IDS_RX_FOOTER 4505
+#define IDS_RX_CLOSED_NETWORK 4506
+
+#define IDS_FORWARD_LOCATION 4520
+
+#define IDS_SELECT_TRAY 4530
+#define IDS_TRAY_ENABLE 4531
+// Tray names: IDS_TRAY_1 + tray index.
+#define IDS_TRAY_1 4532
+#define IDS_TRAY_2 4533
+#define IDS_TRAY_3 4534
+#define IDS_TRAY_4 4535
+#define IDS_TRAY_5 4536

@@ -1,2 +1,39 @@
-// Resource ids of the Scan Setting and Report Setting pages.
+// Resource ids of the Scan Setting (template 603) and Report Setting (642)
+// pages.
 #pragma once
+
+#define IDC_SCAN_QUALITY_GROUP 604
+#define IDC_SCAN_150_DPI 605
+#define IDC_SCAN_300_DPI 606
+#define IDC_SCAN_600_DPI 607
+#define IDC_SCAN_FORMAT_GROUP 608
+#define IDC_SCAN_TIFF 609
+#define IDC_SCAN_PDF 610
+#define IDC_SCAN_CODING_GROUP 611
+#define IDC_SCAN_MH 612
+#define IDC_SCAN_MR 613
+#define IDC_SCAN_MMR 614
+
+#define IDC_REPORT_GROUP 643
+#define IDC_REPORT_ACTIVITY 644
+#define IDC_REPORT_RESERVATION 645
+#define IDC_REPORT_TX_RESULT 646
+#define IDC_REPORT_RX_RESULT 647
+
+// Strings.
+#define IDS_SCAN_QUALITY_PRIORITY 4580
+#define IDS_SCAN_150_DPI 4581
+#define IDS_SCAN_300_DPI 4582
+#define IDS_SCAN_600_DPI 4583
+#define IDS_SCAN_IMAGE_FORMAT 4584
+#define IDS_SCAN_TIFF 4585
+#define IDS_SCAN_PDF 4586
+#define IDS_SCAN_CODING_METHOD 4587
+#define IDS_SCAN_MH 4588
+#define IDS_SCAN_MR 4589
+#define IDS_SCAN_MMR 4590
+#define IDS_REPORT_SETTING 4600
+#define IDS_REPORT_ACTIVITY 4601
+#define IDS_REPORT_RESERVATION 4602
+#define IDS_REPORT_TX_RESULT 4603
+#define IDS_REPORT_RX_RESULT 4604

@@ -1,0 +1,86 @@
+#include "setup/settings/text_fields.h"
+
+#include <cstring>
+#include <string>
+
+#include "setup/addressbook/entry_dialog_rules.h"
+#include "setup/res/resource.h"
+
+namespace odc {
+
+void InitTextFields(ControlSurface& s, const DataSet& set, const std::vector<TextField>& fields) {
+  for (const TextField& f : fields) {
+    const SettingItem* item = FindSettingItem(f.item);
+    const char* text = SettingText(set, f.item);
+    size_t n = item && text ? strnlen(text, item->width) : 0;
+    if (n > static_cast<size_t>(f.limit)) n = static_cast<size_t>(f.limit);
+    s.SetText(f.control, text ? std::string(text, n) : std::string());
+    s.LimitText(f.control, f.limit);
+  }
+}
+
+SettingsPage::Handled TextFieldCommand(ControlSurface& s, DataSet& set,
+                                       const std::vector<TextField>& fields, int id, int code) {
+  for (const TextField& f : fields) {
+    if (f.control != id) continue;
+    if (code != kEditChange) return SettingsPage::Handled::No;
+    // A buffer of limit + 1 holds at most `limit` characters.
+    std::string text = s.Text(id, f.limit + 1);
+    switch (f.filter) {
+      case TextField::Filter::Ascii:
+        FilterAsciiText(s, text, id, f.limit);
+        break;
+      case TextField::Filter::Name:
+        ApplyNameFilter(s, set, text, id, f.limit);
+        break;
+      case TextField::Filter::Mail:
+        ApplyMailFilter(s, text, id, f.limit);
+        break;
+    }
+    StoreTextSetting(set, f.item, text.substr(0, static_cast<size_t>(f.limit)));
+    return SettingsPage::Handled::Changed;
+  }
+  return SettingsPage::Handled::No;
+}
+
+void KeptItemLengths::Take(const DataSet& set, const std::vector<TextField>& fields) {
+  lengths_.clear();
+  for (const TextField& f : fields) lengths_.emplace_back(f.item, ItemLength(set, f.item));
+}
+
+void KeptItemLengths::PutBack(DataSet& set) const {
+  for (const auto& [item, length] : lengths_) SetItemLength(set, item, length);
+}
+
+SettingsPage::Handled PortCommand(ControlSurface& s, DataSet& set, uint32_t item, int id,
+                                  int code) {
+  if (code != kEditChange) return SettingsPage::Handled::No;
+  std::string text = s.Text(id, 6);
+  ApplyDigitFilter(s, text, id, 5);
+  SetSetting(set, item, static_cast<uint32_t>(LeadingInteger(text)));
+  return SettingsPage::Handled::Changed;
+}
+
+void ShowNumber(ControlSurface& s, int id, uint32_t value) { s.SetText(id, std::to_string(value)); }
+
+void InitSettingsSlider(ControlSurface& s, const SettingsContext& ctx, int id) {
+  const SliderSpec* spec = FindSlider(id);
+  if (!spec) return;
+  s.SetSliderRange(id, spec->low, SliderHigh(ctx, *spec));
+  // A stored value outside the range shows clamped and stays stored until
+  // the slider is moved.
+  const int value = SliderValue(ctx, *spec);
+  s.SetSliderPos(id, value);
+  ShowSliderLabel(s, *spec, value);
+}
+
+bool CheckOptionalMailAddress(ControlSurface& s, int id) {
+  const std::string text = s.Text(id, 128);
+  if (text.empty() || IsMailAddress(text)) return true;
+  ShowMessage(s, IDS_EMAIL_ADDRESS_INVALID);
+  s.SelectText(id, 0, -1);
+  s.Focus(id);
+  return false;
+}
+
+}  // namespace odc
