@@ -190,6 +190,35 @@ ListRow GroupRow(const DisplayRecord& record, int index, const RowContext& conte
   return row;
 }
 
+void LoadDisplayRecord(const RecordSource& source, int view, int index, DisplayRecord& record) {
+  const int origin = source.dataOrigin;
+  const bool foreign = (origin == 1 || origin == 2) && source.imports != nullptr &&
+                       !source.pasteMarker &&
+                       !source.importConverted[static_cast<size_t>(origin - 1)];
+  DataSet& set = *source.set;
+  if (view == 1) {
+    if (foreign) {
+      (origin == 1 ? ConvertType1OneTouch : ConvertType2OneTouch)(record, *source.imports, set,
+                                                                  index);
+    } else {
+      UnpackOneTouch(record, set, index);
+    }
+  } else if (view == 2) {
+    if (foreign) {
+      (origin == 1 ? ConvertType1SpeedDial : ConvertType2SpeedDial)(record, *source.imports, set,
+                                                                    index);
+    } else {
+      UnpackSpeedDial(record, set, index);
+    }
+  } else {
+    if (foreign) {
+      (origin == 1 ? ConvertType1Group : ConvertType2Group)(record, *source.imports, set, index);
+    } else {
+      UnpackGroup(record, set, index);
+    }
+  }
+}
+
 MemberLine GroupMemberLine(const GroupMember& member, const DisplayRecord& memberRecord,
                            bool doubleByte) {
   const bool oneTouch = member.kind & kMemberOneTouch;

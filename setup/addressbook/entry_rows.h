@@ -2,10 +2,12 @@
 // the One Touch, Speed Dial and Group views shows for a display record.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "setup/data/address_import.h"
 #include "setup/data/dial_codec.h"
 
 namespace odc {
@@ -61,6 +63,19 @@ struct MemberLine {
   int icon;
   std::string text;
 };
+// Where the views read their display records from: the working tables, or,
+// while an imported foreign address book (data origin 1 or 2) is shown as it
+// came, the import buffers through the format's converters.
+struct RecordSource {
+  DataSet* set = nullptr;
+  const ImportBuffers* imports = nullptr;
+  int dataOrigin = 3;
+  bool pasteMarker = false;
+  std::array<bool, 2> importConverted{false, false};
+};
+// Entry `index` of a view (1 One Touch, 2 Speed Dial, 3 Group).
+void LoadDisplayRecord(const RecordSource& source, int view, int index, DisplayRecord& record);
+
 MemberLine GroupMemberLine(const GroupMember& member, const DisplayRecord& memberRecord,
                            bool doubleByte);
 

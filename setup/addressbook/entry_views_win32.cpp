@@ -30,6 +30,8 @@ HWND CreateList(HINSTANCE instance, HWND parent, HIMAGELIST images, int id, DWOR
   return list;
 }
 
+}  // namespace
+
 RowContext MakeRowContext(App& app) {
   RowContext context;
   context.doubleByte = app.DoubleByteLanguage();
@@ -38,6 +40,8 @@ RowContext MakeRowContext(App& app) {
   context.text = [&app](int id) { return app.Text(static_cast<UINT>(id)); };
   return context;
 }
+
+namespace {
 
 void SetColumns(App& app, int view) {
   HWND header = reinterpret_cast<HWND>(SendMessageA(app.list, LVM_GETHEADER, 0, 0));
@@ -53,31 +57,18 @@ void SetColumns(App& app, int view) {
 
 }  // namespace
 
+RecordSource EntryRecordSource(App& app) {
+  RecordSource source;
+  source.set = app.data.get();
+  source.imports = app.imports.get();
+  source.dataOrigin = app.document.dataOrigin;
+  source.pasteMarker = app.pasteMarker;
+  source.importConverted = app.importConverted;
+  return source;
+}
+
 void LoadEntryRecord(App& app, int view, int index, DisplayRecord& record) {
-  const int origin = app.document.dataOrigin;
-  const bool foreign = (origin == 1 || origin == 2) && !app.pasteMarker &&
-                       !app.importConverted[static_cast<size_t>(origin - 1)];
-  DataSet& set = *app.data;
-  if (view == 1) {
-    if (foreign) {
-      (origin == 1 ? ConvertType1OneTouch : ConvertType2OneTouch)(record, *app.imports, set, index);
-    } else {
-      UnpackOneTouch(record, set, index);
-    }
-  } else if (view == 2) {
-    if (foreign) {
-      (origin == 1 ? ConvertType1SpeedDial : ConvertType2SpeedDial)(record, *app.imports, set,
-                                                                    index);
-    } else {
-      UnpackSpeedDial(record, set, index);
-    }
-  } else {
-    if (foreign) {
-      (origin == 1 ? ConvertType1Group : ConvertType2Group)(record, *app.imports, set, index);
-    } else {
-      UnpackGroup(record, set, index);
-    }
-  }
+  LoadDisplayRecord(EntryRecordSource(app), view, index, record);
 }
 
 namespace {

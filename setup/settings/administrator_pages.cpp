@@ -53,7 +53,7 @@ const std::vector<LabelPair>& AdministratorLabels() {
 // "%d", "%0Nd" and "%Nd" take the number, "%s" the text, "%%" is a percent
 // sign. The string comes from a resource module, so it is interpreted here
 // rather than handed to printf.
-std::string FormatNumberText(const std::string& format, int number, const std::string& text) {
+std::string FormatNumberText(const std::string& format, long long number, const std::string& text) {
   std::string out;
   for (size_t i = 0; i < format.size(); ++i) {
     if (format[i] != '%' || i + 1 >= format.size()) {
@@ -114,9 +114,8 @@ class AdministratorModePage : public SettingsPage {
     const uint32_t monitor = GetSetting(ctx.data, kRemoteMonitor);
     SelectRadio(s, {IDC_AM_LIMITED, IDC_AM_FULL, IDC_AM_OFF},
                 monitor <= kRemoteOff ? IDC_AM_LIMITED + static_cast<int>(monitor) : 0);
-    s.SetText(
-        IDC_AM_REMOTE_PASSWORD,
-        FormatNumberText("%04d", static_cast<int>(GetSetting(ctx.data, kRemotePassword)), ""));
+    s.SetText(IDC_AM_REMOTE_PASSWORD,
+              FormatNumberText("%04d", GetSetting(ctx.data, kRemotePassword), ""));
     s.LimitText(IDC_AM_REMOTE_PASSWORD, 4);
     EnablePassword(s);
   }

@@ -137,6 +137,9 @@ std::string ControlText(HWND dialog, int id, int atMost);
 // The display record of entry `index` as the views show it: from the import
 // buffers while a foreign address book is shown as it came.
 void LoadEntryRecord(App& app, int view, int index, DisplayRecord& record);
+// Where LoadEntryRecord reads from, and the row texts' context.
+RecordSource EntryRecordSource(App& app);
+RowContext MakeRowContext(App& app);
 // One row of the main list, inserted (the sorted list places it).
 void AddOneTouchRow(App& app, const DisplayRecord& record, int index);
 void AddSpeedDialRow(App& app, const DisplayRecord& record, int index);

@@ -9,6 +9,7 @@
 
 #include "setup/addressbook/address_text_import.h"
 #include "setup/addressbook/entry_dialog_rules.h"
+#include "setup/print/print_win32.h"
 #include "setup/res/resource.h"
 #include "setup/settings/settings_win32.h"
 #include "setup/shell/app_win32.h"
@@ -432,6 +433,10 @@ LRESULT HandleCommand(HWND window, WPARAM wParam) {
       break;
     case ID_FILE_IMPORT:
       OnImport(app);
+      break;
+    case ID_FILE_PRINT:
+      // The menu item is grey without a data set; Ctrl+P must not get past it.
+      if (app.words.dataLoaded != 0) RunPrintCommand(app);
       break;
     case ID_FILE_EXIT:
       CloseMainWindow(app);

@@ -62,6 +62,18 @@ bool Prompts::OpenDocument(HWND owner, const std::string& path) {
   return result > 32;
 }
 
+HDC WindowsPrompts::ChoosePrinter(HWND owner) {
+  PRINTDLGA dialog = {};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.Flags = PD_RETURNDC | PD_COLLATE | PD_NOSELECTION | PD_DISABLEPRINTTOFILE;
+  dialog.nCopies = 1;
+  const BOOL chosen = PrintDlgA(&dialog);
+  if (dialog.hDevMode != nullptr) GlobalFree(dialog.hDevMode);
+  if (dialog.hDevNames != nullptr) GlobalFree(dialog.hDevNames);
+  return chosen ? dialog.hDC : nullptr;
+}
+
 int Prompts::ChooseMenuItem(HWND owner, const std::vector<std::string>& items) {
   HMENU menu = CreatePopupMenu();
   if (menu == nullptr) return -1;

@@ -25,6 +25,10 @@ class Prompts {
   // program the user has for it. Tests replace them so that nothing starts.
   virtual bool ShowHelpFile(HWND owner, const std::string& path);
   virtual bool OpenDocument(HWND owner, const std::string& path);
+  // The print dialog: a printer device context the caller deletes, or null
+  // when the user cancelled. Stand-ins that never print may keep this one,
+  // which cancels.
+  virtual HDC ChoosePrinter(HWND /*owner*/) { return nullptr; }
   // A pop-up menu of `items` at the mouse cursor; the index chosen, or -1.
   virtual int ChooseMenuItem(HWND owner, const std::vector<std::string>& items);
 };
@@ -35,6 +39,7 @@ class WindowsPrompts : public Prompts {
   int Message(HWND owner, const std::string& text, const std::string& caption, UINT type) override;
   bool ChooseDataFile(HWND owner, std::string& path, FileDialogMode mode, const std::string& title,
                       const std::string& filter) override;
+  HDC ChoosePrinter(HWND owner) override;
 };
 
 }  // namespace odc

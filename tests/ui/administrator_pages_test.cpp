@@ -41,6 +41,7 @@ TEST_F(AdministratorTest, PageShowsTheStoredValues) {
       {1, 1, 9999, false, IDC_AM_FULL, "9999", true},
       {0, 2, 0, true, IDC_AM_OFF, "0000", false},
       {5, 7, 12, false, 0, "0012", false},  // codes the page does not know
+      {0, 1, 0xFFFFFFFF, true, IDC_AM_FULL, "4294967295", true},
   };
   for (const Case& c : cases) {
     Stored(kPermission, c.permission);

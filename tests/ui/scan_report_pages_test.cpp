@@ -1,4 +1,6 @@
 // The Scan Setting and Report Setting pages.
+#include <algorithm>
+
 #include "setup/res/resource.h"
 #include "tests/ui/fax_scan_page_fixture.h"
 
@@ -76,6 +78,28 @@ TEST_F(ScanSettingPage, AnUnknownResolutionStaysUntilAClick) {
   EXPECT_EQ(Image(kResolution), 16);
   EXPECT_EQ(Image(kImageFormat), 4);
   EXPECT_FALSE(Changed(PageId::ScanSetting));
+}
+
+TEST_F(ScanSettingPage, OnlyWithTheNicKit) {
+  auto pages = [&] {
+    std::vector<PageId> ids;
+    for (const PageEntry& e : SheetPages(SheetId::Utility, *data)) ids.push_back(e.page);
+    return ids;
+  };
+  auto has = [](const std::vector<PageId>& ids, PageId id) {
+    return std::count(ids.begin(), ids.end(), id) == 1;
+  };
+  data->machineInfo[machine_info::kNicKit] = 1;
+  const std::vector<PageId> with = pages();
+  data->machineInfo[machine_info::kNicKit] = 0;
+  const std::vector<PageId> without = pages();
+  EXPECT_TRUE(has(with, PageId::ScanSetting));
+  EXPECT_FALSE(has(without, PageId::ScanSetting));
+  for (PageId id : {PageId::FaxTxOperation, PageId::FaxRxOperation, PageId::ReportSetting}) {
+    EXPECT_TRUE(has(with, id));
+    EXPECT_TRUE(has(without, id));
+  }
+  EXPECT_EQ(with.size(), without.size() + 1);
 }
 
 class ReportSettingPage : public PageFixture {};

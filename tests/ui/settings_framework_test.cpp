@@ -285,7 +285,7 @@ TEST(HandleSettingsSlider, LinePageThumbAndClamping) {
     ASSERT_NE(spec, nullptr) << c.control;
     SetSetting(*set, spec->item, c.stored);
     SetSetting(*set, kRegionCodeId, c.region);
-    SetSetting(*set, 0x10907, 15);  // maximum rings
+    SetSetting(*set, 0x10904, 15);  // maximum rings
     MemorySurface s;
     s.SetSliderRange(c.control, -300, 300);
     if (c.code == kThumbTrack) s.At(c.control).position = c.thumb;
@@ -308,7 +308,7 @@ TEST(HandleSettingsSlider, RingsAreClampedToTheMaximumRings) {
   SettingsUiState ui;
   RecordingHost host;
   SettingsContext ctx{*set, ui, host};
-  SetSetting(*set, 0x10907, 5);
+  SetSetting(*set, 0x10904, 5);
   SetSetting(*set, 0x10903, 5);
   MemorySurface s;
   HandleSettingsSlider(s, ctx, kPageDown, 505);

@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <string>
@@ -338,6 +339,103 @@ void ShootNetworkEmailPages(odc::App& app, HWND window, const std::string& folde
   odc::OpenAdministratorSheet(app, window);
 }
 
+// Steps run from a timer inside the modal loops of a settings sheet and its
+// dialogs; each returns false while what it waits for is not up yet.
+std::deque<std::function<bool()>> g_sheetSteps;
+bool g_sheetBusy = false;
+
+void CALLBACK RunSheetStep(HWND, UINT, UINT_PTR, DWORD) {
+  if (g_sheetBusy) return;
+  g_sheetBusy = true;
+  while (!g_sheetSteps.empty() && g_sheetSteps.front()()) g_sheetSteps.pop_front();
+  g_sheetBusy = false;
+}
+
+HWND ShownDialog(const char* caption) {
+  HWND dialog = FindWindowA("#32770", caption);
+  return dialog != nullptr && IsWindowVisible(dialog) ? dialog : nullptr;
+}
+
+bool SelectSheetPage(HWND sheet, const char* caption) {
+  HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+  const int n = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i) {
+    char text[128] = {};
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+    if (std::strcmp(text, caption) == 0) {
+      SendMessageA(sheet, PSM_SETCURSEL, i, 0);
+      return true;
+    }
+  }
+  return false;
+}
+
+// The FAX TX and RX Operation, Scan Setting and Report Setting pages of the
+// Utility Setting sheet, and the Select Tray and Forward Location dialogs.
+void ShootFaxScanPages(HWND window, const std::string& folder, const std::string& prefix) {
+  auto path = [&](const char* name) { return folder + "\\" + prefix + name + ".bmp"; };
+  auto save = [](HWND w, const std::string& file) {
+    Pump(600);
+    std::printf("%s %s\n", SaveWindowPicture(w, file) ? "saved" : "FAILED", file.c_str());
+  };
+  auto page = [&](const char* caption, const char* name) {
+    g_sheetSteps.push_back([=] {
+      HWND sheet = odc::CurrentSettingsSheet();
+      if (sheet == nullptr || !IsWindowVisible(sheet)) return false;
+      if (SelectSheetPage(sheet, caption)) save(sheet, path(name));
+      return true;
+    });
+  };
+  // A dialog opened by a button of the FAX RX page; `inside` runs before a
+  // second picture when it is given.
+  auto dialog = [&](int button, const char* caption, const char* name,
+                    std::function<void(HWND)> inside, const char* secondName) {
+    g_sheetSteps.push_back([=] {
+      HWND sheet = odc::CurrentSettingsSheet();
+      HWND rx = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+      PostMessageA(GetDlgItem(rx, button), BM_CLICK, 0, 0);
+      return true;
+    });
+    g_sheetSteps.push_back([=] {
+      HWND d = ShownDialog(caption);
+      if (d == nullptr) return false;
+      save(d, path(name));
+      if (inside) {
+        inside(d);
+        save(d, path(secondName));
+      }
+      PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+      return true;
+    });
+    g_sheetSteps.push_back([=] { return ShownDialog(caption) == nullptr; });
+  };
+  page("FAX TX Operation", "30-fax-tx-operation");
+  page("FAX RX Operation", "31-fax-rx-operation");
+  dialog(IDC_RX_SELECT_TRAY, "Select Tray", "32-select-tray", nullptr, nullptr);
+  dialog(
+      IDC_RX_FORWARD_ON, "Forward Location", "33-forward-location-fax",
+      [](HWND d) {
+        SendMessageA(GetDlgItem(d, IDC_FWD_EMAIL), BM_CLICK, 0, 0);
+        SetDlgItemTextA(d, IDC_FWD_ADDRESS, "frontoffice@example.com");
+        SendMessageA(GetDlgItem(d, IDC_FWD_ADVANCED), BM_CLICK, 0, 0);
+      },
+      "34-forward-location-email");
+  page("Scan Setting", "35-scan-setting");
+  page("Report Setting", "36-report-setting");
+  g_sheetSteps.push_back([] {
+    PostMessageA(odc::CurrentSettingsSheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    return true;
+  });
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, RunSheetStep);
+  SendMessageA(window, WM_COMMAND, ID_MACHINE_UTILITY_SETTING, 0);
+  KillTimer(nullptr, timer);
+  g_sheetSteps.clear();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -415,6 +513,16 @@ int main(int argc, char** argv) {
   odc::AskPrintItems(app);
   ShootUtilitySheet(window, folder, prefix);
   AdministratorShots(window, folder + "\\" + prefix);
+  // The FAX pages with a destination to forward to and a machine that
+  // answers after up to 15 rings.
+  odc::SetSetting(*app.data, 0x10904, 15);
+  odc::SetSetting(*app.data, 0x10903, 2);
+  odc::SetSetting(*app.data, 0x10905, 0x00);
+  const uint8_t forward[] = {2, 10, 0, 2, 0, 0x60, 0x21, 0x43, 0x65, 0x87};
+  std::memcpy(odc::SettingBytes(*app.data, 0x10906), forward, sizeof forward);
+  odc::SettingBytes(*app.data, 0x10906)[30] = 0x21;
+  odc::PackTransferImage(*app.data);
+  ShootFaxScanPages(window, folder, prefix);
   ShootNetworkEmailPages(app, window, folder, prefix);
   app.modified = false;
   command(ID_MACHINE_DISCONNECT);

@@ -29,6 +29,10 @@ class ScriptedPrompts : public Prompts {
   std::deque<std::string> files;  // "" cancels
   std::vector<std::vector<std::string>> menus;
   std::deque<int> menuChoices;  // -1 dismisses; dismissed when empty
+  // Printer device contexts handed out by ChoosePrinter (null or none left
+  // cancels); the program deletes them.
+  std::deque<HDC> printers;
+  int printDialogs = 0;
 
   int Message(HWND owner, const std::string& text, const std::string& caption, UINT type) override {
     messages.push_back({text, caption, type, owner});
@@ -66,6 +70,13 @@ class ScriptedPrompts : public Prompts {
     const int chosen = menuChoices.front();
     menuChoices.pop_front();
     return chosen;
+  }
+  HDC ChoosePrinter(HWND) override {
+    ++printDialogs;
+    if (printers.empty()) return nullptr;
+    HDC dc = printers.front();
+    printers.pop_front();
+    return dc;
   }
 };
 

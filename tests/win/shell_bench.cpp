@@ -13,6 +13,7 @@
 #include "setup/link/simulated_machine.h"
 #include "setup/res/resource.h"
 #include "setup/shell/app_win32.h"
+#include "tests/win/bench_clock.h"
 
 namespace {
 
@@ -29,17 +30,8 @@ class FixedPrompts : public odc::Prompts {
   }
 };
 
-double Now() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return 1000.0 * counter.QuadPart / frequency.QuadPart;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
+using odc::bench::Median;
+using odc::bench::Now;
 
 double StartUp(const char* program) {
   STARTUPINFOA startup = {};
