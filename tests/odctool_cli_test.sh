@@ -311,6 +311,29 @@ assert rows[7][-1] == "one-touch 5 speed-dial 200", rows[7]' book.csv
 expect_exit 0 "export to standard output" export full.DAT --csv -
 check "  the same bytes" cmp -s out.txt book.csv
 
+# ---- CSV and vCard back in ----------------------------------------------------
+expect_exit 0 "import of the exported CSV" import book.csv --into full.DAT -o back.DAT
+expect_exit 0 "  export of the result" export back.DAT --csv back.csv
+check "  gives the same CSV" cmp -s back.csv book.csv
+expect_exit 0 "export --vcard" export full.DAT --vcard book.vcf
+check "  one card per entry, program key and group aside" test "$(grep -c '^BEGIN:VCARD' book.vcf)" -eq 5
+expect_exit 0 "import of the vCard" import book.vcf --into new.DAT -o fromvcf.DAT
+expect_exit 0 "  shows it" show fromvcf.DAT --json
+check "  the e-mail entry is back on its key" python3 -c '
+import json, sys
+book = json.load(open(sys.argv[1]))
+keys = {e["number"]: e for e in book["one_touch"]}
+assert keys[2]["type"] == "email", book' out.txt
+printf 'type,address,name\r\nfax,0800 CALL,Help\r\n' >letter.csv
+cp new.DAT before.DAT
+expect_exit 1 "import of a CSV with a letter in a fax number" import letter.csv --into new.DAT -o bad.DAT
+check "  names the line and the field" grep -q 'Line 2, field "address"' err.txt
+check "  writes nothing" test ! -e bad.DAT
+check "  leaves the base alone" cmp -s new.DAT before.DAT
+expect_exit 2 "export with both --csv and --vcard" export full.DAT --csv a.csv --vcard a.vcf
+expect_exit 0 "--version" --version
+check "  names the tool and a version" grep -Eqx 'odctool [0-9]+\.[0-9]+\.[0-9]+' out.txt
+
 # ---- diff --------------------------------------------------------------------
 expect_exit 0 "diff of equal files" diff full.DAT full.DAT
 check "  prints nothing" test ! -s out.txt

@@ -96,6 +96,7 @@ void ConvertType2Group(DisplayRecord& record, const ImportBuffers& buffers, Data
 // the result.
 int ImportAddressBookBytes(DataSet& set, ImportBuffers& buffers, const uint8_t* data, size_t size);
 int ImportAddressBook(DataSet& set, ImportBuffers& buffers, const std::string& path);
-inline int DataOriginAfterImport(int result) { return result != 0 ? result : 3; }
+// Text address books (4, 5) land in the working tables, as format 3 does.
+inline int DataOriginAfterImport(int result) { return result == 1 || result == 2 ? result : 3; }
 
 }  // namespace odc

@@ -7,23 +7,23 @@
 #include <cstring>
 #include <string>
 
+#include "setup/addressbook/address_text_import.h"
 #include "setup/addressbook/entry_dialog_rules.h"
 #include "setup/print/print_win32.h"
 #include "setup/res/resource.h"
 #include "setup/settings/settings_win32.h"
 #include "setup/shell/app_win32.h"
+#include "setup/shell/help_target.h"
 
 namespace odc {
 namespace {
 
-constexpr char kHelpFileName[] = "VM40HELP.HLP";
-
-bool ChooseFile(App& app, std::string& path, FileDialogMode mode) {
+bool ChooseFile(App& app, std::string& path, FileDialogMode mode,
+                UINT filter = IDS_DATA_FILE_FILTER) {
   UINT title = IDS_OPEN;
   if (mode == FileDialogMode::Save) title = IDS_SAVE;
   if (mode == FileDialogMode::SaveAs) title = IDS_SAVE_AS;
-  return app.prompts->ChooseDataFile(app.main, path, mode, app.Text(title),
-                                     app.Text(IDS_DATA_FILE_FILTER));
+  return app.prompts->ChooseDataFile(app.main, path, mode, app.Text(title), app.Text(filter));
 }
 
 // What the views show of a freshly loaded data set.
@@ -115,15 +115,21 @@ bool SaveTo(App& app, FileDialogMode mode) {
 }
 
 void OnImport(App& app) {
-  if (!ChooseFile(app, app.importPath, FileDialogMode::Open)) return;
+  if (!ChooseFile(app, app.importPath, FileDialogMode::Open, IDS_IMPORT_FILE_FILTER)) return;
   bool import = true;
   if (app.words.dataLoaded != 0) {
     import = app.Message(IDS_IMPORT_OVERWRITE_QUESTION, MB_YESNO) == IDYES;
   }
   if (import) {
-    const int format = ImportAddressBook(*app.data, *app.imports, app.importPath);
+    TextImportProblem problem;
+    const int format = ImportAddressBookFile(*app.data, *app.imports, app.importPath, problem);
     app.document.dataOrigin = DataOriginAfterImport(format);
-    if (format == 0) app.Message(IDS_FILE_FORMAT_ERROR, MB_OK);
+    if (format == 0 && problem.reasonId != 0) {
+      app.Message(DescribeTextImportProblem(problem, [&app](int id) { return app.Text(id); }),
+                  MB_OK | MB_ICONEXCLAMATION);
+    } else if (format == 0) {
+      app.Message(IDS_FILE_FORMAT_ERROR, MB_OK);
+    }
   }
   if (app.words.dataLoaded != 0) {
     ShowLoadedDataSet(app, true);
@@ -226,10 +232,21 @@ void OnUpload(App& app, int command) {
 void OnHelp(App& app) {
   char module[MAX_PATH + 1] = {};
   GetModuleFileNameA(app.resources, module, MAX_PATH);
-  std::string path = module;
-  const size_t slash = path.find_last_of("\\/");
-  path = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + kHelpFileName;
-  WinHelpA(app.main, path.c_str(), HELP_CONTENTS, 0);
+  const HelpTarget help = FindHelp(DirectoryOf(module), [](const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  });
+  switch (help.kind) {
+    case HelpKind::HelpFile:
+      app.prompts->ShowHelpFile(app.main, help.path);
+      break;
+    case HelpKind::UserGuide:
+      app.prompts->OpenDocument(app.main, help.path);
+      break;
+    case HelpKind::None:
+      app.Message(IDS_HELP_NOT_INSTALLED, MB_OK | MB_ICONINFORMATION);
+      break;
+  }
 }
 
 INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

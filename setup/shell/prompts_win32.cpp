@@ -1,7 +1,9 @@
 #include "setup/shell/prompts_win32.h"
 
 #include <commdlg.h>
+#include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace odc {
@@ -13,10 +15,14 @@ int WindowsPrompts::Message(HWND owner, const std::string& text, const std::stri
 
 bool WindowsPrompts::ChooseDataFile(HWND owner, std::string& path, FileDialogMode mode,
                                     const std::string& title, const std::string& filter) {
-  // The filter is "description", NUL, "*.DAT", NUL, NUL.
+  // The filter is "description", NUL, "*.DAT", NUL, NUL; a string-table
+  // filter of several entries is written "description|pattern|...".
   std::string filters = filter;
-  filters.push_back('\0');
-  filters += "*.DAT";
+  if (filter.find('|') == std::string::npos) {
+    filters.push_back('\0');
+    filters += "*.DAT";
+  }
+  std::replace(filters.begin(), filters.end(), '|', '\0');
   filters.push_back('\0');
   filters.push_back('\0');
   char file[MAX_PATH] = {};
@@ -43,6 +49,17 @@ bool WindowsPrompts::ChooseDataFile(HWND owner, std::string& path, FileDialogMod
   if (!chosen) return false;
   path = file;
   return true;
+}
+
+bool Prompts::ShowHelpFile(HWND owner, const std::string& path) {
+  return WinHelpA(owner, path.c_str(), HELP_CONTENTS, 0) != FALSE;
+}
+
+bool Prompts::OpenDocument(HWND owner, const std::string& path) {
+  // ShellExecute reports success with a value above 32.
+  const auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteA(owner, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  return result > 32;
 }
 
 HDC WindowsPrompts::ChoosePrinter(HWND owner) {

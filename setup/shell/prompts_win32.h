@@ -21,6 +21,10 @@ class Prompts {
   // receives the choice. False when cancelled.
   virtual bool ChooseDataFile(HWND owner, std::string& path, FileDialogMode mode,
                               const std::string& title, const std::string& filter) = 0;
+  // Help: the WinHelp file, and a document (the HTML user guide) in the
+  // program the user has for it. Tests replace them so that nothing starts.
+  virtual bool ShowHelpFile(HWND owner, const std::string& path);
+  virtual bool OpenDocument(HWND owner, const std::string& path);
   // The print dialog: a printer device context the caller deletes, or null
   // when the user cancelled. Stand-ins that never print may keep this one,
   // which cancels.

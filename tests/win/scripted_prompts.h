@@ -42,14 +42,26 @@ class ScriptedPrompts : public Prompts {
     return answer;
   }
   bool ChooseDataFile(HWND, std::string& path, FileDialogMode mode, const std::string& title,
-                      const std::string&) override {
+                      const std::string& filter) override {
     dialogs.push_back({mode, title});
+    filters.push_back(filter);
     if (files.empty() || files.front().empty()) {
       if (!files.empty()) files.pop_front();
       return false;
     }
     path = files.front();
     files.pop_front();
+    return true;
+  }
+  // Help never starts a viewer or a browser in a test: it is recorded.
+  std::vector<std::string> helpFiles, documents;
+  std::vector<std::string> filters;
+  bool ShowHelpFile(HWND, const std::string& path) override {
+    helpFiles.push_back(path);
+    return true;
+  }
+  bool OpenDocument(HWND, const std::string& path) override {
+    documents.push_back(path);
     return true;
   }
   int ChooseMenuItem(HWND, const std::vector<std::string>& items) override {

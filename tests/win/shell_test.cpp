@@ -463,5 +463,76 @@ TEST_F(MainWindow, AboutShowsTheProduct) {
   EXPECT_EQ(g_aboutProduct, "VELMORA M40");
 }
 
+TEST_F(MainWindow, ImportOfAVcardFillsTheSpeedDialView) {
+  Command(ID_FILE_NEW);
+  const std::string source = dir + "contacts.vcf";
+  const std::string cards =
+      "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:M\xC3\xBCller Anna\r\n"
+      "TEL;TYPE=\"work,fax\":030 555-123\r\nEND:VCARD\r\n"
+      "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:John Doe\r\nEMAIL;TYPE=INTERNET:john@example.com\r\n"
+      "END:VCARD\r\n";
+  WriteAll(source, std::vector<uint8_t>(cards.begin(), cards.end()));
+  prompts.files = {source};
+  prompts.answers = {IDYES};
+  Command(ID_FILE_IMPORT);
+  ASSERT_FALSE(prompts.filters.empty());
+  EXPECT_NE(prompts.filters.back().find("*.VCF"), std::string::npos);
+  EXPECT_NE(prompts.filters.back().find("*.CSV"), std::string::npos);
+  EXPECT_EQ(app.document.dataOrigin, 3);
+  Command(ID_VIEW_SPEED_DIAL);
+  EXPECT_EQ(Cell(0, 1), "M\xFCller Anna");
+  EXPECT_EQ(Cell(0, 2), "030 555-123");
+  EXPECT_EQ(Cell(1, 1), "John Doe");
+  EXPECT_EQ(Cell(1, 2), "john@example.com");
+  EXPECT_EQ(Cell(2, 1), "");
+  EXPECT_TRUE(app.modified);
+
+  // A card the entry dialog would refuse: the whole file is refused with
+  // its card and field, and the view keeps what it had.
+  const std::string bad = dir + "bad.vcf";
+  const std::string badCards =
+      "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ok\r\nEMAIL:ok@example.com\r\nEND:VCARD\r\n"
+      "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Voice\r\nTEL;TYPE=fax:0800-CALL\r\nEND:VCARD\r\n";
+  WriteAll(bad, std::vector<uint8_t>(badCards.begin(), badCards.end()));
+  prompts.files = {bad};
+  prompts.answers = {IDYES};
+  Command(ID_FILE_IMPORT);
+  EXPECT_NE(LastMessage().find("Card 2 (line 9), field \"TEL;TYPE=FAX\""), std::string::npos)
+      << LastMessage();
+  Command(ID_VIEW_SPEED_DIAL);
+  EXPECT_EQ(Cell(0, 1), "M\xFCller Anna");
+  EXPECT_EQ(Cell(1, 1), "John Doe");
+}
+
+TEST_F(MainWindow, HelpOpensTheHelpFileElseTheUserGuideElseSaysSo) {
+  char module[MAX_PATH] = {};
+  GetModuleFileNameA(app.resources, module, MAX_PATH);
+  std::string folder = module;
+  folder = folder.substr(0, folder.find_last_of("\\/") + 1);
+  const std::string helpFile = folder + "VM40HELP.HLP";
+  const std::string guide = folder + "UserGuide.html";
+  DeleteFileA(helpFile.c_str());
+  DeleteFileA(guide.c_str());
+
+  Command(ID_HELP_TOPICS);
+  EXPECT_TRUE(prompts.helpFiles.empty());
+  EXPECT_TRUE(prompts.documents.empty());
+  EXPECT_NE(LastMessage().find("No help is installed"), std::string::npos) << LastMessage();
+
+  WriteAll(guide, {'<', 'p', '>'});
+  Command(ID_HELP_TOPICS);
+  ASSERT_EQ(prompts.documents.size(), 1u);
+  EXPECT_EQ(prompts.documents[0], guide);
+  EXPECT_TRUE(prompts.helpFiles.empty());
+
+  WriteAll(helpFile, {'?', '_'});
+  Command(ID_HELP_TOPICS);
+  ASSERT_EQ(prompts.helpFiles.size(), 1u);
+  EXPECT_EQ(prompts.helpFiles[0], helpFile);
+  EXPECT_EQ(prompts.documents.size(), 1u) << "the help file comes first";
+  DeleteFileA(helpFile.c_str());
+  DeleteFileA(guide.c_str());
+}
+
 }  // namespace
 }  // namespace odc

@@ -2,9 +2,11 @@
 
 #include <ostream>
 
+#include "setup/addressbook/address_text_import.h"
 #include "setup/data/address_import.h"
 #include "setup/data/document.h"
 #include "setup/data/file_io.h"
+#include "setup/settings/english_strings.h"
 #include "tools/odctool/diff.h"
 #include "tools/odctool/report.h"
 #include "tools/odctool/settings_commands.h"
@@ -77,23 +79,29 @@ int RunImport(const std::string& source, const std::string& basePath, const std:
   auto set = LoadDataSet(basePath, language);
   if (!set) return FormatError(err);
   auto buffers = std::make_unique<ImportBuffers>();
-  if (ImportAddressBook(*set, *buffers, source) == 0) return FormatError(err);
+  TextImportProblem problem;
+  if (ImportAddressBookFile(*set, *buffers, source, problem) == 0) {
+    if (problem.reasonId == 0) return FormatError(err);
+    err << DescribeTextImportProblem(problem, EnglishString) << '\n';
+    return kExitFailure;
+  }
   Document document;
   if (!SaveDataSet(*set, document, outPath)) return WriteFailed(outPath, err);
   return kExitOk;
 }
 
-int RunExport(const std::string& path, const std::string& csvPath, Language language,
-              std::ostream& out, std::ostream& err) {
+int RunExport(const std::string& path, const std::string& outPath, ExportForm form,
+              Language language, std::ostream& out, std::ostream& err) {
   auto set = LoadDataSet(path, language);
   if (!set) return FormatError(err);
-  const std::string csv = AddressBookCsv(ReportAddressBook(*set));
-  if (csvPath == "-") {
-    out << csv;
+  const std::string text =
+      form == ExportForm::Vcard ? AddressBookVcard(*set) : AddressBookCsv(ReportAddressBook(*set));
+  if (outPath == "-") {
+    out << text;
     return kExitOk;
   }
-  if (!WriteFileAtomically(csvPath, reinterpret_cast<const uint8_t*>(csv.data()), csv.size())) {
-    return WriteFailed(csvPath, err);
+  if (!WriteFileAtomically(outPath, reinterpret_cast<const uint8_t*>(text.data()), text.size())) {
+    return WriteFailed(outPath, err);
   }
   return kExitOk;
 }

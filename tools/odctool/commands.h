@@ -28,9 +28,10 @@ int RunShow(const std::string& path, bool json, Language language, std::ostream&
             std::ostream& err);
 int RunImport(const std::string& source, const std::string& basePath, const std::string& outPath,
               Language language, std::ostream& err);
-// `csvPath` "-" writes to `out`.
-int RunExport(const std::string& path, const std::string& csvPath, Language language,
-              std::ostream& out, std::ostream& err);
+// The address book as CSV or vCard 3.0; `outPath` "-" writes to `out`.
+enum class ExportForm { Csv, Vcard };
+int RunExport(const std::string& path, const std::string& outPath, ExportForm form,
+              Language language, std::ostream& out, std::ostream& err);
 // 0 equal, 1 different (or an unusable file, with the message on `err`).
 int RunDiff(const std::string& pathA, const std::string& pathB, Language language,
             std::ostream& out, std::ostream& err);

@@ -12,6 +12,7 @@
 #include <io.h>
 #endif
 
+#include "odc_version.h"
 #include "setup/link/simulated_machine.h"
 #include "setup/link/usb_platform.h"
 #include "tools/odctool/commands.h"
@@ -24,13 +25,16 @@ constexpr const char* kUsage =
     "usage: odctool new OUT.DAT\n"
     "       odctool show FILE [--json] [--language NAME]\n"
     "       odctool import SOURCE --into BASE.DAT -o OUT.DAT [--language NAME]\n"
-    "       odctool export FILE --csv OUT.csv [--language NAME]\n"
+    "       odctool export FILE (--csv OUT.csv | --vcard OUT.vcf) [--language NAME]\n"
+    "       odctool --version\n"
     "       odctool diff A.DAT B.DAT [--language NAME]\n"
     "       odctool status [--json]\n"
     "       odctool download OUT.DAT [--language NAME]\n"
     "       odctool upload IN.DAT [--network-changed] [--language NAME]\n"
     "NAME is ENGLISH (default), JAPANESE, SCHINESE or TCHINESE.\n"
-    "--csv - writes the CSV to standard output.\n"
+    "--csv - and --vcard - write to standard output.\n"
+    "import reads settings data files, the two CMC formats, the CSV of export --csv\n"
+    "and vCard 3.0/4.0 files, recognised by their content.\n"
     "status, download and upload use the simulated machine when ODC_SIMULATED_MACHINE\n"
     "names a settings data file, else the USB driver.\n"
     "status exits 0 only when the machine is ready, 1 when it is not or cannot be\n"
@@ -49,7 +53,8 @@ struct Arguments {
   std::string into;
   std::string out;
   std::string csv;
-  bool hasInto = false, hasOut = false, hasCsv = false, hasLanguage = false;
+  std::string vcard;
+  bool hasInto = false, hasOut = false, hasCsv = false, hasVcard = false, hasLanguage = false;
   bool networkChanged = false;
 };
 
@@ -87,6 +92,8 @@ bool ParseArguments(int argc, char** argv, Arguments& args, std::string& problem
       if (!value(args.out, args.hasOut)) return false;
     } else if (arg == "--csv") {
       if (!value(args.csv, args.hasCsv)) return false;
+    } else if (arg == "--vcard") {
+      if (!value(args.vcard, args.hasVcard)) return false;
     } else {
       problem = "unknown option " + arg;
       return false;
@@ -107,6 +114,10 @@ int Run(int argc, char** argv) {
     return RunSettingsCommand(command, std::vector<std::string>(argv + 2, argv + argc), std::cout,
                               std::cerr);
   }
+  if (command == "--version" || command == "version") {
+    std::cout << "odctool " ODC_VERSION_TEXT "\n";
+    return kExitOk;
+  }
   Arguments args;
   std::string problem;
   if (!ParseArguments(argc, argv, args, problem)) return Usage(problem);
@@ -118,7 +129,7 @@ int Run(int argc, char** argv) {
   // Options a command does not take are a mistake, not something to ignore.
   auto only = [&](bool json, bool into, bool out, bool csv) {
     return (json || !args.json) && (into || !args.hasInto) && (out || !args.hasOut) &&
-           (csv || !args.hasCsv);
+           (csv || (!args.hasCsv && !args.hasVcard));
   };
 
   if (command == "new") {
@@ -138,10 +149,17 @@ int Run(int argc, char** argv) {
     return RunImport(args.positional[0], args.into, args.out, language, std::cerr);
   }
   if (command == "export") {
-    if (count != 1 || !args.hasCsv || !only(false, false, false, true)) {
-      return Usage("export takes FILE and --csv OUT.csv");
+    if (count != 1 || args.hasCsv == args.hasVcard || !only(false, false, false, true)) {
+      return Usage("export takes FILE and one of --csv OUT.csv or --vcard OUT.vcf");
     }
-    return RunExport(args.positional[0], args.csv, language, std::cout, std::cerr);
+    const std::string& out = args.hasCsv ? args.csv : args.vcard;
+#ifdef _WIN32
+    // CSV and vCard lines end in CRLF already; a text-mode console would
+    // double the CR.
+    if (out == "-") _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    return RunExport(args.positional[0], out, args.hasCsv ? ExportForm::Csv : ExportForm::Vcard,
+                     language, std::cout, std::cerr);
   }
   if (command == "diff") {
     if (count != 2 || !only(false, false, false, false)) return Usage("diff takes two files");

@@ -1,0 +1,872 @@
+#include "setup/addressbook/address_text_import.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "setup/addressbook/entry_dialog_rules.h"
+#include "setup/data/charset.h"
+#include "setup/data/dial_codec.h"
+#include "setup/data/file_io.h"
+#include "setup/res/resource.h"
+
+namespace odc {
+namespace {
+
+constexpr size_t kMaxName = 20;
+constexpr size_t kMaxNumber = 30;
+constexpr size_t kMaxSubSid = 20;
+constexpr size_t kMaxAddress = 64;
+
+// The columns of `odctool export --csv`, in its order.
+enum Column {
+  kTable,
+  kNumber,
+  kType,
+  kName,
+  kName2,
+  kAddress,
+  kSub,
+  kSid,
+  kBatchTime,
+  kSpeed,
+  kCombination,
+  kEmailMode,
+  kMaxTxSizeCode,
+  kMaxTxSize,
+  kMaxQuality,
+  kCoding,
+  kRegistered,
+  kMembers,
+  kColumnCount
+};
+constexpr std::array<const char*, kColumnCount> kColumnNames = {"table",
+                                                                "number",
+                                                                "type",
+                                                                "name",
+                                                                "name2",
+                                                                "address",
+                                                                "sub",
+                                                                "sid",
+                                                                "batch_time",
+                                                                "speed",
+                                                                "combination",
+                                                                "email_mode",
+                                                                "max_tx_size_code",
+                                                                "max_tx_size",
+                                                                "max_quality",
+                                                                "coding",
+                                                                "registered",
+                                                                "members"};
+
+// One entry of the file before it is checked: its texts (UTF-8) and where
+// each came from, so a refusal can name the line and the field.
+struct Row {
+  int line = 0;  // where the row (or card) starts
+  int card = 0;
+  std::array<std::string, kColumnCount> value;
+  std::array<int, kColumnCount> lineOf{};
+  std::array<std::string, kColumnCount> label;  // vCard property names
+};
+
+// A refusal travels up as an exception: the file is read in one go and the
+// data set is touched only after the last row has passed.
+struct Refusal {
+  TextImportProblem problem;
+};
+
+[[noreturn]] void Refuse(int format, int line, int card, std::string field, int reason) {
+  throw Refusal{{format, line, card, std::move(field), reason}};
+}
+
+struct Context {
+  int format;
+  Language language;
+  uint32_t variant;
+  bool inchPaper;
+  bool addressBookOnly;
+};
+
+[[noreturn]] void Refuse(const Context& c, const Row& row, int column, int reason) {
+  const int line = row.lineOf[column] != 0 ? row.lineOf[column] : row.line;
+  const std::string field = !row.label[column].empty() ? row.label[column] : kColumnNames[column];
+  Refuse(c.format, line, row.card, field, reason);
+}
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& ch : lower) {
+    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+  }
+  return lower;
+}
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool IsUtf8(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size()) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    int extra = 0;
+    uint32_t cp = 0;
+    if (c < 0x80) {
+      ++i;
+      continue;
+    } else if (c >= 0xC2 && c <= 0xDF) {
+      extra = 1;
+      cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      extra = 2;
+      cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      extra = 3;
+      cp = c & 0x07;
+    } else {
+      return false;
+    }
+    if (i + extra >= text.size()) return false;
+    for (int k = 1; k <= extra; ++k) {
+      const auto t = static_cast<unsigned char>(text[i + k]);
+      if ((t & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (t & 0x3F);
+    }
+    if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        (cp >= 0xD800 && cp <= 0xDFFF)) {
+      return false;
+    }
+    i += extra + 1;
+  }
+  return true;
+}
+
+bool StartsWithBom(const uint8_t* data, size_t size) {
+  return size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF;
+}
+
+// A decimal number of at most `digits` digits; -1 otherwise.
+int Decimal(std::string_view text, size_t digits = 4) {
+  if (text.empty() || text.size() > digits) return -1;
+  int value = 0;
+  for (char ch : text) {
+    if (ch < '0' || ch > '9') return -1;
+    value = value * 10 + (ch - '0');
+  }
+  return value;
+}
+
+// ---- Checks shared by both formats: the entry dialog's rules ----
+
+// UTF-8 text -> the program's ANSI text, refusing what the code page cannot
+// hold (the conversion would turn it into '?').
+std::string AnsiText(const Context& c, const Row& row, int column) {
+  const std::string& utf8 = row.value[column];
+  const std::string ansi = Utf8ToAnsi(c.language, utf8);
+  if (AnsiToUtf8(c.language, ansi) != utf8) Refuse(c, row, column, IDS_TEXT_NOT_IN_CHARSET);
+  return ansi;
+}
+
+void CopyText(char* field, size_t size, const std::string& text) {
+  std::memset(field, 0, size);
+  std::memcpy(field, text.data(), std::min(text.size(), size - 1));
+}
+
+void ReadNames(const Context& c, const Row& row, DisplayRecord& record) {
+  const std::string name = AnsiText(c, row, kName);
+  if (name.size() > kMaxName) Refuse(c, row, kName, IDS_TEXT_NAME_TOO_LONG);
+  const FilterResult filtered = FilterNameText(name, c.language, c.variant);
+  if (!filtered.accepted) Refuse(c, row, kName, IDS_TEXT_NAME_CHARACTER);
+  const std::string name2 = AnsiText(c, row, kName2);
+  if (name2.size() > kMaxName) Refuse(c, row, kName2, IDS_TEXT_NAME_TOO_LONG);
+  if (ValidateName(c.language, name2).rejected) Refuse(c, row, kName2, IDS_TEXT_NAME_CHARACTER);
+  CopyText(record.name, sizeof record.name, name);
+  CopyText(record.name2, sizeof record.name2, name2);
+}
+
+uint16_t ReadDate(const Context& c, const Row& row) {
+  const std::string& text = row.value[kRegistered];
+  if (text.empty()) return 0;
+  const int year = text.size() == 10 && text[4] == '-' && text[7] == '-'
+                       ? Decimal(std::string_view(text).substr(0, 4))
+                       : -1;
+  const int month = year >= 0 ? Decimal(std::string_view(text).substr(5, 2)) : -1;
+  const int day = year >= 0 ? Decimal(std::string_view(text).substr(8, 2)) : -1;
+  if (year < 2000 || year > 2127 || month < 1 || month > 12 || day < 1 || day > 31) {
+    Refuse(c, row, kRegistered, IDS_TEXT_BAD_DATE);
+  }
+  return EncodeRegistrationDate(year, month, day);
+}
+
+// A code column: its text, "(N)" for a code without a text, or empty.
+int OptionCode(const Context& c, const Row& row, int column,
+               std::initializer_list<std::pair<const char*, int>> texts, int empty) {
+  const std::string& text = row.value[column];
+  if (text.empty()) return empty;
+  for (const auto& [name, code] : texts) {
+    if (Lower(text) == Lower(name)) return code;
+  }
+  std::string_view digits = text;
+  if (digits.size() > 2 && digits.front() == '(' && digits.back() == ')') {
+    digits = digits.substr(1, digits.size() - 2);
+  }
+  const int code = Decimal(digits, 3);
+  if (code < 0 || code > 255) Refuse(c, row, column, IDS_TEXT_BAD_VALUE);
+  return code;
+}
+
+void ReadFax(const Context& c, const Row& row, DisplayRecord& record, bool speedDial) {
+  std::string number;
+  // Spaces and '-' are dialable; brackets, dots and slashes only lay a
+  // number out, as the filter removes them when typed.
+  for (char ch : row.value[kAddress]) {
+    if (ch != '(' && ch != ')' && ch != '.' && ch != '/') number += ch;
+  }
+  number = std::string(Trim(number));
+  const bool combination = IsCombinationNumber(number);
+  const std::string_view digits =
+      combination ? std::string_view(number).substr(0, number.size() - 1) : number;
+  if (!FilterDialText(digits, DialField::Number).accepted) {
+    Refuse(c, row, kAddress, IDS_TEXT_NUMBER_CHARACTER);
+  }
+  if (number.size() > kMaxNumber) Refuse(c, row, kAddress, IDS_TEXT_NUMBER_TOO_LONG);
+  if (CheckDestination(kKindFax, "", number).failed()) {
+    Refuse(c, row, kAddress, IDS_TEXT_NO_DESTINATION);
+  }
+  const std::string& flag = row.value[kCombination];
+  if (!flag.empty() && !((flag == "yes" && combination) || (flag == "no" && !combination))) {
+    Refuse(c, row, kCombination, IDS_TEXT_BAD_VALUE);
+  }
+  record.kind = kKindFax;
+  record.combination = combination ? 1 : 0;
+  CopyText(record.number, sizeof record.number, number);
+  if (combination) {
+    // A combination key keeps only its number, as the entry dialog does.
+    record.name[0] = record.name2[0] = '\0';
+    return;
+  }
+  for (int column : {kSub, kSid}) {
+    const std::string& text = row.value[column];
+    if (!FilterDialText(text, DialField::SubOrSid).accepted) {
+      Refuse(c, row, column, IDS_TEXT_SUB_SID_CHARACTER);
+    }
+    if (text.size() > kMaxSubSid) Refuse(c, row, column, IDS_TEXT_SUB_SID_TOO_LONG);
+  }
+  CopyText(record.sub, sizeof record.sub, row.value[kSub]);
+  CopyText(record.sid, sizeof record.sid, row.value[kSid]);
+  record.speedIndex = static_cast<uint8_t>(
+      OptionCode(c, row, kSpeed, {{"9.6K", 0}, {"14.4K", 1}, {"33.6K", 2}}, 2));
+  if (record.speedIndex > 2) Refuse(c, row, kSpeed, IDS_TEXT_BAD_VALUE);
+
+  const std::string& batch = row.value[kBatchTime];
+  if (batch.empty()) return;
+  if (speedDial) Refuse(c, row, kBatchTime, IDS_TEXT_SPEED_DIAL_BATCH_TIME);
+  const size_t colon = batch.find(':');
+  const std::string hour = batch.substr(0, colon);
+  const std::string minute = colon == std::string::npos ? "" : batch.substr(colon + 1);
+  if (colon == std::string::npos || Decimal(hour, 2) < 0 || Decimal(minute, 2) < 0 ||
+      CheckBatchTime(hour, minute).failed()) {
+    Refuse(c, row, kBatchTime, IDS_TEXT_BAD_BATCH_TIME);
+  }
+  // Both are at most two digits here.
+  CopyText(record.batchHour, sizeof record.batchHour, std::to_string(Decimal(hour, 2) % 100));
+  CopyText(record.batchMinute, sizeof record.batchMinute, std::to_string(Decimal(minute, 2) % 100));
+}
+
+void ReadEmail(const Context& c, const Row& row, DisplayRecord& record) {
+  const std::string& address = row.value[kAddress];
+  if (!FilterMailText(address).accepted) Refuse(c, row, kAddress, IDS_TEXT_ADDRESS_CHARACTER);
+  if (address.size() > kMaxAddress) Refuse(c, row, kAddress, IDS_TEXT_ADDRESS_TOO_LONG);
+  const CheckFailure check = CheckDestination(kKindEmail, address, "");
+  if (check.failed()) {
+    Refuse(c, row, kAddress, address.empty() ? IDS_TEXT_NO_DESTINATION : IDS_TEXT_ADDRESS_INVALID);
+  }
+  record.kind = kKindEmail;
+  CopyText(record.email, sizeof record.email, address);
+
+  // The dialog's OK looks at none of the options: a code the lists do not
+  // offer (kept from the machine) is taken as it stands.
+  const int mode = OptionCode(c, row, kEmailMode, {{"Basic", 0}, {"Advanced", 1}}, 0);
+  const bool advanced = mode == 1;
+  int size = OptionCode(c, row, kMaxTxSizeCode, {},
+                        advanced ? DefaultMaxTxSize(c.inchPaper, c.addressBookOnly) : 0);
+  if (row.value[kMaxTxSizeCode].empty() && !row.value[kMaxTxSize].empty()) {
+    size = OptionCode(c, row, kMaxTxSize,
+                      {{"A3", 0}, {"B4", 1}, {"A4", 2}, {"Letter", 12}, {"Ledger", 9}}, size);
+  }
+  const int quality = OptionCode(c, row, kMaxQuality, {{"Fine", 1}, {"S/F", 2}}, advanced ? 2 : 0);
+  const int coding = OptionCode(c, row, kCoding, {{"MH", 0}, {"MR", 1}, {"MMR", 2}}, 0);
+  record.emailOptions[0] = static_cast<uint8_t>(mode);
+  record.emailOptions[1] = static_cast<uint8_t>(size);
+  record.emailOptions[2] = static_cast<uint8_t>(quality);
+  record.emailOptions[3] = static_cast<uint8_t>(coding);
+}
+
+// ---- Placing the entries ----
+
+enum class Table { Any, OneTouch, SpeedDial, Group };
+
+struct Pending {
+  const Row* row;
+  Table table;
+  int index;  // 0-based, -1 until placed
+  bool program = false;
+  DisplayRecord record{};
+};
+
+void CheckUtf8(const Context& c, const Row& row) {
+  for (int column = 0; column < kColumnCount; ++column) {
+    if (!IsUtf8(row.value[column])) Refuse(c, row, column, IDS_TEXT_INVALID_UTF8);
+  }
+}
+
+Pending ReadRow(const Context& c, const Row& row) {
+  CheckUtf8(c, row);
+  Pending p{&row, Table::Any, -1};
+  const std::string table = Lower(row.value[kTable]);
+  if (table == "one-touch") {
+    p.table = Table::OneTouch;
+  } else if (table == "speed-dial") {
+    p.table = Table::SpeedDial;
+  } else if (table == "group") {
+    p.table = Table::Group;
+  } else if (!table.empty()) {
+    Refuse(c, row, kTable, IDS_TEXT_BAD_VALUE);
+  }
+  if (!row.value[kNumber].empty()) {
+    const int number = Decimal(row.value[kNumber]);
+    const int limit =
+        p.table == Table::SpeedDial || p.table == Table::Any ? kSpeedDialCount : kOneTouchCount;
+    if (number < 1 || number > limit) Refuse(c, row, kNumber, IDS_TEXT_ENTRY_OUTSIDE_TABLE);
+    if (p.table == Table::Any) p.table = Table::SpeedDial;
+    p.index = number - 1;
+  }
+  const std::string type = Lower(row.value[kType]);
+  if ((type == "group") != (p.table == Table::Group)) Refuse(c, row, kType, IDS_TEXT_BAD_VALUE);
+  DisplayRecord& r = p.record;
+  r.inUse = 1;
+  r.registrationDate = ReadDate(c, row);
+  if (type == "program") {
+    if (p.index < 0) Refuse(c, row, kNumber, IDS_TEXT_ENTRY_OUTSIDE_TABLE);
+    p.program = true;
+    return p;
+  }
+  ReadNames(c, row, r);
+  if (type == "group") {
+    if (p.index < 0) Refuse(c, row, kNumber, IDS_TEXT_ENTRY_OUTSIDE_TABLE);
+    const bool singleByte = IsSingleByteLanguage(c.language) != 0;
+    if (CheckGroup(singleByte ? r.name : r.name2, 1, singleByte) != 0) {
+      Refuse(c, row, singleByte ? kName : kName2, IDS_TEXT_GROUP_NAME_REQUIRED);
+    }
+    r.entryType = kEntryGroup;
+    r.groupMarker = 1;
+    return p;
+  }
+  if (p.table == Table::Any) p.table = Table::SpeedDial;
+  const bool speedDial = p.table == Table::SpeedDial;
+  r.entryType = speedDial ? kEntrySpeedDial : kEntryOneTouch;
+  if (type == "fax") {
+    ReadFax(c, row, r, speedDial);
+  } else if (type == "email") {
+    ReadEmail(c, row, r);
+  } else {
+    Refuse(c, row, kType, IDS_TEXT_BAD_VALUE);
+  }
+  return p;
+}
+
+// Group members: "one-touch 3 speed-dial 12 ...", each an entry of the file.
+void ReadMembers(const Context& c, Pending& group, const std::vector<Pending>& entries) {
+  const Row& row = *group.row;
+  std::vector<std::string> words;
+  std::string word;
+  for (char ch : row.value[kMembers] + " ") {
+    if (ch == ' ' || ch == ',' || ch == ';' || ch == '\t') {
+      if (!word.empty()) words.push_back(Lower(word));
+      word.clear();
+    } else {
+      word += ch;
+    }
+  }
+  if (words.size() % 2 != 0) Refuse(c, row, kMembers, IDS_TEXT_BAD_MEMBER);
+  const size_t count = words.size() / 2;
+  if (count < 1 || count > static_cast<size_t>(kMaxGroupMembers)) {
+    Refuse(c, row, kMembers, IDS_TEXT_GROUP_SIZE);
+  }
+  for (size_t j = 0; j < count; ++j) {
+    const Table table = words[2 * j] == "one-touch"    ? Table::OneTouch
+                        : words[2 * j] == "speed-dial" ? Table::SpeedDial
+                                                       : Table::Any;
+    const int index = Decimal(words[2 * j + 1]) - 1;
+    const auto member = std::find_if(entries.begin(), entries.end(), [&](const Pending& e) {
+      return e.table == table && e.index == index && !e.program;
+    });
+    if (table == Table::Any || member == entries.end()) {
+      Refuse(c, row, kMembers, IDS_TEXT_BAD_MEMBER);
+    }
+    group.record.members[j] = {table == Table::OneTouch ? kMemberOneTouch : kMemberSpeedDial,
+                               static_cast<uint8_t>(index)};
+  }
+  group.record.memberCount = static_cast<uint8_t>(count);
+}
+
+int BuildTables(DataSet& set, const Context& c, const std::vector<Row>& rows) {
+  std::vector<Pending> entries;
+  entries.reserve(rows.size());
+  for (const Row& row : rows) entries.push_back(ReadRow(c, row));
+
+  // One Touch keys hold entries and Group dials; Speed Dials only entries.
+  std::array<bool, kOneTouchCount> keyUsed{};
+  std::array<bool, kSpeedDialCount> dialUsed{};
+  auto used = [&](Table table, int index) -> bool& {
+    return table == Table::SpeedDial ? dialUsed[index] : keyUsed[index];
+  };
+  for (Pending& p : entries) {
+    if (p.index < 0) continue;
+    if (used(p.table, p.index)) Refuse(c, *p.row, kNumber, IDS_TEXT_ENTRY_TWICE);
+    used(p.table, p.index) = true;
+  }
+  for (Pending& p : entries) {
+    if (p.index >= 0) continue;
+    const int count = p.table == Table::SpeedDial ? kSpeedDialCount : kOneTouchCount;
+    for (int i = 0; i < count && p.index < 0; ++i) {
+      if (!used(p.table, i)) p.index = i;
+    }
+    if (p.index < 0) Refuse(c, *p.row, kNumber, IDS_TEXT_TABLE_FULL);
+    used(p.table, p.index) = true;
+  }
+  for (Pending& p : entries) {
+    if (p.table == Table::Group) ReadMembers(c, p, entries);
+  }
+
+  // Everything has passed: build the tables beside the data set, then swap
+  // them in.
+  auto staging = std::make_unique<DataSet>(set);
+  std::memset(staging->oneTouch, 0, sizeof staging->oneTouch);
+  std::memset(staging->speedDial, 0, sizeof staging->speedDial);
+  for (Pending& p : entries) {
+    p.record.index = static_cast<uint8_t>(p.index);
+    if (p.program) {
+      // The machine's program keys cannot be written as text: the row keeps
+      // the program entry the data set has there, if any.
+      const bool dial = p.table == Table::SpeedDial;
+      const uint8_t* from = dial ? set.SpeedDialEntry(p.index) : set.OneTouchEntry(p.index);
+      uint8_t* to = dial ? staging->SpeedDialEntry(p.index) : staging->OneTouchEntry(p.index);
+      const size_t size = dial ? kSpeedDialEntrySize : kOneTouchEntrySize;
+      if (from[2] & kFlagProgram) std::memcpy(to, from, size);
+    } else if (p.table == Table::Group) {
+      PackGroupMembers(*staging, p.record, p.index);
+    } else if (p.table == Table::SpeedDial) {
+      PackSpeedDial(*staging, p.record, p.index);
+    } else {
+      PackOneTouch(*staging, p.record, p.index);
+    }
+  }
+  std::memcpy(set.oneTouch, staging->oneTouch, sizeof set.oneTouch);
+  std::memcpy(set.speedDial, staging->speedDial, sizeof set.speedDial);
+  PackTransferImage(set);
+  CheckDialTables(set);
+  return c.format;
+}
+
+// ---- CSV ----
+
+// Splits the bytes into records of fields (RFC 4180); `lines` gets the line
+// each record starts on. Quoted fields may hold commas, quotes ("") and line
+// breaks.
+void SplitCsv(std::string_view text, std::vector<std::vector<std::string>>& records,
+              std::vector<int>& lines) {
+  size_t i = 0;
+  int line = 1;
+  while (i < text.size()) {
+    std::vector<std::string> fields;
+    const int start = line;
+    for (;;) {
+      std::string field;
+      if (i < text.size() && text[i] == '"') {
+        ++i;
+        for (;;) {
+          if (i >= text.size()) {
+            Refuse(kImportFormatCsv, start, 0, "column " + std::to_string(fields.size() + 1),
+                   IDS_TEXT_BAD_QUOTING);
+          }
+          if (text[i] == '"') {
+            if (i + 1 < text.size() && text[i + 1] == '"') {
+              field += '"';
+              i += 2;
+              continue;
+            }
+            ++i;
+            break;
+          }
+          if (text[i] == '\n') ++line;
+          field += text[i++];
+        }
+        if (i < text.size() && text[i] != ',' && text[i] != '\r' && text[i] != '\n') {
+          Refuse(kImportFormatCsv, line, 0, "column " + std::to_string(fields.size() + 1),
+                 IDS_TEXT_BAD_QUOTING);
+        }
+      } else {
+        while (i < text.size() && text[i] != ',' && text[i] != '\r' && text[i] != '\n') {
+          if (text[i] == '"') {
+            Refuse(kImportFormatCsv, line, 0, "column " + std::to_string(fields.size() + 1),
+                   IDS_TEXT_BAD_QUOTING);
+          }
+          field += text[i++];
+        }
+      }
+      fields.push_back(std::move(field));
+      if (i < text.size() && text[i] == ',') {
+        ++i;
+        continue;
+      }
+      break;
+    }
+    if (i < text.size() && text[i] == '\r') ++i;
+    if (i < text.size() && text[i] == '\n') ++i;
+    ++line;
+    // Spreadsheets leave empty lines behind the last row.
+    if (fields.size() == 1 && fields[0].empty()) continue;
+    records.push_back(std::move(fields));
+    lines.push_back(start);
+  }
+}
+
+std::vector<Row> ReadCsvRows(std::string_view text) {
+  std::vector<std::vector<std::string>> records;
+  std::vector<int> lines;
+  SplitCsv(text, records, lines);
+  std::vector<Row> rows;
+  if (records.empty()) return rows;
+  std::vector<int> columnOf;
+  std::array<bool, kColumnCount> seen{};
+  for (const std::string& heading : records[0]) {
+    const std::string name = Lower(Trim(heading));
+    const auto at = std::find_if(kColumnNames.begin(), kColumnNames.end(),
+                                 [&](const char* known) { return name == known; });
+    if (at == kColumnNames.end()) {
+      Refuse(kImportFormatCsv, lines[0], 0, heading, IDS_TEXT_UNKNOWN_COLUMN);
+    }
+    const int column = static_cast<int>(at - kColumnNames.begin());
+    if (seen[column]) Refuse(kImportFormatCsv, lines[0], 0, heading, IDS_TEXT_DUPLICATE_COLUMN);
+    seen[column] = true;
+    columnOf.push_back(column);
+  }
+  for (int column : {kType, kAddress}) {
+    if (!seen[column]) {
+      Refuse(kImportFormatCsv, lines[0], 0, kColumnNames[column], IDS_TEXT_MISSING_COLUMN);
+    }
+  }
+  for (size_t r = 1; r < records.size(); ++r) {
+    Row row;
+    row.line = lines[r];
+    if (records[r].size() > columnOf.size()) {
+      Refuse(kImportFormatCsv, row.line, 0, "column " + std::to_string(columnOf.size() + 1),
+             IDS_TEXT_TOO_MANY_FIELDS);
+    }
+    for (size_t f = 0; f < records[r].size(); ++f) {
+      row.value[columnOf[f]] = std::string(Trim(records[r][f]));
+    }
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+// ---- vCard ----
+
+struct Property {
+  int line;
+  std::string name;                 // upper case, group prefix removed
+  std::vector<std::string> params;  // lower case
+  std::string value;
+  bool broken = false;  // no colon: not a property at all
+};
+
+// "\n", "\,", "\;" and "\\" of vCard texts.
+std::string Unescape(std::string_view value) {
+  std::string text;
+  for (size_t i = 0; i < value.size(); ++i) {
+    if (value[i] == '\\' && i + 1 < value.size()) {
+      const char next = value[++i];
+      text += next == 'n' || next == 'N' ? '\n' : next;
+    } else {
+      text += value[i];
+    }
+  }
+  return text;
+}
+
+bool IsFax(const Property& p) {
+  for (std::string param : p.params) {
+    param.erase(std::remove(param.begin(), param.end(), '"'), param.end());
+    if (param.rfind("type=", 0) == 0) param = param.substr(5);
+    size_t start = 0;
+    for (;;) {
+      const size_t comma = param.find(',', start);
+      if (param.substr(start, comma - start) == "fax") return true;
+      if (comma == std::string::npos) break;
+      start = comma + 1;
+    }
+  }
+  return false;
+}
+
+std::vector<Property> ReadProperties(std::string_view text) {
+  // Unfold: a line that begins with a space or a tab continues the last.
+  std::vector<Property> properties;
+  std::vector<std::pair<int, std::string>> logical;
+  int line = 0;
+  size_t i = 0;
+  while (i < text.size()) {
+    size_t end = text.find('\n', i);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view physical = text.substr(i, end - i);
+    if (!physical.empty() && physical.back() == '\r') physical.remove_suffix(1);
+    ++line;
+    i = end + 1;
+    if (!physical.empty() && (physical[0] == ' ' || physical[0] == '\t') && !logical.empty()) {
+      logical.back().second += physical.substr(1);
+    } else {
+      logical.push_back({line, std::string(physical)});
+    }
+  }
+  for (const auto& [at, content] : logical) {
+    if (Trim(content).empty()) continue;
+    // The value starts at the first colon outside a quoted parameter.
+    size_t colon = std::string::npos;
+    bool quoted = false;
+    for (size_t k = 0; k < content.size(); ++k) {
+      if (content[k] == '"') quoted = !quoted;
+      if (content[k] == ':' && !quoted) {
+        colon = k;
+        break;
+      }
+    }
+    if (colon == std::string::npos) {
+      properties.push_back({at, content, {}, "", true});
+      continue;
+    }
+    Property p{at, "", {}, content.substr(colon + 1)};
+    std::string head = content.substr(0, colon);
+    size_t semi = head.find(';');
+    p.name = head.substr(0, semi);
+    const size_t dot = p.name.find('.');
+    if (dot != std::string::npos) p.name = p.name.substr(dot + 1);
+    for (char& ch : p.name) {
+      if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+    }
+    while (semi != std::string::npos) {
+      const size_t next = head.find(';', semi + 1);
+      p.params.push_back(Lower(head.substr(semi + 1, next - semi - 1)));
+      semi = next;
+    }
+    properties.push_back(std::move(p));
+  }
+  return properties;
+}
+
+std::vector<Row> ReadVcardRows(std::string_view text) {
+  std::vector<Row> rows;
+  const std::vector<Property> properties = ReadProperties(text);
+  bool inCard = false;
+  bool version = false;
+  bool fax = false, email = false;
+  Row row;
+  int card = 0;
+  auto set = [&row](int column, const Property& p, std::string value, const char* label) {
+    row.value[column] = std::move(value);
+    row.lineOf[column] = p.line;
+    row.label[column] = label;
+  };
+  for (const Property& p : properties) {
+    const std::string value = std::string(Trim(p.value));
+    if (p.broken) Refuse(kImportFormatVcard, p.line, inCard ? card : 0, p.name, IDS_TEXT_BAD_LINE);
+    if (!inCard) {
+      if (p.name != "BEGIN" || Lower(value) != "vcard") {
+        Refuse(kImportFormatVcard, p.line, card, p.name, IDS_TEXT_BAD_LINE);
+      }
+      inCard = true;
+      version = fax = email = false;
+      row = Row{};
+      row.line = p.line;
+      row.card = ++card;
+      continue;
+    }
+    if (p.name == "BEGIN") {
+      Refuse(kImportFormatVcard, row.line, card, "END", IDS_TEXT_CARD_NOT_CLOSED);
+    } else if (p.name == "END") {
+      if (!version) Refuse(kImportFormatVcard, row.line, card, "VERSION", IDS_TEXT_CARD_VERSION);
+      if (!fax && !email) {
+        Refuse(kImportFormatVcard, row.line, card, "TEL;TYPE=FAX / EMAIL", IDS_TEXT_NO_DESTINATION);
+      }
+      row.value[kType] = fax ? "fax" : "email";
+      // The type follows the destination the card has.
+      row.lineOf[kType] = row.lineOf[kAddress];
+      row.label[kType] = row.label[kAddress];
+      rows.push_back(row);
+      inCard = false;
+    } else if (p.name == "VERSION") {
+      if (value != "3.0" && value != "4.0") {
+        Refuse(kImportFormatVcard, p.line, card, "VERSION", IDS_TEXT_CARD_VERSION);
+      }
+      version = true;
+    } else if (p.name == "FN") {
+      set(kName, p, Unescape(value), "FN");
+    } else if (p.name == "TEL" && IsFax(p) && !fax) {
+      std::string number = Unescape(value);
+      if (Lower(number).rfind("tel:", 0) == 0) number = number.substr(4);
+      // A fax number wins over an e-mail address of the same card.
+      set(kAddress, p, number, "TEL;TYPE=FAX");
+      fax = true;
+    } else if (p.name == "EMAIL" && !email && !fax) {
+      set(kAddress, p, Unescape(value), "EMAIL");
+      email = true;
+    } else if (p.name == "X-ODC-ENTRY") {
+      const size_t space = value.find(' ');
+      set(kTable, p, value.substr(0, space), "X-ODC-ENTRY");
+      set(kNumber, p, space == std::string::npos ? "" : std::string(Trim(value.substr(space))),
+          "X-ODC-ENTRY");
+      if (Lower(row.value[kTable]) == "group") {
+        Refuse(kImportFormatVcard, p.line, card, "X-ODC-ENTRY", IDS_TEXT_BAD_VALUE);
+      }
+    }
+  }
+  if (inCard) Refuse(kImportFormatVcard, row.line, card, "END", IDS_TEXT_CARD_NOT_CLOSED);
+  return rows;
+}
+
+std::string_view TextOf(const uint8_t* data, size_t size) {
+  if (StartsWithBom(data, size)) {
+    data += 3;
+    size -= 3;
+  }
+  return std::string_view(reinterpret_cast<const char*>(data), size);
+}
+
+std::string VcardText(std::string_view text) {
+  std::string escaped;
+  for (char ch : text) {
+    if (ch == '\\' || ch == ',' || ch == ';') escaped += '\\';
+    if (ch == '\n') {
+      escaped += "\\n";
+      continue;
+    }
+    escaped += ch;
+  }
+  return escaped;
+}
+
+}  // namespace
+
+int TextAddressBookFormat(const uint8_t* data, size_t size) {
+  const std::string_view text = TextOf(data, size);
+  const size_t end = std::min(text.find('\n'), std::min<size_t>(text.size(), 4096));
+  std::string first(Trim(text.substr(0, end)));
+  if (!first.empty() && first.back() == '\r') first.pop_back();
+  if (first.find('\0') != std::string::npos) return 0;
+  if (Lower(Trim(first)) == "begin:vcard") return kImportFormatVcard;
+  bool type = false, address = false;
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = first.find(',', start);
+    std::string name = Lower(Trim(first.substr(start, comma - start)));
+    name.erase(std::remove(name.begin(), name.end(), '"'), name.end());
+    type = type || name == "type";
+    address = address || name == "address";
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return type && address ? kImportFormatCsv : 0;
+}
+
+int ImportTextAddressBook(DataSet& set, const uint8_t* data, size_t size,
+                          TextImportProblem& problem) {
+  const int format = TextAddressBookFormat(data, size);
+  problem = {};
+  if (format == 0) return 0;
+  const uint32_t variant = GetSetting(set, kMachineVariantId);
+  const Context context{format, set.language, variant, InchPaperVariant(variant),
+                        set.addressBookOnly};
+  try {
+    const std::string_view text = TextOf(data, size);
+    const std::vector<Row> rows =
+        format == kImportFormatCsv ? ReadCsvRows(text) : ReadVcardRows(text);
+    return BuildTables(set, context, rows);
+  } catch (const Refusal& refusal) {
+    problem = refusal.problem;
+    return 0;
+  }
+}
+
+int ImportAddressBookData(DataSet& set, ImportBuffers& buffers, const uint8_t* data, size_t size,
+                          TextImportProblem& problem) {
+  problem = {};
+  if (TextAddressBookFormat(data, size) != 0) {
+    return ImportTextAddressBook(set, data, size, problem);
+  }
+  return ImportAddressBookBytes(set, buffers, data, size);
+}
+
+int ImportAddressBookFile(DataSet& set, ImportBuffers& buffers, const std::string& path,
+                          TextImportProblem& problem) {
+  problem = {};
+  std::vector<uint8_t> bytes;
+  if (!ReadFileBytes(path, bytes)) return 0;
+  return ImportAddressBookData(set, buffers, bytes.data(), bytes.size(), problem);
+}
+
+std::string DescribeTextImportProblem(const TextImportProblem& problem,
+                                      const std::function<std::string(int)>& text) {
+  const std::string reason = text(problem.reasonId);
+  char message[1024];
+  if (problem.format == kImportFormatVcard) {
+    std::snprintf(message, sizeof message, text(IDS_TEXT_IMPORT_REFUSED_CARD).c_str(), problem.card,
+                  problem.line, problem.field.c_str(), reason.c_str());
+  } else {
+    std::snprintf(message, sizeof message, text(IDS_TEXT_IMPORT_REFUSED_LINE).c_str(), problem.line,
+                  problem.field.c_str(), reason.c_str());
+  }
+  return message;
+}
+
+std::string AddressBookVcard(DataSet& set) {
+  std::string out;
+  DisplayRecord record;
+  auto card = [&](const char* table, int number) {
+    if (!record.inUse || record.program || record.entryType == kEntryGroup) return;
+    const std::string name = AnsiToUtf8(
+        set.language, std::string_view(record.name, strnlen(record.name, sizeof record.name)));
+    out += "BEGIN:VCARD\r\nVERSION:3.0\r\n";
+    out += "FN:" + VcardText(name) + "\r\n";
+    out += "N:" + VcardText(name) + ";;;;\r\n";
+    if (record.kind == kKindEmail) {
+      out += "EMAIL;TYPE=INTERNET:" +
+             VcardText(std::string_view(record.email, strnlen(record.email, sizeof record.email))) +
+             "\r\n";
+    } else {
+      out += "TEL;TYPE=FAX:" +
+             std::string(record.number, strnlen(record.number, sizeof record.number)) + "\r\n";
+    }
+    out += "X-ODC-ENTRY:" + std::string(table) + " " + std::to_string(number) + "\r\n";
+    out += "END:VCARD\r\n";
+  };
+  for (int key = 0; key < kOneTouchCount; ++key) {
+    UnpackOneTouch(record, set, key);
+    if (record.groupMarker && record.entryType == kEntryGroup) continue;
+    card("one-touch", key + 1);
+  }
+  for (int index = 0; index < kSpeedDialCount; ++index) {
+    UnpackSpeedDial(record, set, index);
+    card("speed-dial", index + 1);
+  }
+  return out;
+}
+
+}  // namespace odc

@@ -1,0 +1,62 @@
+// Address books kept as text by mail programs and spreadsheets: the CSV that
+// `odctool export --csv` writes and vCard 3.0/4.0 files. Every entry goes
+// through the entry dialog's own filters and OK checks before anything
+// changes; one bad row refuses the whole file. The mapping rules are written
+// down in docs/text_address_books.md.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "setup/data/address_import.h"
+#include "setup/data/data_set.h"
+
+namespace odc {
+
+// Import results beside the three formats of DetectImportFile.
+constexpr int kImportFormatCsv = 4;
+constexpr int kImportFormatVcard = 5;
+
+// The text format the bytes hold, by content (never by file name): a CSV
+// whose header row names the columns type and address, or a file whose first
+// line is BEGIN:VCARD. 0 for anything else.
+int TextAddressBookFormat(const uint8_t* data, size_t size);
+
+// Why a file was refused: where, which field, and the reason as a string id.
+struct TextImportProblem {
+  int format = 0;  // kImportFormatCsv or kImportFormatVcard
+  int line = 0;    // 1-based line of the file
+  int card = 0;    // vCard: 1-based number of the card
+  std::string field;
+  int reasonId = 0;
+};
+
+// Reads a text address book into the dial tables of `set`, replacing every
+// One Touch key and Speed Dial (program keys the file lists as "program"
+// keep the entry `set` has there). Returns kImportFormatCsv or
+// kImportFormatVcard; 0 when the file is refused: `problem` says why and
+// `set` is exactly as it was. On success the transfer image holds the new
+// tables.
+int ImportTextAddressBook(DataSet& set, const uint8_t* data, size_t size,
+                          TextImportProblem& problem);
+
+// The Import Address Book step for every format the program reads: text
+// address books by content, else DetectImportFile's three formats. Returns
+// the format (1-5) or 0; `problem.reasonId` is 0 when the file is simply not
+// an address book (the caller shows the format error message).
+int ImportAddressBookData(DataSet& set, ImportBuffers& buffers, const uint8_t* data, size_t size,
+                          TextImportProblem& problem);
+int ImportAddressBookFile(DataSet& set, ImportBuffers& buffers, const std::string& path,
+                          TextImportProblem& problem);
+
+// The refusal as the user reads it, with the string table `text` (the
+// resource module's, or EnglishString).
+std::string DescribeTextImportProblem(const TextImportProblem& problem,
+                                      const std::function<std::string(int)>& text);
+
+// A vCard 3.0 file of the One Touch and Speed Dial entries (UTF-8, CRLF).
+std::string AddressBookVcard(DataSet& set);
+
+}  // namespace odc
