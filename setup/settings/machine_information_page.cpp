@@ -3,7 +3,9 @@
 //
 // Each edit writes the text's length straight into its item's data length
 // in the transfer image, so a cancel (which rebuilds only the values) puts
-// the lengths of the last applied state back by hand.
+// the lengths of the last applied state back by hand. An earlier page's
+// apply packs this page's edits too; when the cancel finds such a text in
+// the image, the length that goes with it is the text's own.
 #include <cstring>
 
 #include "setup/res/resource.h"
@@ -66,15 +68,25 @@ class MachineInformationPage : public SettingsPage {
   void OnReset(ControlSurface&) override { PutLengthsBack(); }
 
  private:
+  struct Kept {
+    uint32_t item;
+    uint32_t length;
+    std::string text;
+  };
   void KeepLengths() {
-    nameLength_ = ItemLength(ctx.data, kMachineNameId);
-    phoneLength_ = ItemLength(ctx.data, kTelephoneNumberId);
+    for (Kept& k : kept_) {
+      k.length = ItemLength(ctx.data, k.item);
+      k.text = StoredText(ctx.data, k.item);
+    }
   }
   void PutLengthsBack() {
-    SetItemLength(ctx.data, kMachineNameId, nameLength_);
-    SetItemLength(ctx.data, kTelephoneNumberId, phoneLength_);
+    for (const Kept& k : kept_) {
+      const std::string text = StoredText(ctx.data, k.item);
+      SetItemLength(ctx.data, k.item,
+                    text == k.text ? k.length : static_cast<uint32_t>(text.size()));
+    }
   }
-  uint32_t nameLength_ = 0, phoneLength_ = 0;
+  Kept kept_[2] = {{kMachineNameId, 0, {}}, {kTelephoneNumberId, 0, {}}};
 };
 
 }  // namespace

@@ -110,6 +110,44 @@ TEST_F(MachineInformationTest, CancelFromAnotherPageRestoresTheLengthsToo) {
   EXPECT_FALSE(ui.IsChanged(PageId::MachineInformation));
 }
 
+TEST_F(MachineInformationTest,
+       CancelAfterAnEarlierPageHadPackedTheEditsKeepsTextAndLengthTogether) {
+  // OK with a changed earlier page packs every working value, this page's
+  // edits too; a later page refuses, so this page is never applied, and
+  // the user cancels. The image now holds the typed texts: their lengths
+  // must be theirs, not the lengths of the texts they replaced.
+  s.Type(*driver, IDC_MI_NAME, "Second floor copier");
+  s.Type(*driver, IDC_MI_PHONE, "+1");
+  PackTransferImage(data);  // the earlier page's apply
+  driver->QueryCancel(s);
+  driver->Reset(s);
+  EXPECT_EQ(Working(kMachineNameId), "Second floor copier");
+  EXPECT_EQ(ItemLength(data, kMachineNameId), 19u);
+  EXPECT_EQ(Working(kPhoneId), "+1");
+  EXPECT_EQ(ItemLength(data, kPhoneId), 2u);
+
+  // What a save would write reads back whole.
+  DataSet saved = data;
+  const int r = FindRecord(saved, kMachineNameId);
+  std::memset(saved.records[r].data + saved.records[r].length, 0,
+              kRecordDataSize - saved.records[r].length);
+  UnpackTransferImage(saved);
+  EXPECT_STREQ(SettingText(saved, kMachineNameId), "Second floor copier");
+}
+
+TEST_F(MachineInformationTest, CancelKeepsAStoredLengthThatIsNotTheTextLength) {
+  // A machine may store its name padded to the whole field: a cancel that
+  // finds the text unchanged keeps that length as it was.
+  SetItemLength(data, kMachineNameId, 36);
+  MemorySurface t;
+  PageDriver other(ctx, *page);
+  other.Init(t);
+  t.Type(other, IDC_MI_NAME, "Lab");
+  other.QueryCancel(t);
+  EXPECT_EQ(Working(kMachineNameId), "Front Desk");
+  EXPECT_EQ(ItemLength(data, kMachineNameId), 36u);
+}
+
 TEST_F(MachineInformationTest, LeavingAlwaysSucceeds) {
   s.Type(*driver, IDC_MI_NAME, "");
   s.Type(*driver, IDC_MI_PHONE, "");

@@ -389,6 +389,47 @@ TEST_F(AdministratorSheet, MachineInformationApplyRelabelsTheTreeRoot) {
   EXPECT_EQ(std::string(SettingText(*reread, 0x1051C)), "030 555");
 }
 
+TEST_F(AdministratorSheet, ACancelAfterARefusedOkKeepsTheNameThatThePackTook) {
+  // OK packs every working value in the first changed page's apply; the
+  // Network page then refuses, so Machine Information is never applied,
+  // and the user cancels. The file must hold the name the image holds,
+  // whole.
+  Script script;
+  OpenWithNumber(script).Then([&] {
+    // A short name applied first: its length is now the text's own.
+    HWND info = ShowPage("Machine Information");
+    TypeText(info, IDC_MI_NAME, "Lab");
+    PressSheetButton(sheet, PSBTN_APPLYNOW);
+    ClickButton(ShowPage("Administrator Mode"), IDC_AM_SHUT_OFF);
+    HWND network = ShowPage("Network Setting");
+    EXPECT_NE(network, nullptr);
+    if (network == nullptr) return true;
+    ClickButton(network, IDC_NET_SPECIFY);
+    // A mask whose last field the user deleted: checked on apply only.
+    SendDlgItemMessageA(network, IDC_NET_SUBNET, IPM_SETADDRESS, 0, MAKEIPADDRESS(255, 255, 0, 9));
+    std::vector<HWND> fields;
+    EnumChildWindows(
+        GetDlgItem(network, IDC_NET_SUBNET),
+        [](HWND field, LPARAM list) -> BOOL {
+          reinterpret_cast<std::vector<HWND>*>(list)->push_back(field);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&fields));
+    EXPECT_EQ(fields.size(), 4u);
+    if (fields.size() == 4) SetWindowTextA(fields[3], "");
+    ShowPage("Machine Information");
+    TypeText(info, IDC_MI_NAME, "Second floor copier");
+    PressSheetButton(sheet, PSBTN_OK);
+    EXPECT_EQ(CurrentSettingsSheet(), sheet) << "the Network page refused";
+    return true;
+  });
+  Finish(script, PSBTN_CANCEL);
+  const std::string working = SettingText(*app.data, kMachineNameId);
+  EXPECT_EQ(working, "Second floor copier");
+  auto reread = SaveAndReadBack("refused.DAT");
+  EXPECT_EQ(std::string(SettingText(*reread, kMachineNameId)), working);
+}
+
 TEST_F(AdministratorSheet, LabelsComeFromTheResourceModule) {
   for (const char* module : {ODC_SETUP_DLL_PATH, ODC_SETUP_JAPANESE_DLL_PATH}) {
     HMODULE resources = LoadLibraryA(module);
