@@ -45,11 +45,18 @@ SettingsPage::Handled TextFieldCommand(ControlSurface& s, DataSet& set,
 
 void KeptItemLengths::Take(const DataSet& set, const std::vector<TextField>& fields) {
   lengths_.clear();
-  for (const TextField& f : fields) lengths_.emplace_back(f.item, ItemLength(set, f.item));
+  for (const TextField& f : fields)
+    lengths_.push_back({f.item, ItemLength(set, f.item), SettingText(set, f.item)});
 }
 
+// A text that another page's pack carried into the image since it was kept
+// (OK applied an earlier page, then this sheet was cancelled) keeps its own
+// length: the kept one would cut it short in the next save or upload.
 void KeptItemLengths::PutBack(DataSet& set) const {
-  for (const auto& [item, length] : lengths_) SetItemLength(set, item, length);
+  for (const Kept& k : lengths_) {
+    const std::string text = SettingText(set, k.item);
+    SetItemLength(set, k.item, text == k.text ? k.length : static_cast<uint32_t>(text.size()));
+  }
 }
 
 SettingsPage::Handled PortCommand(ControlSurface& s, DataSet& set, uint32_t item, int id,

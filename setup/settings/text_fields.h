@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "setup/settings/settings_framework.h"
@@ -36,7 +37,12 @@ class KeptItemLengths {
   void PutBack(DataSet& set) const;
 
  private:
-  std::vector<std::pair<uint32_t, uint32_t>> lengths_;
+  struct Kept {
+    uint32_t item;
+    uint32_t length;
+    std::string text;
+  };
+  std::vector<Kept> lengths_;
 };
 
 // A typed port number: digits only, five at most, stored as a number.

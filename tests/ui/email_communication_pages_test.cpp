@@ -242,6 +242,18 @@ TEST_F(EmailPages, AnAppliedTextKeepsItsLengthThroughALaterCancel) {
   EXPECT_EQ(Length(kSmtpServer), 2u);
 }
 
+// OK packs every working value when an earlier page applies; when a later
+// page then refuses and the sheet is cancelled, the typed text is in the
+// image and must keep its own length.
+TEST_F(EmailPages, ATextPackedByAnotherPageKeepsItsOwnLengthThroughACancel) {
+  OpenFirst();
+  s.Type(*driver, IDC_EM1_SMTP_SERVER, "mail.a-much-longer-server-name.example.com");
+  PackTransferImage(*data);  // another page's apply
+  Cancel();
+  EXPECT_EQ(Setting(kSmtpServer), "mail.a-much-longer-server-name.example.com");
+  EXPECT_EQ(Length(kSmtpServer), 42u);
+}
+
 TEST_F(EmailPages, FirstPageTextFilters) {
   OpenFirst();
   s.Type(*driver, IDC_EM1_SMTP_SERVER, "smtp\t.example.com");
