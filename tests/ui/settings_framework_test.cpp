@@ -23,6 +23,15 @@ std::unique_ptr<DataSet> FullDataSet() {
   return set;
 }
 
+// What the slider handler works on: a full data set and an empty surface.
+struct SliderBench {
+  std::unique_ptr<DataSet> set = FullDataSet();
+  SettingsUiState ui;
+  RecordingHost host;
+  SettingsContext ctx{*set, ui, host};
+  MemorySurface s;
+};
+
 TEST(SheetPages, SkipListsFollowTheNicKitAndLdap) {
   auto set = FullDataSet();
   struct Case {
@@ -295,12 +304,8 @@ TEST(HandleSettingsSlider, LinePageThumbAndClamping) {
       EXPECT_EQ(s.At(spec->valueLabel).text, c.label) << c.control;
     }
   }
-  MemorySurface s;
-  auto set = FullDataSet();
-  SettingsUiState ui;
-  RecordingHost host;
-  SettingsContext ctx{*set, ui, host};
-  EXPECT_FALSE(HandleSettingsSlider(s, ctx, kLineUp, 999));
+  SliderBench b;
+  EXPECT_FALSE(HandleSettingsSlider(b.s, b.ctx, kLineUp, 999));
 }
 
 // Home and End move a slider's thumb before the page hears of it; they
@@ -319,19 +324,16 @@ TEST(HandleSettingsSlider, HomeAndEndPutTheThumbBackToTheValue) {
       {556, 60, 6, 30, 60, "60 sec"},
   };
   for (const Case& c : cases) {
-    auto set = FullDataSet();
-    SettingsUiState ui;
-    RecordingHost host;
-    SettingsContext ctx{*set, ui, host};
+    SliderBench b;
+    MemorySurface& s = b.s;
     const SliderSpec* spec = FindSlider(c.control);
     ASSERT_NE(spec, nullptr);
-    SetSetting(*set, spec->item, c.stored);
-    MemorySurface s;
+    SetSetting(*b.set, spec->item, c.stored);
     s.SetSliderRange(c.control, spec->low, spec->high);
     s.At(c.control).position = c.movedTo;
     if (spec->valueLabel) s.At(spec->valueLabel).text = "stale";
-    EXPECT_TRUE(HandleSettingsSlider(s, ctx, c.code, c.control));
-    EXPECT_EQ(GetSetting(*set, spec->item), c.stored) << c.control;
+    EXPECT_TRUE(HandleSettingsSlider(s, b.ctx, c.code, c.control));
+    EXPECT_EQ(GetSetting(*b.set, spec->item), c.stored) << c.control;
     EXPECT_EQ(s.SliderPos(c.control), c.shown) << c.control;
     if (c.label) {
       EXPECT_EQ(s.At(spec->valueLabel).text, c.label) << c.control;
