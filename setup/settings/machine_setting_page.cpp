@@ -190,6 +190,9 @@ class MachineSettingPage : public SettingsPage {
       }
       case IDC_MS_PANEL_RESET_TIME: {
         if (code != kListSelChange) return Handled::No;
+        // While Auto Panel Reset is off the list holds only "Disable": its
+        // index 0 is not the time "30 Sec", and the time stays off.
+        if (!s.IsChecked(IDC_MS_AUTO_PANEL_RESET)) return Handled::NoChange;
         const int index = s.ListSelection(id);
         if (index < 0) return Handled::No;
         SetSetting(d, kPanelResetTime, static_cast<uint32_t>(index));

@@ -334,6 +334,9 @@ bool HandleSettingsSlider(ControlSurface& s, SettingsContext& ctx, int code, int
   if (!spec) return false;
   int value = StoredSliderValue(ctx.data, *spec);
   if (spec->control == 478) value /= 8;
+  // Codes without a rule (Home, End, the end of a drag) change no value; the
+  // slider, which may have moved itself (Home, End), is put back to it.
+  bool store = true;
   switch (code) {
     case kLineUp:
       value -= 1;
@@ -352,12 +355,13 @@ bool HandleSettingsSlider(ControlSurface& s, SettingsContext& ctx, int code, int
       value = s.SliderPos(control);
       break;
     default:
-      return true;
+      store = false;
+      break;
   }
   value = std::clamp(value, spec->low, std::max(spec->low, SliderHigh(ctx, *spec)));
   const uint32_t stored =
       spec->control == 478 ? static_cast<uint32_t>(value * 8) : static_cast<uint32_t>(value);
-  SetSetting(ctx.data, spec->item, spec->width == 1 ? (stored & 0xFF) : stored);
+  if (store) SetSetting(ctx.data, spec->item, spec->width == 1 ? (stored & 0xFF) : stored);
   s.SetSliderPos(control, value);
   if (spec->control == 505) {
     // The rings label shows the value plus one, except in region code 3.

@@ -145,6 +145,22 @@ TEST_F(MachineSetting, PanelResetOffAndOn) {
   EXPECT_EQ(s.At(IDC_MS_PANEL_RESET_TIME).items, std::vector<std::string>{"Disable"});
 }
 
+// Choosing "Disable", the only entry while the box is unchecked, keeps Auto
+// Panel Reset off instead of storing index 0, "30 Sec".
+TEST_F(MachineSetting, ChoosingDisableKeepsPanelResetOff) {
+  for (uint32_t stored : {2u, 6u}) {
+    Store(kPanelReset, stored);
+    Open();
+    if (stored != 6) s.Click(*driver, IDC_MS_AUTO_PANEL_RESET);
+    ASSERT_EQ(s.At(IDC_MS_PANEL_RESET_TIME).items, std::vector<std::string>{"Disable"});
+    ASSERT_EQ(Get(kPanelReset), 6u);
+    s.Choose(*driver, IDC_MS_PANEL_RESET_TIME, 0);
+    EXPECT_EQ(Get(kPanelReset), 6u) << "stored " << stored;
+    EXPECT_FALSE(s.IsChecked(IDC_MS_AUTO_PANEL_RESET));
+    EXPECT_EQ(ui.IsChanged(PageId::MachineSetting), stored != 6) << "stored " << stored;
+  }
+}
+
 TEST_F(MachineSetting, AutoShutOffWhenTheUserMaySwitchItOff) {
   Store(kShutOff, 0);
   Open();

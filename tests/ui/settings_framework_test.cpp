@@ -23,6 +23,15 @@ std::unique_ptr<DataSet> FullDataSet() {
   return set;
 }
 
+// What the slider handler works on: a full data set and an empty surface.
+struct SliderBench {
+  std::unique_ptr<DataSet> set = FullDataSet();
+  SettingsUiState ui;
+  RecordingHost host;
+  SettingsContext ctx{*set, ui, host};
+  MemorySurface s;
+};
+
 TEST(SheetPages, SkipListsFollowTheNicKitAndLdap) {
   auto set = FullDataSet();
   struct Case {
@@ -295,12 +304,41 @@ TEST(HandleSettingsSlider, LinePageThumbAndClamping) {
       EXPECT_EQ(s.At(spec->valueLabel).text, c.label) << c.control;
     }
   }
-  MemorySurface s;
-  auto set = FullDataSet();
-  SettingsUiState ui;
-  RecordingHost host;
-  SettingsContext ctx{*set, ui, host};
-  EXPECT_FALSE(HandleSettingsSlider(s, ctx, kLineUp, 999));
+  SliderBench b;
+  EXPECT_FALSE(HandleSettingsSlider(b.s, b.ctx, kLineUp, 999));
+}
+
+// Home and End move a slider's thumb before the page hears of it; they
+// change no value, so the thumb and the label go back to the stored value.
+TEST(HandleSettingsSlider, HomeAndEndPutTheThumbBackToTheValue) {
+  struct Case {
+    int control;
+    uint32_t stored;
+    int code;     // TB_TOP (6) or TB_BOTTOM (7)
+    int movedTo;  // where the control put its thumb itself
+    int shown;    // the thumb afterwards
+    const char* label;
+  } cases[] = {
+      {362, 100, 6, 1, 100, "100 min"}, {343, 30, 7, 240, 30, "30 min"},
+      {370, 2, 7, 4, 2, nullptr},       {478, 0x08, 6, 0, 1, nullptr},  // stored as 8 x level
+      {556, 60, 6, 30, 60, "60 sec"},
+  };
+  for (const Case& c : cases) {
+    SliderBench b;
+    MemorySurface& s = b.s;
+    const SliderSpec* spec = FindSlider(c.control);
+    ASSERT_NE(spec, nullptr);
+    SetSetting(*b.set, spec->item, c.stored);
+    s.SetSliderRange(c.control, spec->low, spec->high);
+    s.At(c.control).position = c.movedTo;
+    if (spec->valueLabel) s.At(spec->valueLabel).text = "stale";
+    EXPECT_TRUE(HandleSettingsSlider(s, b.ctx, c.code, c.control));
+    EXPECT_EQ(GetSetting(*b.set, spec->item), c.stored) << c.control;
+    EXPECT_EQ(s.SliderPos(c.control), c.shown) << c.control;
+    if (c.label) {
+      EXPECT_EQ(s.At(spec->valueLabel).text, c.label) << c.control;
+    }
+  }
 }
 
 TEST(HandleSettingsSlider, RingsAreClampedToTheMaximumRings) {

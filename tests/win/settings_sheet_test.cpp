@@ -93,6 +93,28 @@ TEST_F(SettingsSheet, CancelLeavesImageAndWorkingValuesEqual) {
   EXPECT_FALSE(app.modified);
 }
 
+// Home and End move a trackbar's thumb by themselves; they change no value,
+// so the thumb and its label stay on the stored time.
+TEST_F(SettingsSheet, HomeAndEndOnASliderKeepTheStoredValue) {
+  SetSetting(*app.data, 0x10001, 30);  // energy save time, minutes
+  PackTransferImage(*app.data);
+  RunUtility(
+      [&](HWND sheet) {
+        HWND page = CurrentPage(sheet);
+        HWND slider = GetDlgItem(page, IDC_MS_ENERGY_SLIDER);
+        const uint32_t stored = GetSetting(*app.data, 0x10001);
+        ASSERT_EQ(stored, 30u);
+        for (WPARAM key : {VK_HOME, VK_END}) {
+          SendMessageA(slider, WM_KEYDOWN, key, 0);
+          SendMessageA(slider, WM_KEYUP, key, 0);
+          EXPECT_EQ(SendMessageA(slider, TBM_GETPOS, 0, 0), static_cast<LRESULT>(stored));
+          EXPECT_EQ(GetSetting(*app.data, 0x10001), stored);
+          EXPECT_EQ(ItemText(page, IDC_MS_ENERGY_LABEL), std::to_string(stored) + " min");
+        }
+      },
+      PSBTN_CANCEL);
+}
+
 TEST_F(SettingsSheet, OkPacksTheChangedPageAndCloses) {
   RunUtility([&](HWND sheet) { ClickButton(CurrentPage(sheet), IDC_MS_BUZZER_LOW); }, PSBTN_OK);
   EXPECT_EQ(ImageByte(kBuzzerId), 0x40u);
