@@ -160,11 +160,8 @@ struct SheetShot {
   const char* name;
 };
 const SheetShot kUtilityShots[] = {
-    {"Paper Source", 0, nullptr, "20-paper-source"},
-    {"Paper Source", IDC_PS_INCH_METRIC, "Inch/Metric Setting", "21-inch-metric"},
-    {"Paper Source", IDC_PS_PAPER_TYPE, "Paper Type", "22-paper-type"},
-    {"Copy Setting(1)", 0, nullptr, "23-copy-setting-1"},
-    {"Copy Setting(2)", 0, nullptr, "24-copy-setting-2"},
+    {"Paper Source", IDC_PS_INCH_METRIC, "Inch/Metric Setting", "20-inch-metric"},
+    {"Paper Source", IDC_PS_PAPER_TYPE, "Paper Type", "21-paper-type"},
 };
 
 // Brings the sheet's page with this tab caption to the front.
@@ -413,19 +410,19 @@ void ShootFaxScanPages(HWND window, const std::string& folder, const std::string
     });
     g_sheetSteps.push_back([=] { return ShownDialog(caption) == nullptr; });
   };
-  page("FAX TX Operation", "30-fax-tx-operation");
-  page("FAX RX Operation", "31-fax-rx-operation");
-  dialog(IDC_RX_SELECT_TRAY, "Select Tray", "32-select-tray", nullptr, nullptr);
+  page("FAX TX Operation", "50-fax-tx-operation");
+  page("FAX RX Operation", "51-fax-rx-operation");
+  dialog(IDC_RX_SELECT_TRAY, "Select Tray", "52-select-tray", nullptr, nullptr);
   dialog(
-      IDC_RX_FORWARD_ON, "Forward Location", "33-forward-location-fax",
+      IDC_RX_FORWARD_ON, "Forward Location", "53-forward-location-fax",
       [](HWND d) {
         SendMessageA(GetDlgItem(d, IDC_FWD_EMAIL), BM_CLICK, 0, 0);
         SetDlgItemTextA(d, IDC_FWD_ADDRESS, "frontoffice@example.com");
         SendMessageA(GetDlgItem(d, IDC_FWD_ADVANCED), BM_CLICK, 0, 0);
       },
-      "34-forward-location-email");
-  page("Scan Setting", "35-scan-setting");
-  page("Report Setting", "36-report-setting");
+      "54-forward-location-email");
+  page("Scan Setting", "55-scan-setting");
+  page("Report Setting", "56-report-setting");
   g_sheetSteps.push_back([] {
     PostMessageA(odc::CurrentSettingsSheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
     return true;
