@@ -185,6 +185,8 @@ class AppSettingsHost : public SettingsHost {
 
 struct PageHost {
   App* app = nullptr;
+  // Every page of the sheet, this one among them.
+  const std::vector<std::unique_ptr<PageHost>>* sheetPages = nullptr;
   std::unique_ptr<SettingsPage> logic;
   std::unique_ptr<PageDriver> driver;
   std::unique_ptr<Win32Surface> surface;
@@ -234,6 +236,20 @@ INT_PTR CALLBACK SettingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
         case PSN_APPLY: {
           SettingsUiState& ui = host->app->settingsUi;
           const bool hadChanges = ui.IsChanged(host->logic->Id());
+          // A pack writes the working values of every page: before this page
+          // packs, no other changed page may hold values it would refuse, or
+          // they would reach the transfer image all the same.
+          if (hadChanges && host->sheetPages != nullptr) {
+            for (const auto& other : *host->sheetPages) {
+              if (other.get() == host || !other->surface) continue;
+              if (!ui.IsChanged(other->logic->Id())) continue;
+              if (!other->logic->OnApply(*other->surface)) {
+                other->surface->ShowThisPage();
+                SetResult(page, PSNRET_INVALID_NOCHANGEPAGE);
+                return TRUE;
+              }
+            }
+          }
           const bool applied = host->driver->Apply(*host->surface);
           // Applied settings are unsaved changes of the data set.
           if (applied && hadChanges) host->app->modified = true;
@@ -284,6 +300,7 @@ void RunSheet(App& app, HWND owner, SheetId sheet) {
   for (const PageEntry& entry : SheetPages(sheet, *app.data)) {
     auto host = std::make_unique<PageHost>();
     host->app = &app;
+    host->sheetPages = &hosts;
     host->logic = CreateSettingsPageLogic(entry.page, context);
     if (!host->logic) continue;
     host->driver = std::make_unique<PageDriver>(context, *host->logic);

@@ -419,8 +419,14 @@ TEST_F(AdministratorSheet, ACancelAfterARefusedOkKeepsTheNameThatThePackTook) {
     if (fields.size() == 4) SetWindowTextA(fields[3], "");
     ShowPage("Machine Information");
     TypeText(info, IDC_MI_NAME, "Second floor copier");
+    const int mask = FindRecord(*app.data, 0x10309);
+    const std::vector<uint8_t> maskBefore(app.data->records[mask].data,
+                                          app.data->records[mask].data + 4);
     PressSheetButton(sheet, PSBTN_OK);
     EXPECT_EQ(CurrentSettingsSheet(), sheet) << "the Network page refused";
+    // Nothing the Network page refused was packed by another page's apply.
+    EXPECT_EQ(std::vector<uint8_t>(app.data->records[mask].data, app.data->records[mask].data + 4),
+              maskBefore);
     return true;
   });
   Finish(script, PSBTN_CANCEL);
