@@ -389,11 +389,10 @@ TEST_F(AdministratorSheet, MachineInformationApplyRelabelsTheTreeRoot) {
   EXPECT_EQ(std::string(SettingText(*reread, 0x1051C)), "030 555");
 }
 
-TEST_F(AdministratorSheet, ACancelAfterARefusedOkKeepsTheNameThatThePackTook) {
-  // OK packs every working value in the first changed page's apply; the
-  // Network page then refuses, so Machine Information is never applied,
-  // and the user cancels. The file must hold the name the image holds,
-  // whole.
+TEST_F(AdministratorSheet, ARefusedOkPacksNothingAndACancelKeepsTheAppliedName) {
+  // The Network page refuses OK, so no page packs (a pack would carry the
+  // refused mask and the unapplied name), and the user cancels. The file
+  // must hold the name last applied, whole.
   Script script;
   OpenWithNumber(script).Then([&] {
     // A short name applied first: its length is now the text's own.
@@ -431,7 +430,7 @@ TEST_F(AdministratorSheet, ACancelAfterARefusedOkKeepsTheNameThatThePackTook) {
   });
   Finish(script, PSBTN_CANCEL);
   const std::string working = SettingText(*app.data, kMachineNameId);
-  EXPECT_EQ(working, "Second floor copier");
+  EXPECT_EQ(working, "Lab");
   auto reread = SaveAndReadBack("refused.DAT");
   EXPECT_EQ(std::string(SettingText(*reread, kMachineNameId)), working);
 }
