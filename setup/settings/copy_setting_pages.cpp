@@ -140,7 +140,7 @@ class CopySetting1Page : public SettingsPage {
     s.Enable(IDC_C1_PHOTO, GetSetting(d, kDensityPriority) != kDensityAutoMode);
     s.Enable(IDC_C1_DENSITY_AUTO, GetSetting(d, kQuality) != kQualityPhoto);
 
-    const SliderSpec& slider = *FindSlider(IDC_C1_DENSITY_SLIDER);
+    const SliderRule& slider = *FindSlider(IDC_C1_DENSITY_SLIDER);
     s.SetSliderRange(IDC_C1_DENSITY_SLIDER, slider.low, slider.high);
     s.SetSliderPos(IDC_C1_DENSITY_SLIDER, SliderValue(ctx, slider));
 

@@ -168,7 +168,7 @@ class FaxRxOperationPage : public SettingsPage {
       s.Enable(IDC_RX_TRANSFER_COUNT, on);
     }
 
-    const SliderSpec& rings = *FindSlider(IDC_RX_RINGS);
+    const SliderRule& rings = *FindSlider(IDC_RX_RINGS);
     s.SetSliderRange(IDC_RX_RINGS, rings.low, rings.high);
     const int value = SliderValue(ctx, rings);
     s.SetSliderPos(IDC_RX_RINGS, value);
@@ -320,11 +320,11 @@ class FaxRxOperationPage : public SettingsPage {
   }
 
   void ShowTransferCount(ControlSurface& s) {
-    const SliderSpec& spec = *FindSlider(IDC_RX_TRANSFER_COUNT);
-    s.SetSliderRange(IDC_RX_TRANSFER_COUNT, spec.low, spec.high);
-    const int value = SliderValue(ctx, spec);
+    const SliderRule& rule = *FindSlider(IDC_RX_TRANSFER_COUNT);
+    s.SetSliderRange(IDC_RX_TRANSFER_COUNT, rule.low, rule.high);
+    const int value = SliderValue(ctx, rule);
     s.SetSliderPos(IDC_RX_TRANSFER_COUNT, value);
-    ShowSliderLabel(s, spec, value);
+    ShowSliderLabel(s, rule, value);
   }
 
   void SwitchMemoryRxOff(ControlSurface& s) {

@@ -50,7 +50,7 @@ class FaxTxOperationPage : public SettingsPage {
   void OnInit(ControlSurface& s) override {
     DataSet& d = ctx.data;
     ApplyLabels(s, FaxTxLabels());
-    const SliderSpec& density = *FindSlider(IDC_TX_DENSITY);
+    const SliderRule& density = *FindSlider(IDC_TX_DENSITY);
     s.SetSliderRange(IDC_TX_DENSITY, density.low, density.high);
     s.SetSliderPos(IDC_TX_DENSITY, SliderValue(ctx, density));
 

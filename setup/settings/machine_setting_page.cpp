@@ -267,11 +267,11 @@ class MachineSettingPage : public SettingsPage {
   }
 
   void InitSlider(ControlSurface& s, int id) {
-    const SliderSpec* spec = FindSlider(id);
-    s.SetSliderRange(id, spec->low, spec->high);
-    const int value = static_cast<int>(GetSetting(ctx.data, spec->item));
+    const SliderRule* rule = FindSlider(id);
+    s.SetSliderRange(id, rule->low, rule->high);
+    const int value = static_cast<int>(GetSetting(ctx.data, rule->item));
     s.SetSliderPos(id, value);
-    ShowSliderLabel(s, *spec, value);
+    ShowSliderLabel(s, *rule, value);
   }
 
   void FillPanelResetList(ControlSurface& s, uint32_t time) {

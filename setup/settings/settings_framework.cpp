@@ -279,7 +279,7 @@ namespace {
 // order (see fax_rx_dialogs.h): the maximum rings is the fifth.
 constexpr uint32_t kMaximumRingsId = 0x10904;
 
-const SliderSpec kSliders[] = {
+const SliderRule kSliders[] = {
     {343, 0x10002, 4, 15, 240, 10, 342, IDS_UNIT_MIN},  // Auto Shut Off
     {362, 0x10001, 4, 1, 240, 10, 363, IDS_UNIT_MIN},   // Energy Save Mode
     {366, 0x10006, 1, 0, 3, 1, 0, 0},                   // LCD Contrast
@@ -295,45 +295,45 @@ const SliderSpec kSliders[] = {
     {729, 0x10508, 4, 5, 100, 10, 730, 0},              // Max. Search Results
 };
 
-int StoredSliderValue(const DataSet& set, const SliderSpec& spec) {
-  const uint32_t raw = GetSetting(set, spec.item);
-  if (spec.width == 1) return static_cast<int8_t>(raw & 0xFF);  // bytes are signed for the clamp
+int StoredSliderValue(const DataSet& set, const SliderRule& rule) {
+  const uint32_t raw = GetSetting(set, rule.item);
+  if (rule.width == 1) return static_cast<int8_t>(raw & 0xFF);  // bytes are signed for the clamp
   return static_cast<int32_t>(raw);
 }
 
 }  // namespace
 
-const SliderSpec* FindSlider(int control) {
-  for (const SliderSpec& s : kSliders) {
+const SliderRule* FindSlider(int control) {
+  for (const SliderRule& s : kSliders) {
     if (s.control == control) return &s;
   }
   return nullptr;
 }
 
-int SliderHigh(const SettingsContext& ctx, const SliderSpec& spec) {
-  if (spec.control == 505) return static_cast<int8_t>(GetSetting(ctx.data, kMaximumRingsId) & 0xFF);
-  return spec.high;
+int SliderHigh(const SettingsContext& ctx, const SliderRule& rule) {
+  if (rule.control == 505) return static_cast<int8_t>(GetSetting(ctx.data, kMaximumRingsId) & 0xFF);
+  return rule.high;
 }
 
-int SliderValue(const SettingsContext& ctx, const SliderSpec& spec) {
-  int value = StoredSliderValue(ctx.data, spec);
-  if (spec.control == 478) value /= 8;  // the TX density is stored as 8 x level
-  return std::clamp(value, spec.low, std::max(spec.low, SliderHigh(ctx, spec)));
+int SliderValue(const SettingsContext& ctx, const SliderRule& rule) {
+  int value = StoredSliderValue(ctx.data, rule);
+  if (rule.control == 478) value /= 8;  // the TX density is stored as 8 x level
+  return std::clamp(value, rule.low, std::max(rule.low, SliderHigh(ctx, rule)));
 }
 
-void ShowSliderLabel(ControlSurface& s, const SliderSpec& spec, int value) {
-  if (!spec.valueLabel) return;
-  if (spec.unitString)
-    s.SetText(spec.valueLabel, std::to_string(value) + " " + s.String(spec.unitString));
+void ShowSliderLabel(ControlSurface& s, const SliderRule& rule, int value) {
+  if (!rule.valueLabel) return;
+  if (rule.unitString)
+    s.SetText(rule.valueLabel, std::to_string(value) + " " + s.String(rule.unitString));
   else
-    s.SetText(spec.valueLabel, std::to_string(value));
+    s.SetText(rule.valueLabel, std::to_string(value));
 }
 
 bool HandleSettingsSlider(ControlSurface& s, SettingsContext& ctx, int code, int control) {
-  const SliderSpec* spec = FindSlider(control);
-  if (!spec) return false;
-  int value = StoredSliderValue(ctx.data, *spec);
-  if (spec->control == 478) value /= 8;
+  const SliderRule* rule = FindSlider(control);
+  if (!rule) return false;
+  int value = StoredSliderValue(ctx.data, *rule);
+  if (rule->control == 478) value /= 8;
   // Codes without a rule (Home, End, the end of a drag) change no value; the
   // slider, which may have moved itself (Home, End), is put back to it.
   bool store = true;
@@ -345,10 +345,10 @@ bool HandleSettingsSlider(ControlSurface& s, SettingsContext& ctx, int code, int
       value += 1;
       break;
     case kPageUp:
-      value -= spec->pageStep;
+      value -= rule->pageStep;
       break;
     case kPageDown:
-      value += spec->pageStep;
+      value += rule->pageStep;
       break;
     case kThumbPosition:
     case kThumbTrack:
@@ -358,17 +358,17 @@ bool HandleSettingsSlider(ControlSurface& s, SettingsContext& ctx, int code, int
       store = false;
       break;
   }
-  value = std::clamp(value, spec->low, std::max(spec->low, SliderHigh(ctx, *spec)));
+  value = std::clamp(value, rule->low, std::max(rule->low, SliderHigh(ctx, *rule)));
   const uint32_t stored =
-      spec->control == 478 ? static_cast<uint32_t>(value * 8) : static_cast<uint32_t>(value);
-  if (store) SetSetting(ctx.data, spec->item, spec->width == 1 ? (stored & 0xFF) : stored);
+      rule->control == 478 ? static_cast<uint32_t>(value * 8) : static_cast<uint32_t>(value);
+  if (store) SetSetting(ctx.data, rule->item, rule->width == 1 ? (stored & 0xFF) : stored);
   s.SetSliderPos(control, value);
-  if (spec->control == 505) {
+  if (rule->control == 505) {
     // The rings label shows the value plus one, except in region code 3.
     const bool region3 = GetSetting(ctx.data, kRegionCodeId) == 3;
-    s.SetText(spec->valueLabel, std::to_string(region3 ? value : value + 1));
+    s.SetText(rule->valueLabel, std::to_string(region3 ? value : value + 1));
   } else {
-    ShowSliderLabel(s, *spec, value);
+    ShowSliderLabel(s, *rule, value);
   }
   return true;
 }

@@ -243,7 +243,7 @@ void StepEditNumber(ControlSurface& s, int code, int id, int low, int high);
 void SelectRadio(ControlSurface& s, std::initializer_list<int> ids, int chosen);
 
 // The shared slider rules. Returns true when the slider is one of the table.
-struct SliderSpec {
+struct SliderRule {
   int control;
   uint32_t item;  // settings item edited
   int width;      // 1 or 4 bytes
@@ -252,15 +252,15 @@ struct SliderSpec {
   int valueLabel;  // 0: none
   int unitString;  // "%d %s" with this string; 0: "%d"
 };
-const SliderSpec* FindSlider(int control);
+const SliderRule* FindSlider(int control);
 bool HandleSettingsSlider(ControlSurface& s, SettingsContext& ctx, int code, int control);
 // The value a slider shows for a stored value (clamped, bytes signed) and
 // its label text.
-int SliderValue(const SettingsContext& ctx, const SliderSpec& spec);
-void ShowSliderLabel(ControlSurface& s, const SliderSpec& spec, int value);
+int SliderValue(const SettingsContext& ctx, const SliderRule& rule);
+void ShowSliderLabel(ControlSurface& s, const SliderRule& rule, int value);
 // The upper end of a slider's range: the maximum-rings setting for the
 // rings slider, the table's value for the others.
-int SliderHigh(const SettingsContext& ctx, const SliderSpec& spec);
+int SliderHigh(const SettingsContext& ctx, const SliderRule& rule);
 
 // The inch-paper flag: machine variant code 1 or 5.
 bool UpdateInchPaperFlag(const DataSet& set);
