@@ -290,18 +290,18 @@ TEST(HandleSettingsSlider, LinePageThumbAndClamping) {
     SettingsUiState ui;
     RecordingHost host;
     SettingsContext ctx{*set, ui, host};
-    const SliderSpec* spec = FindSlider(c.control);
-    ASSERT_NE(spec, nullptr) << c.control;
-    SetSetting(*set, spec->item, c.stored);
+    const SliderRule* rule = FindSlider(c.control);
+    ASSERT_NE(rule, nullptr) << c.control;
+    SetSetting(*set, rule->item, c.stored);
     SetSetting(*set, kRegionCodeId, c.region);
     SetSetting(*set, 0x10904, 15);  // maximum rings
     MemorySurface s;
     s.SetSliderRange(c.control, -300, 300);
     if (c.code == kThumbTrack) s.At(c.control).position = c.thumb;
     EXPECT_TRUE(HandleSettingsSlider(s, ctx, c.code, c.control));
-    EXPECT_EQ(GetSetting(*set, spec->item), c.expected) << c.control << " " << c.stored;
+    EXPECT_EQ(GetSetting(*set, rule->item), c.expected) << c.control << " " << c.stored;
     if (c.label) {
-      EXPECT_EQ(s.At(spec->valueLabel).text, c.label) << c.control;
+      EXPECT_EQ(s.At(rule->valueLabel).text, c.label) << c.control;
     }
   }
   SliderBench b;
@@ -326,17 +326,17 @@ TEST(HandleSettingsSlider, HomeAndEndPutTheThumbBackToTheValue) {
   for (const Case& c : cases) {
     SliderBench b;
     MemorySurface& s = b.s;
-    const SliderSpec* spec = FindSlider(c.control);
-    ASSERT_NE(spec, nullptr);
-    SetSetting(*b.set, spec->item, c.stored);
-    s.SetSliderRange(c.control, spec->low, spec->high);
+    const SliderRule* rule = FindSlider(c.control);
+    ASSERT_NE(rule, nullptr);
+    SetSetting(*b.set, rule->item, c.stored);
+    s.SetSliderRange(c.control, rule->low, rule->high);
     s.At(c.control).position = c.movedTo;
-    if (spec->valueLabel) s.At(spec->valueLabel).text = "stale";
+    if (rule->valueLabel) s.At(rule->valueLabel).text = "stale";
     EXPECT_TRUE(HandleSettingsSlider(s, b.ctx, c.code, c.control));
-    EXPECT_EQ(GetSetting(*b.set, spec->item), c.stored) << c.control;
+    EXPECT_EQ(GetSetting(*b.set, rule->item), c.stored) << c.control;
     EXPECT_EQ(s.SliderPos(c.control), c.shown) << c.control;
     if (c.label) {
-      EXPECT_EQ(s.At(spec->valueLabel).text, c.label) << c.control;
+      EXPECT_EQ(s.At(rule->valueLabel).text, c.label) << c.control;
     }
   }
 }

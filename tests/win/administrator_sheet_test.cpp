@@ -440,21 +440,17 @@ TEST_F(AdministratorSheet, LabelsComeFromTheResourceModule) {
     HMODULE resources = LoadLibraryA(module);
     ASSERT_NE(resources, nullptr) << module;
     app.resources = resources;
-    auto moduleText = [&](int id) {
-      char text[256] = {};
-      LoadStringA(resources, id, text, sizeof text);
-      return std::string(text);
-    };
     Script script;
     OpenWithNumber(script).Then([&] {
-      EXPECT_EQ(WindowTextOf(sheet).find(moduleText(IDS_ADMINISTRATOR_SHEET)), 0u);
+      EXPECT_EQ(WindowTextOf(sheet).find(ModuleText(resources, IDS_ADMINISTRATOR_SHEET)), 0u);
       HWND page = CurrentPage(sheet);
-      EXPECT_EQ(ItemText(page, IDC_AM_ACCOUNT_TRACK), moduleText(IDS_AM_ACCOUNT_TRACK));
-      EXPECT_EQ(ItemText(page, IDC_AM_REMOTE_PASSWORD_LABEL), moduleText(IDS_AM_REMOTE_PASSWORD));
-      HWND info = ShowPage(moduleText(IDS_PAGE_MACHINE_INFORMATION));
+      EXPECT_EQ(ItemText(page, IDC_AM_ACCOUNT_TRACK), ModuleText(resources, IDS_AM_ACCOUNT_TRACK));
+      EXPECT_EQ(ItemText(page, IDC_AM_REMOTE_PASSWORD_LABEL),
+                ModuleText(resources, IDS_AM_REMOTE_PASSWORD));
+      HWND info = ShowPage(ModuleText(resources, IDS_PAGE_MACHINE_INFORMATION));
       EXPECT_NE(info, nullptr);
       if (info != nullptr) {
-        EXPECT_EQ(ItemText(info, IDC_MI_PHONE_LABEL), moduleText(IDS_MI_PHONE));
+        EXPECT_EQ(ItemText(info, IDC_MI_PHONE_LABEL), ModuleText(resources, IDS_MI_PHONE));
       }
       return true;
     });

@@ -300,19 +300,17 @@ TEST_F(AdministratorPages, LabelsComeFromTheResourceModule) {
     HMODULE resources = LoadLibraryA(module);
     ASSERT_NE(resources, nullptr) << module;
     app.resources = resources;
-    auto moduleText = [&](int id) {
-      char text[256] = {};
-      LoadStringA(resources, id, text, sizeof text);
-      return std::string(text);
-    };
     RunSheet(
         [&](HWND sheet) {
           HWND network = ShowPage(sheet, "Network Setting");
-          EXPECT_EQ(ItemText(network, IDC_NET_DNS_GROUP), moduleText(IDS_NET_DNS_CONFIGURATION));
+          EXPECT_EQ(ItemText(network, IDC_NET_DNS_GROUP),
+                    ModuleText(resources, IDS_NET_DNS_CONFIGURATION));
           HWND mail = ShowPage(sheet, "E-Mail Setting(1)");
-          EXPECT_EQ(ItemText(mail, IDC_EM1_SMTP_TIMEOUT_LABEL), moduleText(IDS_EM1_SMTP_TIMEOUT));
+          EXPECT_EQ(ItemText(mail, IDC_EM1_SMTP_TIMEOUT_LABEL),
+                    ModuleText(resources, IDS_EM1_SMTP_TIMEOUT));
           HWND communication = ShowPage(sheet, "Communication Setting");
-          EXPECT_EQ(ItemText(communication, IDC_COM_PREFIX_LABEL), moduleText(IDS_COM_PREFIX));
+          EXPECT_EQ(ItemText(communication, IDC_COM_PREFIX_LABEL),
+                    ModuleText(resources, IDS_COM_PREFIX));
         },
         PSBTN_CANCEL);
     app.resources = app.instance;

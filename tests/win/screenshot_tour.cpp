@@ -115,24 +115,45 @@ std::string FileNameOf(std::string caption) {
   return name;
 }
 
+// The tab captions of a sheet, in order.
+std::vector<std::string> TabCaptions(HWND sheet) {
+  HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+  const int n = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+  std::vector<std::string> captions;
+  for (int i = 0; i < n; ++i) {
+    char text[128] = {};
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+    captions.push_back(text);
+  }
+  return captions;
+}
+
+// Brings the sheet's page with this tab caption to the front; false when
+// the sheet has no such page.
+bool SelectSheetPage(HWND sheet, const std::string& caption) {
+  const std::vector<std::string> captions = TabCaptions(sheet);
+  for (size_t i = 0; i < captions.size(); ++i) {
+    if (captions[i] != caption) continue;
+    SendMessageA(sheet, PSM_SETCURSEL, i, 0);
+    return true;
+  }
+  return false;
+}
+
 void CALLBACK ShootSheet(HWND, UINT, UINT_PTR id, DWORD) {
   HWND sheet = odc::CurrentSettingsSheet();
   if (sheet == nullptr || !IsWindowVisible(sheet)) return;
   KillTimer(nullptr, id);
-  HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
-  const int pages = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
-  for (int i = 0; i < pages; ++i) {
+  const std::vector<std::string> captions = TabCaptions(sheet);
+  for (size_t i = 0; i < captions.size(); ++i) {
     SendMessageA(sheet, PSM_SETCURSEL, i, 0);
     Pump(400);
-    char caption[128] = {};
-    TCITEMA item = {};
-    item.mask = TCIF_TEXT;
-    item.pszText = caption;
-    item.cchTextMax = sizeof caption;
-    SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
-    char index[8];
-    std::snprintf(index, sizeof index, "%d-", i + 1);
-    const std::string path = g_sheetPrefix + index + FileNameOf(caption) + ".bmp";
+    const std::string path =
+        g_sheetPrefix + std::to_string(i + 1) + "-" + FileNameOf(captions[i]) + ".bmp";
     std::printf("%s %s\n", SaveWindowPicture(sheet, path) ? "saved" : "FAILED", path.c_str());
   }
   SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
@@ -166,17 +187,7 @@ const SheetShot kUtilityShots[] = {
 
 // Brings the sheet's page with this tab caption to the front.
 HWND ShowSheetPage(HWND sheet, const std::string& caption) {
-  HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
-  const int n = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
-  for (int i = 0; i < n; ++i) {
-    char text[128] = {};
-    TCITEMA item = {};
-    item.mask = TCIF_TEXT;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
-    if (caption == text) SendMessageA(sheet, PSM_SETCURSEL, i, 0);
-  }
+  SelectSheetPage(sheet, caption);
   return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
 }
 
@@ -292,21 +303,10 @@ void CALLBACK ShootSheetPages(HWND, UINT, UINT_PTR id, DWORD) {
   HWND sheet = odc::CurrentSettingsSheet();
   if (sheet == nullptr || !IsWindowVisible(sheet)) return;
   KillTimer(nullptr, id);
-  HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
-  const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
   for (const auto& [caption, path] : g_sheetShots.pages) {
-    for (int i = 0; i < count; ++i) {
-      char text[128] = {};
-      TCITEMA item = {};
-      item.mask = TCIF_TEXT;
-      item.pszText = text;
-      item.cchTextMax = sizeof text;
-      SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
-      if (caption != text) continue;
-      SendMessageA(sheet, PSM_SETCURSEL, i, 0);
-      Pump(500);
-      std::printf("%s %s\n", SaveWindowPicture(sheet, path) ? "saved" : "FAILED", path.c_str());
-    }
+    if (!SelectSheetPage(sheet, caption)) continue;
+    Pump(500);
+    std::printf("%s %s\n", SaveWindowPicture(sheet, path) ? "saved" : "FAILED", path.c_str());
   }
   SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
 }
@@ -336,41 +336,6 @@ void ShootNetworkEmailPages(odc::App& app, HWND window, const std::string& folde
   odc::OpenAdministratorSheet(app, window);
 }
 
-// Steps run from a timer inside the modal loops of a settings sheet and its
-// dialogs; each returns false while what it waits for is not up yet.
-std::deque<std::function<bool()>> g_sheetSteps;
-bool g_sheetBusy = false;
-
-void CALLBACK RunSheetStep(HWND, UINT, UINT_PTR, DWORD) {
-  if (g_sheetBusy) return;
-  g_sheetBusy = true;
-  while (!g_sheetSteps.empty() && g_sheetSteps.front()()) g_sheetSteps.pop_front();
-  g_sheetBusy = false;
-}
-
-HWND ShownDialog(const char* caption) {
-  HWND dialog = FindWindowA("#32770", caption);
-  return dialog != nullptr && IsWindowVisible(dialog) ? dialog : nullptr;
-}
-
-bool SelectSheetPage(HWND sheet, const char* caption) {
-  HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
-  const int n = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
-  for (int i = 0; i < n; ++i) {
-    char text[128] = {};
-    TCITEMA item = {};
-    item.mask = TCIF_TEXT;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
-    if (std::strcmp(text, caption) == 0) {
-      SendMessageA(sheet, PSM_SETCURSEL, i, 0);
-      return true;
-    }
-  }
-  return false;
-}
-
 // The FAX TX and RX Operation, Scan Setting and Report Setting pages of the
 // Utility Setting sheet, and the Select Tray and Forward Location dialogs.
 void ShootFaxScanPages(HWND window, const std::string& folder, const std::string& prefix) {
@@ -380,7 +345,7 @@ void ShootFaxScanPages(HWND window, const std::string& folder, const std::string
     std::printf("%s %s\n", SaveWindowPicture(w, file) ? "saved" : "FAILED", file.c_str());
   };
   auto page = [&](const char* caption, const char* name) {
-    g_sheetSteps.push_back([=] {
+    g_steps.push_back([=] {
       HWND sheet = odc::CurrentSettingsSheet();
       if (sheet == nullptr || !IsWindowVisible(sheet)) return false;
       if (SelectSheetPage(sheet, caption)) save(sheet, path(name));
@@ -391,14 +356,14 @@ void ShootFaxScanPages(HWND window, const std::string& folder, const std::string
   // second picture when it is given.
   auto dialog = [&](int button, const char* caption, const char* name,
                     std::function<void(HWND)> inside, const char* secondName) {
-    g_sheetSteps.push_back([=] {
+    g_steps.push_back([=] {
       HWND sheet = odc::CurrentSettingsSheet();
       HWND rx = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
       PostMessageA(GetDlgItem(rx, button), BM_CLICK, 0, 0);
       return true;
     });
-    g_sheetSteps.push_back([=] {
-      HWND d = ShownDialog(caption);
+    g_steps.push_back([=] {
+      HWND d = VisibleWindow(caption);
       if (d == nullptr) return false;
       save(d, path(name));
       if (inside) {
@@ -408,7 +373,7 @@ void ShootFaxScanPages(HWND window, const std::string& folder, const std::string
       PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
       return true;
     });
-    g_sheetSteps.push_back([=] { return ShownDialog(caption) == nullptr; });
+    g_steps.push_back([=] { return VisibleWindow(caption) == nullptr; });
   };
   page("FAX TX Operation", "50-fax-tx-operation");
   page("FAX RX Operation", "51-fax-rx-operation");
@@ -423,14 +388,14 @@ void ShootFaxScanPages(HWND window, const std::string& folder, const std::string
       "54-forward-location-email");
   page("Scan Setting", "55-scan-setting");
   page("Report Setting", "56-report-setting");
-  g_sheetSteps.push_back([] {
+  g_steps.push_back([] {
     PostMessageA(odc::CurrentSettingsSheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
     return true;
   });
-  const UINT_PTR timer = SetTimer(nullptr, 0, 100, RunSheetStep);
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, RunSteps);
   SendMessageA(window, WM_COMMAND, ID_MACHINE_UTILITY_SETTING, 0);
   KillTimer(nullptr, timer);
-  g_sheetSteps.clear();
+  g_steps.clear();
 }
 
 }  // namespace

@@ -16,33 +16,13 @@
 #include "setup/res/resource.h"
 #include "setup/settings/settings_win32.h"
 #include "setup/shell/app_win32.h"
+#include "tests/win/bench_clock.h"
 
 namespace {
 
-class FixedPrompts : public odc::Prompts {
- public:
-  std::string file;
-  int Message(HWND, const std::string&, const std::string&, UINT type) override {
-    return (type & MB_TYPEMASK) == MB_OK ? IDOK : IDYES;
-  }
-  bool ChooseDataFile(HWND, std::string& path, odc::FileDialogMode, const std::string&,
-                      const std::string&) override {
-    path = file;
-    return true;
-  }
-};
-
-double Now() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return 1000.0 * counter.QuadPart / frequency.QuadPart;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
+using odc::bench::FixedPrompts;
+using odc::bench::Median;
+using odc::bench::Now;
 
 double g_shown = 0, g_okPressed = 0;
 bool g_done = false;

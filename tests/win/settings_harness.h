@@ -37,6 +37,13 @@ inline std::string ItemText(HWND dialog, int id) {
   return text;
 }
 
+// A string of a resource module, as the program loads it.
+inline std::string ModuleText(HMODULE module, int id) {
+  char text[256] = {};
+  LoadStringA(module, static_cast<UINT>(id), text, sizeof text);
+  return text;
+}
+
 // The enabled top-level dialog of this thread with this caption.
 inline HWND FindDialog(const std::string& caption) {
   struct Search {

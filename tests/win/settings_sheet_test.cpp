@@ -133,18 +133,14 @@ TEST_F(SettingsSheet, LabelsComeFromTheResourceModule) {
     HMODULE resources = LoadLibraryA(module);
     ASSERT_NE(resources, nullptr) << module;
     app.resources = resources;
-    auto moduleText = [&](int id) {
-      char text[256] = {};
-      LoadStringA(resources, id, text, sizeof text);
-      return std::string(text);
-    };
     RunUtility(
         [&](HWND sheet) {
-          EXPECT_EQ(WindowTextOf(sheet).find(moduleText(IDS_UTILITY_SETTING)), 0u);
+          EXPECT_EQ(WindowTextOf(sheet).find(ModuleText(resources, IDS_UTILITY_SETTING)), 0u);
           HWND page = CurrentPage(sheet);
-          EXPECT_EQ(ItemText(page, IDC_MS_AUTO_PANEL_RESET), moduleText(IDS_MS_AUTO_PANEL_RESET));
-          EXPECT_EQ(ItemText(page, IDC_MS_KEY_GROUP), moduleText(IDS_MS_KEY_SPEED));
-          EXPECT_EQ(ItemText(page, IDC_MS_LCD_DARKER), moduleText(IDS_DARKER));
+          EXPECT_EQ(ItemText(page, IDC_MS_AUTO_PANEL_RESET),
+                    ModuleText(resources, IDS_MS_AUTO_PANEL_RESET));
+          EXPECT_EQ(ItemText(page, IDC_MS_KEY_GROUP), ModuleText(resources, IDS_MS_KEY_SPEED));
+          EXPECT_EQ(ItemText(page, IDC_MS_LCD_DARKER), ModuleText(resources, IDS_DARKER));
         },
         PSBTN_CANCEL);
     app.resources = app.instance;

@@ -17,19 +17,7 @@
 
 namespace {
 
-class FixedPrompts : public odc::Prompts {
- public:
-  std::string file;
-  int Message(HWND, const std::string&, const std::string&, UINT type) override {
-    return (type & MB_TYPEMASK) == MB_OK ? IDOK : IDYES;
-  }
-  bool ChooseDataFile(HWND, std::string& path, odc::FileDialogMode, const std::string&,
-                      const std::string&) override {
-    path = file;
-    return true;
-  }
-};
-
+using odc::bench::FixedPrompts;
 using odc::bench::Median;
 using odc::bench::Now;
 
