@@ -1,0 +1,103 @@
+// Address books that mail programs and phones export (vCard 2.1, 3.0 and
+// 4.0; CSV of Outlook, Google Contacts, Thunderbird, Windows Live Mail and
+// our own export), in stages that know nothing of each other:
+//   1. a reader per format turns the bytes into neutral Contacts;
+//   2. the mapping turns one Contact into a candidate machine entry with the
+//      entry dialog's own rules, and notes every change it made (prefix for a
+//      leading '+', transliteration, shortening) and every reason to skip;
+//   3. the plan places the candidates: Replace the address book, or Add to the
+//      free Speed Dials. The preview dialog shows a plan and `odctool import
+//      --dry-run` prints one;
+//   4. only ApplyContactImportPlan touches the data set, all at once.
+// The settings data file and the two CMC formats keep their own import.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "setup/data/data_set.h"
+#include "setup/data/dial_codec.h"
+
+namespace odc {
+
+// One value of a contact, as read (UTF-8), with where it stands in the file.
+struct ContactValue {
+  std::string text;
+  int line = 0;              // 1-based line of the file
+  std::string field;         // the property or column it came from: "FN", "TEL", "Business Fax"
+  bool preferred = false;    // vCard PREF / pref=1
+};
+
+// A contact as a reader hands it on, before any machine rule applies.
+struct Contact {
+  int line = 0;  // first line of the card or of the CSV row
+  int card = 0;  // vCard: 1-based number of the card; CSV: 0
+  bool group = false;               // a group card (KIND:group, Apple's group cards)
+  std::vector<ContactValue> names;  // name sources in order of preference
+  std::vector<ContactValue> faxes;  // fax numbers in file order (empty values left out)
+  std::vector<ContactValue> emails; // e-mail addresses in file order
+};
+
+// Something the import changed or could not do, tied to its place in the
+// file. `value` is the offending value (UTF-8, never a secret); the message is
+// a string-table id formatted by DescribeImportNote.
+enum class ImportNoteKind : uint8_t {
+  Changed,  // imported, with a value changed (prefix, transliteration, shortening, ...)
+  Skipped,  // this contact is not imported
+  Refused,  // the whole file cannot be read (unknown header, not a text address book, ...)
+};
+struct ImportNote {
+  ImportNoteKind kind = ImportNoteKind::Skipped;
+  int line = 0;
+  int card = 0;
+  std::string field;
+  std::string value;
+  int messageId = 0;
+  std::string argument;  // a second value for the message (the new value, the needed columns)
+};
+
+enum class ImportMode : uint8_t { Replace, Add };
+
+struct ImportOptions {
+  std::string internationalPrefix = "00";  // what a leading '+' of a fax number becomes
+};
+
+// One entry the plan will write.
+struct PlannedEntry {
+  int line = 0;
+  int card = 0;
+  bool speedDial = true;  // false: One Touch key (our own CSV can place entries there)
+  int index = 0;          // 0-based key or Speed Dial index
+  DisplayRecord record{}; // what will be packed there; name in the program's code page
+};
+
+struct ContactImportPlan {
+  int format = 0;  // kImportFormatCsv or kImportFormatVcard; 0 when the file is refused
+  ImportMode mode = ImportMode::Replace;
+  std::vector<PlannedEntry> entries;  // in file order
+  std::vector<ImportNote> notes;      // in file order
+  int imported() const { return static_cast<int>(entries.size()); }
+  int skipped() const;  // contacts that are not imported
+  int changed() const;  // imported entries with at least one Changed note
+};
+
+// Reads, maps and places the contacts of a text address book against the
+// current data set (read, never written). Returns false when the file is
+// refused as a whole (plan.notes then says why); a file with no usable contact
+// still returns true with no entries.
+bool PlanContactImport(const uint8_t* data, size_t size, const DataSet& set, ImportMode mode,
+                       const ImportOptions& options, ContactImportPlan& plan);
+
+// Writes the plan's entries into the dial tables and packs the transfer image.
+// Replace clears every One Touch key and Speed Dial first (program keys keep
+// theirs); Add keeps every existing entry.
+void ApplyContactImportPlan(DataSet& set, const ContactImportPlan& plan);
+
+// "Line 12 (card 3), TEL: ..." as the user reads it, with the string table
+// `text` (the resource module's, or EnglishString).
+std::string DescribeImportNote(const ImportNote& note, const std::function<std::string(int)>& text);
+
+}  // namespace odc
