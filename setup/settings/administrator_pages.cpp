@@ -1,6 +1,7 @@
 #include "setup/settings/administrator_pages.h"
 
 #include <cstring>
+#include <vector>
 
 #include "setup/data/bytes.h"
 #include "setup/res/resource.h"
@@ -250,11 +251,18 @@ int CheckAccessNumber(ControlSurface& s, DataSet& data, int index) {
     data.settings.accountCounters[index] = 0;
     return 1;
   }
+  // Every other ID holding the number is asked about first: a No for any of
+  // them refuses the registration, and a refused registration must not
+  // have cleared the IDs answered Yes before it.
+  std::vector<int> overwritten;
   for (int other = 0; other < kAccountCount; ++other) {
     if (other == index || ThreeDigits(AccessNumber(data, other)) != text) continue;
     const std::string question =
         FormatNumberText(s.String(IDS_ACCESS_NUMBER_EXISTS), other + 1, std::string());
     if (s.Message(question, MessageButtons::YesNo) != kAnswerYes) return refuse();
+    overwritten.push_back(other);
+  }
+  for (int other : overwritten) {
     SetAccessNumber(data, other, 0);
     data.settings.accountCounters[other] = 0;
   }
@@ -304,7 +312,7 @@ void AccountTrackDialog::OnCommand(ControlSurface& s, int id, int code) {
       const std::string format = s.String(IDS_AT_ID_FORMAT);
       std::vector<std::string> items;
       for (int i = 0; i < kAccountCount; ++i) items.push_back(AccountIdText(format, d, i));
-      const int chosen = s.PopupMenu(items);
+      const int chosen = s.PopupMenu(items, IDC_AT_SELECT_ID);
       if (chosen >= 0 && chosen < kAccountCount) {
         ctx_.ui.accountIndex = chosen;
         ShowCurrentId(s);

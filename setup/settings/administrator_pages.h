@@ -69,7 +69,8 @@ class ChangeAdminNumberDialog : public DialogLogic {
 // Validates the access number typed in the Account Track dialog and stores
 // it for user ID `index` (0-49): 1 stored, 0 refused (message shown, text
 // selected and focused). Empty clears the ID's number and counter; a number
-// another ID holds is taken from it only when the user agrees.
+// other IDs hold is taken from them only when the user agrees for every one
+// of them; a refusal changes nothing.
 int CheckAccessNumber(ControlSurface& s, DataSet& data, int index);
 
 // The access number of user ID `index` (0-49).

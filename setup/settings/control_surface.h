@@ -83,9 +83,10 @@ class ControlSurface {
   // Runs a modal sub-dialog of this window: the resource module's template
   // driven by `logic`. Returns the result the logic ended it with.
   virtual int RunDialog(int templateId, DialogLogic& logic) = 0;
-  // A pop-up menu at the mouse cursor; returns the index of the chosen item
-  // or -1 when the menu was dismissed.
-  virtual int PopupMenu(const std::vector<std::string>& items) = 0;
+  // A pop-up menu below control `anchor` (the button that opened it, not
+  // wherever the mouse last was); returns the index of the chosen item or -1
+  // when the menu was dismissed.
+  virtual int PopupMenu(const std::vector<std::string>& items, int anchor) = 0;
 };
 
 }  // namespace odc

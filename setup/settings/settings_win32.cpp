@@ -111,8 +111,17 @@ int Win32Surface::Message(const std::string& text, MessageButtons buttons) {
 int Win32Surface::RunDialog(int templateId, DialogLogic& logic) {
   return RunSettingsDialog(app_, GetAncestor(window_, GA_ROOT), templateId, logic);
 }
-int Win32Surface::PopupMenu(const std::vector<std::string>& items) {
-  return app_.prompts->ChooseMenuItem(window_, items);
+int Win32Surface::PopupMenu(const std::vector<std::string>& items, int anchor) {
+  // Below the button's left edge: a question answered before the menu
+  // opens has moved the mouse to its own button.
+  RECT rect = {};
+  POINT at = {};
+  if (GetWindowRect(GetDlgItem(window_, anchor), &rect)) {
+    at = {rect.left, rect.bottom};
+  } else {
+    GetCursorPos(&at);
+  }
+  return app_.prompts->ChooseMenuItem(window_, items, at);
 }
 
 // ---------------------------------------------------------------------------

@@ -51,7 +51,7 @@ class Win32Surface : public ControlSurface {
   std::string String(int id) const override;
   int Message(const std::string& text, MessageButtons buttons) override;
   int RunDialog(int templateId, DialogLogic& logic) override;
-  int PopupMenu(const std::vector<std::string>& items) override;
+  int PopupMenu(const std::vector<std::string>& items, int anchor) override;
 
  private:
   HWND Item(int id) const { return GetDlgItem(window_, id); }

@@ -74,16 +74,15 @@ HDC WindowsPrompts::ChoosePrinter(HWND owner) {
   return chosen ? dialog.hDC : nullptr;
 }
 
-int Prompts::ChooseMenuItem(HWND owner, const std::vector<std::string>& items) {
+int Prompts::ChooseMenuItem(HWND owner, const std::vector<std::string>& items, POINT at) {
   HMENU menu = CreatePopupMenu();
   if (menu == nullptr) return -1;
   constexpr UINT kFirstCommand = 200;
   for (size_t i = 0; i < items.size(); ++i)
     AppendMenuA(menu, MF_STRING, kFirstCommand + i, items[i].c_str());
-  POINT cursor = {};
-  GetCursorPos(&cursor);
-  const BOOL chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_RIGHTBUTTON,
-                                     cursor.x, cursor.y, 0, owner, nullptr);
+  const BOOL chosen =
+      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x,
+                     at.y, 0, owner, nullptr);
   DestroyMenu(menu);
   return chosen >= static_cast<BOOL>(kFirstCommand) ? static_cast<int>(chosen - kFirstCommand) : -1;
 }

@@ -29,8 +29,9 @@ class Prompts {
   // when the user cancelled. Stand-ins that never print may keep this one,
   // which cancels.
   virtual HDC ChoosePrinter(HWND /*owner*/) { return nullptr; }
-  // A pop-up menu of `items` at the mouse cursor; the index chosen, or -1.
-  virtual int ChooseMenuItem(HWND owner, const std::vector<std::string>& items);
+  // A pop-up menu of `items` with its top left corner at `at` (screen
+  // coordinates); the index chosen, or -1.
+  virtual int ChooseMenuItem(HWND owner, const std::vector<std::string>& items, POINT at);
 };
 
 // The real dialogs.

@@ -239,6 +239,56 @@ TEST_F(AccountTrackTest, OverwriteQuestionNamesTheOtherId) {
   }
 }
 
+TEST_F(AccountTrackTest, ARefusedRegistrationClearsNoOtherId) {
+  // Two other IDs hold the typed number (a file can bring that). Only Yes
+  // for both takes it from them; a No for either changes nothing, whichever
+  // was answered first.
+  struct Case {
+    std::deque<int> answers;
+    bool registered;
+  };
+  const Case cases[] = {
+      {{kAnswerYes, kAnswerNo}, false},
+      {{kAnswerNo}, false},
+      {{kAnswerYes, kAnswerYes}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.answers.size() * 10 + c.answers.back());
+    SetAccessNumber(data, 0, 100);
+    data.settings.accountCounters[0] = 5;
+    SetAccessNumber(data, 3, 555);
+    data.settings.accountCounters[3] = 40;
+    SetAccessNumber(data, 7, 555);
+    data.settings.accountCounters[7] = 70;
+    Open(0);
+    TypeAccess("555");
+    d.answers = c.answers;
+    Press(kIdOk);
+    const std::vector<std::string> asked = {
+        "This Access No. is exist(ID04), Do you want overwrite it ?",
+        "This Access No. is exist(ID08), Do you want overwrite it ?"};
+    EXPECT_EQ(d.messages,
+              std::vector<std::string>(asked.begin(), asked.begin() + c.answers.size()));
+    if (c.registered) {
+      EXPECT_EQ(d.endResult, 1);
+      EXPECT_EQ(AccessNumber(data, 0), 555);
+      EXPECT_EQ(data.settings.accountCounters[0], 5u);
+      for (int other : {3, 7}) {
+        EXPECT_EQ(AccessNumber(data, other), 0);
+        EXPECT_EQ(data.settings.accountCounters[other], 0u);
+      }
+    } else {
+      EXPECT_EQ(d.endResult, -999);
+      EXPECT_EQ(AccessNumber(data, 0), 100);
+      EXPECT_EQ(AccessNumber(data, 3), 555);
+      EXPECT_EQ(data.settings.accountCounters[3], 40u);
+      EXPECT_EQ(AccessNumber(data, 7), 555);
+      EXPECT_EQ(data.settings.accountCounters[7], 70u);
+      EXPECT_EQ(d.focus, IDC_AT_ACCESS);
+    }
+  }
+}
+
 TEST_F(AccountTrackTest, SelectIdStoresThenOffersFiftyIds) {
   SetAccessNumber(data, 49, 42);
   Open(0);
@@ -246,6 +296,7 @@ TEST_F(AccountTrackTest, SelectIdStoresThenOffersFiftyIds) {
   d.menuChoices = {9};
   Press(IDC_AT_SELECT_ID);
   ASSERT_EQ(d.menusShown.size(), 1u);
+  EXPECT_EQ(d.menuAnchors, std::vector<int>{IDC_AT_SELECT_ID}) << "shown at the button";
   const std::vector<std::string>& menu = d.menusShown[0];
   ASSERT_EQ(menu.size(), 50u);
   EXPECT_EQ(menu[0], "ID #01 : 321");

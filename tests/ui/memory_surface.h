@@ -51,6 +51,7 @@ class MemorySurface : public ControlSurface {
   std::vector<int> dialogsRun;
   std::deque<int> menuChoices;  // -1 dismisses
   std::vector<std::vector<std::string>> menusShown;
+  std::vector<int> menuAnchors;  // the control each menu was shown at
 
   ControlState& At(int id) { return controls[id]; }
   const ControlState& At(int id) const {
@@ -149,8 +150,9 @@ class MemorySurface : public ControlSurface {
     lastDialog = std::make_shared<MemorySurface>(std::move(inner));
     return lastDialog->endResult;
   }
-  int PopupMenu(const std::vector<std::string>& items) override {
+  int PopupMenu(const std::vector<std::string>& items, int anchor) override {
     menusShown.push_back(items);
+    menuAnchors.push_back(anchor);
     if (menuChoices.empty()) return -1;
     const int c = menuChoices.front();
     menuChoices.pop_front();

@@ -263,6 +263,7 @@ TEST_F(AdministratorSheet, AccountTrackOkAndCancel) {
   app.settingsUi.accountIndex = 4;
   Script script;
   std::string label, menuFirst, menuChosen;
+  RECT selectButton = {};
   OpenWithNumber(script)
       .Then([&] {
         PostClick(CurrentPage(sheet), IDC_AM_ACCOUNT_TRACK);
@@ -273,6 +274,10 @@ TEST_F(AdministratorSheet, AccountTrackOkAndCancel) {
                        EXPECT_EQ(ItemText(dialog, IDC_AT_CURRENT_ID), "ID #05 : ");
                        TypeText(dialog, IDC_AT_ACCESS, "777");
                        prompts.menuChoices = {6};
+                       // The mouse stands elsewhere, as after answering a
+                       // question: the menu still opens at the button.
+                       SetCursorPos(3, 3);
+                       GetWindowRect(GetDlgItem(dialog, IDC_AT_SELECT_ID), &selectButton);
                        ClickButton(dialog, IDC_AT_SELECT_ID);
                        label = ItemText(dialog, IDC_AT_CURRENT_ID);
                        TypeText(dialog, IDC_AT_ACCESS, "778");
@@ -298,6 +303,10 @@ TEST_F(AdministratorSheet, AccountTrackOkAndCancel) {
   Finish(script, PSBTN_OK);
   ASSERT_EQ(prompts.menus.size(), 1u);
   ASSERT_EQ(prompts.menus[0].size(), 50u);
+  ASSERT_EQ(prompts.menuPoints.size(), 1u);
+  EXPECT_NE(selectButton.bottom, 0);
+  EXPECT_EQ(prompts.menuPoints[0].x, selectButton.left);
+  EXPECT_EQ(prompts.menuPoints[0].y, selectButton.bottom);
   EXPECT_EQ(prompts.menus[0][4], "ID #05 : 777");
   EXPECT_EQ(label, "ID #07 : ");
   EXPECT_EQ(app.settingsUi.accountIndex, 6);

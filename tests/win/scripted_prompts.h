@@ -28,7 +28,8 @@ class ScriptedPrompts : public Prompts {
   std::vector<Chosen> dialogs;
   std::deque<std::string> files;  // "" cancels
   std::vector<std::vector<std::string>> menus;
-  std::deque<int> menuChoices;  // -1 dismisses; dismissed when empty
+  std::vector<POINT> menuPoints;  // where each menu was placed (screen)
+  std::deque<int> menuChoices;    // -1 dismisses; dismissed when empty
   // Printer device contexts handed out by ChoosePrinter (null or none left
   // cancels); the program deletes them.
   std::deque<HDC> printers;
@@ -64,8 +65,9 @@ class ScriptedPrompts : public Prompts {
     documents.push_back(path);
     return true;
   }
-  int ChooseMenuItem(HWND, const std::vector<std::string>& items) override {
+  int ChooseMenuItem(HWND, const std::vector<std::string>& items, POINT at) override {
     menus.push_back(items);
+    menuPoints.push_back(at);
     if (menuChoices.empty()) return -1;
     const int chosen = menuChoices.front();
     menuChoices.pop_front();
