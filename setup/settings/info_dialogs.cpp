@@ -16,11 +16,15 @@ void CounterDialog::OnInit(ControlSurface& s) {
                   {IDC_COUNTER_MAIL_TX_LABEL, IDS_COUNTER_MAIL_TX},
                   {kIdOk, IDS_OK}});
   s.SetCaption(s.String(IDS_COUNTER_CAPTION));
-  UnpackTransferImage(data_);
+  // The counters are read from the image, where the machine put them:
+  // unpacking it here would throw away whatever the working tables hold
+  // that was not packed yet, from a dialog that only shows numbers.
   const int values[] = {IDC_COUNTER_COPY, IDC_COUNTER_FAX_RX, IDC_COUNTER_REPORT,
                         IDC_COUNTER_PC,   IDC_COUNTER_FAX_TX, IDC_COUNTER_MAIL_TX};
-  for (int i = 0; i < 6; ++i)
-    s.SetText(values[i], std::to_string(GetSetting(data_, kFirstCounterId + i)));
+  for (int i = 0; i < 6; ++i) {
+    const int r = FindRecord(data_, kFirstCounterId + i);
+    s.SetText(values[i], std::to_string(r < 0 ? 0u : GetU32(data_.records[r].data)));
+  }
   s.Focus(kIdOk);
 }
 

@@ -6,15 +6,16 @@
 
 namespace odc {
 
-// "Total Counter" (773): the six usage counters as unsigned numbers.
+// "Total Counter" (773): the six usage counters as unsigned numbers, read
+// from the transfer image; the working tables are left as they are.
 class CounterDialog : public DialogLogic {
  public:
-  explicit CounterDialog(DataSet& data) : data_(data) {}
+  explicit CounterDialog(const DataSet& data) : data_(data) {}
   void OnInit(ControlSurface& s) override;
   void OnCommand(ControlSurface& s, int id, int code) override;
 
  private:
-  DataSet& data_;
+  const DataSet& data_;
 };
 
 // "Machine Status" (745): installed options, memory and firmware versions.

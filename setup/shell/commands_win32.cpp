@@ -164,12 +164,15 @@ void OnDownload(App& app) {
     download = app.Message(IDS_DOWNLOAD_OVERWRITE_QUESTION, MB_YESNO) == IDYES;
   }
   if (download) {
+    // The transfer selects the tree's root, which makes the view 0: the
+    // clean-up goes by the view the user chose Download in.
+    const int view = app.words.view;
     app.normaliseAfterDownload = true;
     SendMessageA(app.main, WM_COMMAND, ID_DOWNLOAD_TRANSFER, 0);
     app.document.dataOrigin = kDataOriginDataSet;
     app.link->poll = true;
     FillCurrentList(app);
-    if (app.words.view == 2 || app.words.view == 3) {
+    if (view == 2 || view == 3) {
       // Groups may not keep members that the machine no longer has.
       for (int s = 0; s < kSpeedDialCount; ++s) {
         UnpackSpeedDial(app.scratch, *app.data, s);
@@ -181,6 +184,10 @@ void OnDownload(App& app) {
           RemoveFromGroups(app, app.scratch);
         }
       }
+      // The image must hold the cleaned groups too: whatever unpacks it
+      // next (the Utility Setting sheet, a cancelled page) would otherwise
+      // bring the removed members back, and Save or Upload write them.
+      PackTransferImage(*app.data);
     }
   }
   SetStatusText(app, 1, app.Text(IDS_STATUS_READY));

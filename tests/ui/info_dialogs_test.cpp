@@ -44,6 +44,25 @@ TEST(CounterDialog, SixCountersFromTheImageAsUnsignedNumbers) {
   EXPECT_EQ(s.endResult, 1);
 }
 
+TEST(CounterDialog, LeavesTheWorkingTablesAsTheyAre) {
+  // Edits in the tables that were not packed yet (a group cleaned after a
+  // download, a settings value) outlive a look at the counters.
+  auto set = EmptySet();
+  set->OneTouchEntry(4)[0] = 5;
+  set->SpeedDialEntry(9)[0] = 10;
+  SetSetting(*set, 0x10007, 0x80);
+  uint8_t* copyPrint = set->records[FindRecord(*set, kFirstCounterId)].data;
+  copyPrint[0] = 7;
+  const DataSet before = *set;
+  CounterDialog dialog(*set);
+  MemorySurface s;
+  dialog.OnInit(s);
+  EXPECT_EQ(s.At(IDC_COUNTER_COPY).text, "7");
+  EXPECT_EQ(std::memcmp(before.oneTouch, set->oneTouch, sizeof set->oneTouch), 0);
+  EXPECT_EQ(std::memcmp(before.speedDial, set->speedDial, sizeof set->speedDial), 0);
+  EXPECT_EQ(std::memcmp(&before.settings, &set->settings, sizeof set->settings), 0);
+}
+
 struct StatusRows {
   std::string adfLabel, adf, trays, bypass, outputLabel, output, duplex, pcl, nic, memory;
   bool duplexShown;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "setup/data/dial_codec.h"
 #include "setup/settings/english_strings.h"
 #include "setup/settings/settings_framework.h"
 #include "tests/win/settings_harness.h"
@@ -226,6 +227,75 @@ TEST_F(InfoDialogs, MachineStatusOfAFullAndAnEmptyBlock) {
   EXPECT_EQ(texts[7], "Installed");
   EXPECT_EQ(texts[8], "256");
   EXPECT_EQ(texts[9], "VVVVVVVVVVVV");
+}
+
+// Download in the Group view takes out of every group the members whose
+// Speed Dial the machine no longer holds. Opening Total Counter and then
+// Utility Setting (which rebuild nothing, and rebuild the working values
+// from the image) must not bring the member back into what Save writes.
+TEST_F(InfoDialogs, DownloadsGroupCleanUpOutlivesCounterAndUtilitySetting) {
+  DataSet& memory = machine->memory();
+  int emptyDial = -1, usedDial = -1, freeKey = -1;
+  for (int s = 0; s < kSpeedDialCount; ++s) {
+    const ItemRecord& r = memory.records[kOneTouchCount + s];
+    if (r.length == 0 && emptyDial < 0) emptyDial = s;
+    if (r.length != 0 && r.data[0] != 0 && usedDial < 0) usedDial = s;
+  }
+  for (int k = 0; k < 28 && freeKey < 0; ++k)
+    if (memory.records[k].length == 0) freeKey = k;
+  ASSERT_GE(emptyDial, 0);
+  ASSERT_GE(usedDial, 0);
+  ASSERT_GE(freeKey, 0);
+  // The machine's group: one Speed Dial it has, one it does not.
+  auto scratch = std::make_unique<DataSet>();
+  DisplayRecord group{};
+  group.inUse = 1;
+  std::strcpy(group.name, "Stale");
+  PackGroup(*scratch, group, {},
+            {{kMemberSpeedDial, static_cast<uint8_t>(usedDial), 0},
+             {kMemberSpeedDial, static_cast<uint8_t>(emptyDial), 0}},
+            freeKey);
+  std::memcpy(memory.records[freeKey].data, scratch->OneTouchEntry(freeKey), kOneTouchEntrySize);
+  memory.records[freeKey].length = kOneTouchEntrySize;
+
+  Command(ID_VIEW_GROUP);
+  ASSERT_EQ(app.words.view, 3);
+  Command(ID_MACHINE_CONNECT);
+  ASSERT_TRUE(app.link->connected);
+  prompts.answers = {IDYES};
+  Command(ID_MACHINE_DOWNLOAD);
+  auto members = [](DataSet& set, int key) {
+    DisplayRecord g{};
+    UnpackGroup(g, set, key);
+    std::vector<int> speedDials;
+    for (int m = 0; m < g.memberCount; ++m) speedDials.push_back(g.members[m].index);
+    return speedDials;
+  };
+  ASSERT_EQ(members(*app.data, freeKey), std::vector<int>{usedDial}) << "cleaned by Download";
+
+  Texts(ID_MACHINE_TOTAL_COUNTER, "Total Counter", {IDC_COUNTER_COPY});
+  EXPECT_EQ(members(*app.data, freeKey), std::vector<int>{usedDial}) << "after Total Counter";
+  Script script;
+  script.Then([&] {
+    HWND sheet = CurrentSettingsSheet();
+    if (sheet == nullptr) return false;
+    PressSheetButton(sheet, PSBTN_CANCEL);
+    return true;
+  });
+  script.Run([&] { Command(ID_MACHINE_UTILITY_SETTING); });
+  EXPECT_EQ(members(*app.data, freeKey), std::vector<int>{usedDial}) << "after Utility Setting";
+
+  char dir[MAX_PATH];
+  GetTempPathA(MAX_PATH, dir);
+  const std::string path =
+      std::string(dir) + "odc_clean_up_" + std::to_string(GetCurrentProcessId()) + ".DAT";
+  prompts.files = {path};
+  Command(ID_FILE_SAVE_AS);
+  auto saved = std::make_unique<DataSet>();
+  ASSERT_EQ(ReadDataFile(*saved, path), 1);
+  DeleteFileA(path.c_str());
+  UnpackTransferImage(*saved);
+  EXPECT_EQ(members(*saved, freeKey), std::vector<int>{usedDial}) << "in the saved file";
 }
 
 }  // namespace
