@@ -422,6 +422,47 @@ expect_exit 2 "status with a file" status x.DAT
 expect_exit 0 "--help" --help
 check "  usage text on standard output" grep -q '^usage: odctool' out.txt
 
+# ---- a secret typed in the wrong place stays out of the messages -----------------
+# Each mistake is refused naming the argument by its start only; neither the
+# secret nor any run of four of its characters reaches either output.
+cp full.bin full.DAT
+secret_free() {
+  ! grep -q -e 654321 -e 6543 -e 5432 -e 4321 -e hunter2 -e unter -e nter2 out.txt err.txt
+}
+expect_exit 2 "a value glued to its name" set full.DAT administrator_number654321 -o x.DAT
+check "  names the setting" grep -q '"administrator_number\.\.\." is not NAME=VALUE' err.txt
+check "  and not the value" secret_free
+check "  writes no file" test ! -e x.DAT
+expect_exit 2 "a bare secret" set full.DAT 654321 -o x.DAT
+check "  is not shown at all" grep -q '"\.\.\." is not NAME=VALUE' err.txt
+check "  not even in part" secret_free
+expect_exit 2 "a glued password" set full.DAT pop3_passwordhunter2 -o x.DAT
+check "  names the setting" grep -q '"pop3_password\.\.\." is not NAME=VALUE' err.txt
+check "  and not the password" secret_free
+expect_exit 2 "a bare password" set full.DAT hunter2 -o x.DAT
+check "  shows three characters at most" grep -q '"hun\.\.\." is not NAME=VALUE' err.txt
+check "  and not the password" secret_free
+expect_exit 2 "an assignment given as an option" set full.DAT --administrator_number=654321 -o x.DAT
+check "  names the option without its value" \
+  grep -q 'unknown option "--administrator_number=\.\.\."' err.txt
+check "  and not the value" secret_free
+expect_exit 2 "the same to another command" show full.DAT --remote_password=654321
+check "  names the option without its value" grep -q 'unknown option "--remote_password=\.\.\."' err.txt
+check "  and not the value" secret_free
+expect_exit 1 "an assignment given to get" get full.DAT administrator_number=654321
+check "  names the setting without its value" \
+  grep -q 'unknown setting "administrator_number=\.\.\."' err.txt
+check "  and not the value" secret_free
+expect_exit 2 "an assignment as the command" administrator_number=654321
+check "  names the command without its value" \
+  grep -q 'unknown command "administrator_number=\.\.\."' err.txt
+check "  and not the value" secret_free
+expect_exit 2 "a secret as the language" show full.DAT --language 654321
+check "  not shown" secret_free
+expect_exit 1 "a secret refused as a value" set full.DAT administrator_number=6543210 -o x.DAT
+check "  names the setting" grep -q '^odctool: administrator_number: value refused' err.txt
+check "  and not the value" secret_free
+
 # ---- machine commands ------------------------------------------------------------
 expect_exit 1 "status without a machine" status
 check "  says the program's message" test "$(cat err.txt)" = "Error opening USB Port !"

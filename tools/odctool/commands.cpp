@@ -1,5 +1,6 @@
 #include "tools/odctool/commands.h"
 
+#include <cstring>
 #include <ostream>
 
 #include "setup/addressbook/address_text_import.h"
@@ -7,6 +8,7 @@
 #include "setup/data/document.h"
 #include "setup/data/file_io.h"
 #include "setup/settings/english_strings.h"
+#include "setup/settings/setting_catalog.h"
 #include "tools/odctool/diff.h"
 #include "tools/odctool/report.h"
 #include "tools/odctool/settings_commands.h"
@@ -26,6 +28,22 @@ int WriteFailed(const std::string& path, std::ostream& err) {
 }
 
 }  // namespace
+
+std::string ShownArgument(const std::string& argument) {
+  const size_t equals = argument.find('=');
+  if (equals != std::string::npos) return "\"" + argument.substr(0, equals) + "=...\"";
+  size_t named = 0;
+  for (const CatalogSetting& s : SettingCatalog()) {
+    const size_t length = std::strlen(s.name);
+    if (length > named && argument.compare(0, length, s.name) == 0) named = length;
+  }
+  if (named == argument.size()) return "\"" + argument + "\"";
+  if (named > 0) return "\"" + argument.substr(0, named) + "...\"";
+  size_t shown = 0;
+  while (shown < 3 && shown < argument.size() && (argument[shown] < '0' || argument[shown] > '9'))
+    ++shown;
+  return "\"" + argument.substr(0, shown) + (shown < argument.size() ? "...\"" : "\"");
+}
 
 bool ParseLanguageName(const std::string& name, Language& language) {
   if (name == "ENGLISH") {

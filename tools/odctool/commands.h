@@ -16,6 +16,13 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;  // unusable input, failed write, link failure
 constexpr int kExitUsage = 2;
 
+// An argument as an error message may show it. What follows a name can be
+// a secret typed in the wrong place (the administrator number, a password),
+// and error messages end up in logs: of "NAME=VALUE" only "NAME=..." is
+// shown; of an argument without "=", the setting name it starts with, or
+// else at most its first three characters up to the first digit.
+std::string ShownArgument(const std::string& argument);
+
 // Names accepted by --language.
 bool ParseLanguageName(const std::string& name, Language& language);
 

@@ -95,7 +95,7 @@ bool ParseArguments(int argc, char** argv, Arguments& args, std::string& problem
     } else if (arg == "--vcard") {
       if (!value(args.vcard, args.hasVcard)) return false;
     } else {
-      problem = "unknown option " + arg;
+      problem = "unknown option " + odc::tool::ShownArgument(arg);
       return false;
     }
   }
@@ -123,7 +123,7 @@ int Run(int argc, char** argv) {
   if (!ParseArguments(argc, argv, args, problem)) return Usage(problem);
   odc::Language language;
   if (!ParseLanguageName(args.language, language)) {
-    return Usage("unknown language " + args.language);
+    return Usage("unknown language " + ShownArgument(args.language));
   }
   const size_t count = args.positional.size();
   // Options a command does not take are a mistake, not something to ignore.
@@ -181,7 +181,7 @@ int Run(int argc, char** argv) {
     if (command == "download") return RunDownload(*usb, args.positional[0], language, std::cerr);
     return RunUpload(*usb, args.positional[0], language, std::cerr, args.networkChanged);
   }
-  return Usage("unknown command " + command);
+  return Usage("unknown command " + ShownArgument(command));
 }
 
 }  // namespace

@@ -72,7 +72,8 @@ int RunGet(const std::string& path, const std::vector<std::string>& names, bool 
   for (const std::string& name : names) {
     const CatalogSetting* s = FindCatalogSetting(name);
     if (!s)
-      return Refuse("unknown setting \"" + name + "\" (odctool get FILE lists the names)", err);
+      return Refuse(
+          "unknown setting " + ShownArgument(name) + " (odctool get FILE lists the names)", err);
     chosen.push_back(s);
   }
   if (json) {
@@ -162,11 +163,12 @@ int RunSettingsCommand(const std::string& command, const std::vector<std::string
     } else if (arg == "--language") {
       if (!value(languageName, hasLanguage)) return usage("--language needs one name");
     } else {
-      return usage("unknown option " + arg);
+      return usage("unknown option " + ShownArgument(arg));
     }
   }
   Language language;
-  if (!ParseLanguageName(languageName, language)) return usage("unknown language " + languageName);
+  if (!ParseLanguageName(languageName, language))
+    return usage("unknown language " + ShownArgument(languageName));
   if (positional.empty()) return usage(command + " needs a settings data file");
   const std::string file = positional[0];
   positional.erase(positional.begin());
@@ -187,7 +189,7 @@ int RunSettingsCommand(const std::string& command, const std::vector<std::string
     for (const std::string& assignment : positional) {
       const size_t equals = assignment.find('=');
       if (equals == std::string::npos || equals == 0)
-        return usage("\"" + assignment + "\" is not NAME=VALUE");
+        return usage(ShownArgument(assignment) + " is not NAME=VALUE");
       values.emplace_back(assignment.substr(0, equals), assignment.substr(equals + 1));
     }
   }
