@@ -59,6 +59,13 @@ constexpr SizeField kSizeFields[] = {
 };
 constexpr int kXLow = 140, kXHigh = 432, kYLow = 90, kYHigh = 297;
 
+const PaperSizeField& RuleOf(const SizeField& f) {
+  for (const PaperSizeField& r : PaperSizeFields()) {
+    if (r.item == f.item) return r;
+  }
+  return PaperSizeFields().front();
+}
+
 const SizeField* FindSizeField(int edit) {
   for (const SizeField& f : kSizeFields) {
     if (f.edit == edit) return &f;
@@ -331,10 +338,9 @@ class PaperSourcePage : public SettingsPage {
   int CheckSizes(ControlSurface& s) {
     const uint32_t mode = GetSetting(ctx.data, kSizeMode);
     for (const SizeField& f : kSizeFields) {
-      if (f.mode != mode) continue;
-      const bool ok = f.isX ? CheckIntegerField(s, f.edit, IDS_INTEGER_RANGE, kXLow, kXHigh)
-                            : CheckIntegerField(s, f.edit, IDS_INTEGER_RANGE, kYLow, kYHigh);
-      if (!ok) return f.edit;
+      const PaperSizeField& rule = RuleOf(f);
+      if (rule.mode != mode) continue;
+      if (!CheckIntegerField(s, f.edit, IDS_INTEGER_RANGE, rule.low, rule.high)) return f.edit;
     }
     return 0;
   }
@@ -354,6 +360,26 @@ class PaperSourcePage : public SettingsPage {
 };
 
 }  // namespace
+
+const std::vector<PaperSizeField>& PaperSizeFields() {
+  static const std::vector<PaperSizeField> kFields = [] {
+    std::vector<PaperSizeField> fields;
+    for (const SizeField& f : kSizeFields)
+      fields.push_back({f.item, f.mode, f.isX ? kXLow : kYLow, f.isX ? kXHigh : kYHigh});
+    return fields;
+  }();
+  return kFields;
+}
+
+const PaperSizeField* PaperSizeOutOfRange(const DataSet& set) {
+  const uint32_t mode = GetSetting(set, kSizeMode);
+  for (const PaperSizeField& f : PaperSizeFields()) {
+    if (f.mode != mode) continue;
+    const uint32_t value = GetSetting(set, f.item);
+    if (value < static_cast<uint32_t>(f.low) || value > static_cast<uint32_t>(f.high)) return &f;
+  }
+  return nullptr;
+}
 
 std::unique_ptr<SettingsPage> CreatePaperSourcePage(SettingsContext& ctx) {
   return std::make_unique<PaperSourcePage>(ctx);

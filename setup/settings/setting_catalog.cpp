@@ -10,7 +10,9 @@
 #include "setup/data/bytes.h"
 #include "setup/res/resource.h"
 #include "setup/settings/english_strings.h"
+#include "setup/settings/fax_rx_dialogs.h"
 #include "setup/settings/network_ldap_pages.h"
+#include "setup/settings/paper_source_page.h"
 
 namespace odc {
 namespace {
@@ -27,6 +29,7 @@ constexpr uint32_t kIpModeId = 0x10306, kIpAddressId = 0x10308, kSubnetMaskId = 
 constexpr uint32_t kEmailModeId = 0x1040D, kMaxTxSizeId = 0x1040E, kMaxQualityId = 0x1040F,
                    kCodingId = 0x10410;
 constexpr uint32_t kQualityPriorityId = 0x10601, kDensityPriorityId = 0x10602;
+constexpr uint32_t kPaperSizeModeId = 0x10106;
 constexpr uint32_t kMemoryRxModeId = 0x10900, kMemoryRxWindowId = 0x10901, kRingsId = 0x10903,
                    kMaximumRingsId = 0x10904, kForwardModeId = 0x10905;
 constexpr uint32_t kDialTypeId = 0x10510, kPulseRateId = 0x10511, kDialTypeLockedId = 0x10520,
@@ -164,7 +167,9 @@ std::vector<CatalogSetting> BuildCatalog() {
   }
   add(Choice("media_type", 0x10105, P::PaperSource, "Tray1 Paper: Media Type",
              {{"PLAIN", 0}, {"TRANSPARENCY", 1}, {"CARD", 2}, {"Envelope", 3}}));
-  add(Choice("paper_size", 0x10106, P::PaperSource, "Tray1 Paper: Paper Size",
+  add(Choice("paper_size", 0x10106, P::PaperSource,
+             "Tray1 Paper: Paper Size (Size Input, Memory 1 and Memory 2 need their X and Y in "
+             "range)",
              {{"Auto", 0}, {"Size Input", 1}, {"Hagaki", 2}, {"Memory 1", 3}, {"Memory 2", 4}}));
   add(Number("size_input_x", 0x10107, P::PaperSource, "Size Input X", 140, 432, "mm"));
   add(Number("size_input_y", 0x10108, P::PaperSource, "Size Input Y", 90, 297, "mm"));
@@ -233,8 +238,8 @@ std::vector<CatalogSetting> BuildCatalog() {
   for (int off = 0; off < 2; ++off) {
     CatalogSetting s =
         Base(off ? "memory_rx_off_time" : "memory_rx_on_time", kMemoryRxWindowId, P::FaxRxOperation,
-             off ? "Memory RX Off Time (only while Memory RX is ON)"
-                 : "Memory RX On Time (only while Memory RX is ON)",
+             off ? "Memory RX Off Time (only while Memory RX is ON; set together with the On Time)"
+                 : "Memory RX On Time (only while Memory RX is ON; set together with the Off Time)",
              F::Time);
     s.storage = SettingStorage::TimeAtOffset;
     s.offset = off ? kMemoryRxOffTimeOffset : kMemoryRxOnTimeOffset;
@@ -255,7 +260,7 @@ std::vector<CatalogSetting> BuildCatalog() {
     add(s);
   }
   add(Choice("forward_mode", kForwardModeId, P::FaxRxOperation,
-             "Forward Mode (ON needs a forward location)",
+             "Forward Mode (ON needs a forward location; OFF clears it)",
              {{"ON", 0x00}, {"ON(Print)", 0x20}, {"OFF", 0x40}}));
   add(Choice("rx_print", 0x10907, P::FaxRxOperation, "RX Print",
              {{"Memory RX", 8}, {"Print RX", 0}}));
@@ -707,13 +712,29 @@ std::string CombinedProblem(const DataSet& set, const std::vector<PageId>& touch
       }
     }
   }
+  if (touchedPage(P::PaperSource)) {
+    // The page is neither left nor applied while a size of the chosen size
+    // mode is outside its range.
+    if (const PaperSizeField* f = PaperSizeOutOfRange(set)) {
+      const CatalogSetting& mode = SettingOfItem(kPaperSizeModeId);
+      const CatalogSetting& size = SettingOfItem(f->item);
+      return Refusal(mode, SettingValueText(set, mode),
+                     std::string(size.name) + " is " + SettingValueText(set, size) +
+                         ": it must be within " + std::to_string(f->low) + " to " +
+                         std::to_string(f->high) + " (set it in the same command)",
+                     set);
+    }
+  }
   if (touchedPage(P::CopySetting1) && GetSetting(set, kQualityPriorityId) == 2 &&
       GetSetting(set, kDensityPriorityId) == 0) {
     return Refusal(SettingOfItem(kDensityPriorityId), "Auto",
                    "Auto is not available while quality_priority is Photo", set);
   }
-  if ((touchedPage(P::MachineSetting) || touchedPage(P::AdministratorMode)) &&
-      GetSetting(set, kShutOffPermissionId) != 0 && GetSetting(set, kShutOffTimeId) == 0) {
+  // Only the Machine Setting page refuses it: the Administrator Mode page
+  // takes the permission away whatever the time, and Machine Setting then
+  // switches Auto Shut Off on when it is next shown.
+  if (touchedPage(P::MachineSetting) && GetSetting(set, kShutOffPermissionId) != 0 &&
+      GetSetting(set, kShutOffTimeId) == 0) {
     return Refusal(SettingOfItem(kShutOffTimeId), "off",
                    "the administrator does not let Auto Shut Off be switched off", set);
   }
@@ -752,10 +773,7 @@ std::string CombinedProblem(const DataSet& set, const std::vector<PageId>& touch
   if (isGiven(kForwardModeId)) {
     // Forwarding switched on needs somewhere to forward to.
     if (GetSetting(set, kForwardModeId) != 0x40) {
-      const uint8_t* f = SettingBytes(set, kForwardLocationId);
-      const bool destination = (f[0] == 1 && f[6] != 0) || (f[0] == 2 && f[1] != 0) ||
-                               (f[0] != 0 && f[0] != 1 && f[0] != 2);
-      if (!destination) {
+      if (!ForwardHasDestination(SettingBytes(set, kForwardLocationId))) {
         const CatalogSetting& s = SettingOfItem(kForwardModeId);
         return Refusal(s, SettingValueText(set, s),
                        "no forward location is stored (choose it in the program)", set);
@@ -787,6 +805,38 @@ void Couple(DataSet& set, uint32_t id, uint32_t before, const std::vector<uint32
     uint8_t* window = SettingBytes(set, kMemoryRxWindowId);
     std::memset(window + kMemoryRxPasswordOffset, 0, 4);
     window[kMemoryRxTimeFlagsOffset] = 0;
+  }
+}
+
+// The Memory RX window's two times are set together, as the page's Apply
+// composes them: a window with one time only is one the page never shows.
+template <typename Assignments>
+std::string TimeWindowProblem(const DataSet& set, const Assignments& assignments) {
+  bool timeGiven = false;
+  for (const auto& a : assignments) timeGiven = timeGiven || a.setting->form == F::Time;
+  if (!timeGiven) return "";
+  const uint8_t flags = SettingBytes(set, kMemoryRxWindowId)[fax_rx_items::kTimeFlagsOffset] &
+                        (fax_rx_items::kOnTimeSet | fax_rx_items::kOffTimeSet);
+  if (flags == 0 || flags == (fax_rx_items::kOnTimeSet | fax_rx_items::kOffTimeSet)) return "";
+  const CatalogSetting* missing = FindCatalogSetting(
+      flags == fax_rx_items::kOnTimeSet ? "memory_rx_off_time" : "memory_rx_on_time");
+  return Refusal(*missing, "",
+                 "the On Time and the Off Time are set together: give both times, or empty both",
+                 set);
+}
+
+// What applying a changed page does beyond storing its values.
+void ApplyPages(DataSet& set, const std::vector<PageId>& changed) {
+  if (std::find(changed.begin(), changed.end(), P::CopySetting1) != changed.end()) {
+    // Copy Setting(1) starts its erase widths within 5-20 and stores them so.
+    for (uint32_t id : {0x10607u, 0x10608u, 0x10609u})
+      SetSetting(set, id, std::clamp<uint32_t>(GetSetting(set, id), 5, 20));
+  }
+  if (std::find(changed.begin(), changed.end(), P::FaxRxOperation) != changed.end() &&
+      GetSetting(set, kForwardModeId) == 0x40) {
+    // Forwarding OFF keeps no forward location.
+    std::memset(SettingBytes(set, kForwardLocationId), 0,
+                FindSettingItem(kForwardLocationId)->width);
   }
 }
 
@@ -1113,14 +1163,19 @@ SettingsChange ApplyNamedSettings(DataSet& set,
 
   // Work on a copy so that a refusal leaves the data set as it was.
   auto work = std::make_unique<DataSet>(set);
+  std::vector<PageId> changedPages;
   for (const Assignment& a : assignments) {
     if (SameAsStored(*work, *a.setting, a.value)) continue;
     const uint32_t before = StoredNumber(*work, *a.setting);
     Store(*work, *a.setting, a.value);
     Couple(*work, a.setting->item, before, givenItems);
+    if (std::find(changedPages.begin(), changedPages.end(), a.setting->page) == changedPages.end())
+      changedPages.push_back(a.setting->page);
   }
   result.problem = CombinedProblem(*work, touched, givenItems);
+  if (result.problem.empty()) result.problem = TimeWindowProblem(*work, assignments);
   if (!result.problem.empty()) return result;
+  ApplyPages(*work, changedPages);
 
   // Applying the Network Setting page with DNS enabled carries the DNS
   // address item.
