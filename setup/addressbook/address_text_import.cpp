@@ -523,7 +523,7 @@ std::vector<Row> ReadCsvRows(std::string_view text) {
   std::vector<std::vector<std::string>> records;
   std::vector<int> lines;
   // Spreadsheets in many countries save ';' between the fields.
-  const std::string_view first = FirstLine(text);
+  const std::string_view first = FirstLine(SkipBlankLines(text));
   const size_t commas = std::count(first.begin(), first.end(), ',');
   const size_t semicolons = std::count(first.begin(), first.end(), ';');
   const size_t tabs = std::count(first.begin(), first.end(), '\t');

@@ -509,7 +509,8 @@ bool PlanContactImport(const uint8_t* data, size_t size, const DataSet& set, Imp
     plan.notes.push_back(MakeNote(ImportNoteKind::Refused, 1, 0, "file", "", IDS_CONTACT_NOT_TEXT));
     return false;
   }
-  if (ContactTextFormat(text) == kImportFormatCsv && IsOwnCsvHeader(FirstLine(text))) {
+  if (ContactTextFormat(text) == kImportFormatCsv &&
+      IsOwnCsvHeader(FirstLine(SkipBlankLines(text)))) {
     PlanOwnCsv(set, text, mode, options, plan);
   } else {
     std::vector<Contact> contacts;

@@ -666,7 +666,15 @@ std::string_view FirstLine(std::string_view text) {
   return text.substr(0, end);
 }
 
+std::string_view SkipBlankLines(std::string_view text) {
+  size_t skip = 0;
+  while (skip < text.size() && (text[skip] == '\r' || text[skip] == '\n')) ++skip;
+  return text.substr(skip);
+}
+
 int ContactTextFormat(std::string_view text) {
+  // Blank lines before the first card or the headings say nothing.
+  text = SkipBlankLines(text);
   const std::string_view first =
       Trim(FirstLine(text.substr(0, std::min<size_t>(text.size(), 65536))));
   if (first.empty()) return 0;

@@ -11,6 +11,9 @@ namespace odc {
 // kImportFormatVcard, kImportFormatCsv (any row of headings) or 0.
 int ContactTextFormat(std::string_view text);
 
+// The text from its first line that is not empty.
+std::string_view SkipBlankLines(std::string_view text);
+
 // The first line of a text, without its line end.
 std::string_view FirstLine(std::string_view text);
 

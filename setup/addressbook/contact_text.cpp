@@ -4,6 +4,8 @@
 #include <array>
 #include <iterator>
 
+#include "setup/data/charset.h"
+
 namespace odc {
 namespace {
 
@@ -221,7 +223,26 @@ bool DecodeContactText(const uint8_t* data, size_t size, std::string& utf8) {
   }
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   if (bytes.find('\0') != std::string_view::npos) return false;
-  utf8 = IsValidUtf8(bytes) ? std::string(bytes) : Windows1252ToUtf8(bytes);
+  if (IsValidUtf8(bytes)) {
+    utf8 = std::string(bytes);
+    return true;
+  }
+  // Line by line: a UTF-8 file with one broken line keeps its other names
+  // whole, and the lines of a Windows-1252 file that hold only ASCII read
+  // the same either way.
+  utf8.clear();
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find('\n', start);
+    end = end == std::string_view::npos ? bytes.size() : end + 1;
+    const std::string_view line = bytes.substr(start, end - start);
+    if (IsValidUtf8(line)) {
+      utf8.append(line);
+    } else {
+      utf8 += Windows1252ToUtf8(line);
+    }
+    start = end;
+  }
   return true;
 }
 
@@ -237,7 +258,25 @@ std::string DecodeCharset(std::string_view bytes, std::string_view charset) {
     // those as Windows does loses nothing.
     return Windows1252ToUtf8(bytes);
   }
-  return valid ? std::string(bytes) : Windows1252ToUtf8(bytes);
+  // The double-byte code pages of East Asian phones, through the program's
+  // own converter.
+  unsigned codePage = 0;
+  if (name == "SHIFT_JIS" || name == "SHIFT-JIS" || name == "SJIS" || name == "CP932" ||
+      name == "WINDOWS-31J") {
+    codePage = 932;
+  } else if (name == "GB2312" || name == "GBK" || name == "CP936") {
+    codePage = 936;
+  } else if (name == "BIG5" || name == "CP950") {
+    codePage = 950;
+  }
+  if (codePage != 0 && !valid) {
+    std::string out;
+    for (char16_t u : AnsiToUtf16(codePage, bytes)) AppendUtf8(out, u);
+    return out;
+  }
+  // A character set the program does not know: only text that is plainly
+  // UTF-8 is taken, rather than guessing and storing garbled letters.
+  return valid ? std::string(bytes) : std::string();
 }
 
 std::string DecodeQuotedPrintable(std::string_view text) {

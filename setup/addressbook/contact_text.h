@@ -17,15 +17,16 @@ bool IsValidUtf8(std::string_view text);
 
 // The whole file as UTF-8, without a byte-order mark. A UTF-16 file (with a
 // byte-order mark, or without one when its first line is plainly UTF-16) is
-// converted; a file that is not valid UTF-8 is read as Windows-1252.
+// converted; a line that is not valid UTF-8 is read as Windows-1252.
 // Returns false for bytes that are no text at all (NUL bytes in an 8-bit
 // file, an odd-length or broken UTF-16 file).
 bool DecodeContactText(const uint8_t* data, size_t size, std::string& utf8);
 
 // Bytes of a value in the named character set ("UTF-8", "ISO-8859-1",
-// "Windows-1252", ...; empty: UTF-8 when valid) -> UTF-8. An unknown
-// character set is read as UTF-8 when the bytes are valid UTF-8, else as
-// Windows-1252.
+// "Windows-1252", "Shift_JIS", "GB2312", "Big5"; empty: UTF-8 when valid,
+// else Windows-1252) -> UTF-8. Bytes of a character set the program does not
+// know are taken only when they are valid UTF-8; otherwise the result is
+// empty (the value is not used).
 std::string DecodeCharset(std::string_view bytes, std::string_view charset);
 
 // Windows-1252 bytes -> UTF-8; the five bytes the code page leaves undefined
