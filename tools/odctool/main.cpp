@@ -149,6 +149,10 @@ int Run(int argc, char** argv) {
            (csv || (!args.hasCsv && !args.hasVcard));
   };
 
+  const bool importFlags = args.add || args.skipInvalid || args.dryRun || args.hasPrefix;
+  if (importFlags && command != "import") {
+    return Usage(command + " does not take the import options");
+  }
   if (command == "new") {
     if (count != 1 || !only(false, false, false, false) || args.hasLanguage) {
       return Usage("new takes one output file");
@@ -159,7 +163,6 @@ int Run(int argc, char** argv) {
     if (count != 1 || !only(true, false, false, false)) return Usage("show takes one file");
     return RunShow(args.positional[0], args.json, language, std::cout, std::cerr);
   }
-  const bool importFlags = args.add || args.skipInvalid || args.dryRun || args.hasPrefix;
   if (command == "import") {
     if (count != 1 || !args.hasInto || (!args.hasOut && !args.dryRun) ||
         !only(false, true, true, false)) {
@@ -178,7 +181,6 @@ int Run(int argc, char** argv) {
     return RunImport(args.positional[0], args.into, args.out, language, flags, std::cout,
                      std::cerr);
   }
-  if (importFlags) return Usage(command + " does not take the import options");
   if (command == "export") {
     if (count != 1 || args.hasCsv == args.hasVcard || !only(false, false, false, true)) {
       return Usage("export takes FILE and one of --csv OUT.csv or --vcard OUT.vcf");
