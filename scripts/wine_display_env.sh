@@ -25,3 +25,13 @@ if [ ! -f "$WINEPREFIX/.odc-ready" ]; then
   wineserver -w
   touch "$WINEPREFIX/.odc-ready"
 fi
+# Wine draws the caption buttons with its Marlett font and dialogs in Tahoma.
+# Debian's fonts-wine installs them in /usr/share/wine/fonts, where this Wine
+# does not look (without them the buttons show as the letters "0 1 r"): the
+# prefix gets its own copies, also when it was made before.
+fonts_dir="$WINEPREFIX/drive_c/windows/Fonts"
+if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -f "$fonts_dir/marlett.ttf" ]; then
+  mkdir -p "$fonts_dir"
+  cp -n /usr/share/wine/fonts/* "$fonts_dir/"
+  wineserver -k >/dev/null 2>&1 || true
+fi
