@@ -6,7 +6,8 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export WINEPREFIX="${ODC_DISPLAY_PREFIX:-$root/build/wineprefix-x11}"
 export WINEARCH=win64
 export WINEDEBUG=fixme-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# A caller may add its own overrides (no menu entries in the desktop, say).
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 if [ -z "${DISPLAY:-}" ]; then
   for n in $(seq 91 99); do
     if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
