@@ -380,13 +380,13 @@ expect_exit 0 "diff of equal files" diff full.DAT full.DAT
 check "  prints nothing" test ! -s out.txt
 expect_exit 1 "diff of different files" diff full.DAT changed.DAT
 check "  names the entry change" grep -qx 'One Touch 05: name "Sales, \\"North\\"" -> "Sales Dept"' out.txt
-check "  POP3 password only changed" grep -qx 'E-Mail Setting: POP3 password changed' out.txt
-check "  remote password only changed" grep -qx 'Administrator Mode: remote password changed' out.txt
+check "  POP3 password only changed" grep -qx 'pop3_password: changed' out.txt
+check "  remote password only changed" grep -qx 'remote_password: changed' out.txt
 check "  shows no secret" sh -c '! grep -q -e hunter2 -e swordfish -e 4711 -e 9999 out.txt'
 check "  nothing else" test "$(wc -l <out.txt)" -eq 3
 expect_exit 1 "diff of address book and full" diff new.DAT full.DAT
 check "  names the kind" grep -qx 'Kind: address-book -> full' out.txt
-check "  the administrator number only changed" grep -qx 'Administrator Mode: administrator number changed' out.txt
+check "  the administrator number only changed" grep -qx 'administrator_number: changed' out.txt
 check "  shows no secret" sh -c '! grep -q -e hunter2 -e 4711 -e 654321 out.txt'
 
 # ---- secrets: never printed, whatever the command ----------------------------
@@ -404,13 +404,12 @@ for args in "show secrets_a.DAT" "show secrets_a.DAT --json" "export secrets_a.D
 done
 expect_exit 1 "diff of two sets of secrets" diff secrets_a.DAT secrets_b.DAT
 check "  prints no secret" no_secret out.txt
-for line in "Administrator Mode: administrator number changed" \
-  "Administrator Mode: access numbers changed" "Administrator Mode: remote password changed" \
-  "E-Mail Setting: POP3 password changed" "LDAP Setting: LDAP password changed" \
-  "FAX RX Operation: Memory RX password changed"; do
+for line in "administrator_number: changed" "access_number_01: changed" \
+  "access_number_50: changed" "remote_password: changed" "pop3_password: changed" \
+  "ldap_password: changed" "memory_rx_password: changed"; do
   check "  says only: $line" grep -qx "$line" out.txt
 done
-check "  nothing else" test "$(wc -l <out.txt)" -eq 6
+check "  nothing else" test "$(wc -l <out.txt)" -eq 7
 for pair in "new.DAT secrets_a.DAT" "secrets_b.DAT new.DAT"; do
   expect_exit 1 "diff $pair" diff $pair
   check "  prints no secret" no_secret out.txt
@@ -586,6 +585,19 @@ auto_shut_off = 45"
   expect_exit 0 "  get of the result" get json.DAT auto_shut_off dns
   check "  holds the values" test "$(cat out.txt)" = "auto_shut_off = 60
 dns = Enable"
+  # A diff's setting lines are what set takes: NAME: "BEFORE" -> "AFTER".
+  expect_exit 0 "set three settings" set site.DAT auto_shut_off=30 density_book=Mode2 \
+    copy_priority="Auto Zoom" -o fed.DAT
+  expect_exit 1 "diff of the changed settings" diff site.DAT fed.DAT
+  check "  names them as get does" grep -qx 'copy_priority: "Auto Paper Select" -> "Auto Zoom"' out.txt
+  check "  three lines" test "$(wc -l <out.txt)" -eq 3
+  sed -n 's/^\([a-z0-9_]*\): ".*" -> "\(.*\)"$/\1=\2/p' out.txt >assign.txt
+  check "  each line reads as NAME=AFTER" test "$(wc -l <assign.txt)" -eq 3
+  set --
+  while IFS= read -r assignment; do set -- "$@" "$assignment"; done <assign.txt
+  expect_exit 0 "the lines given back to set" set site.DAT "$@" -o back.DAT
+  expect_exit 0 "  make the same settings" diff fed.DAT back.DAT
+  check "  no difference left" test ! -s out.txt
   unset ODC_SIMULATED_MACHINE_TRAILER
 fi
 expect_exit 1 "settings of an address book" get new.DAT

@@ -13,10 +13,11 @@
 
 namespace odc {
 namespace copy_items {
+// The manual density level (0x10605) belongs to the slider table.
 constexpr uint32_t kPaperPriority = 0x10600, kQuality = 0x10601, kDensityPriority = 0x10602,
-                   kBinding = 0x10603, kDensityAuto = 0x10604, kDensityManual = 0x10605,
-                   kMargin = 0x10606, kEraseLeft = 0x10607, kEraseUpper = 0x10608,
-                   kEraseFrame = 0x10609, kSmallOriginal = 0x1060A;
+                   kBinding = 0x10603, kDensityAuto = 0x10604, kMargin = 0x10606,
+                   kEraseLeft = 0x10607, kEraseUpper = 0x10608, kEraseFrame = 0x10609,
+                   kSmallOriginal = 0x1060A;
 constexpr uint32_t kCopyPriority = 0x10700, kOutputPriority = 0x10701, kOrder = 0x10702,
                    kMixedOriginal = 0x10703, kDuplex = 0x10704, kCrisscross = 0x10705;
 }  // namespace copy_items
@@ -25,7 +26,8 @@ namespace {
 
 using namespace copy_items;
 
-constexpr uint32_t kQualityTextPhoto = 0, kQualityText = 1, kQualityPhoto = 2;
+// Quality priority: Text/Photo 0, Text 1, Photo 2.
+constexpr uint32_t kQualityTextPhoto = 0, kQualityPhoto = 2;
 constexpr uint32_t kDensityAutoMode = 0, kDensityManualMode = 1;
 constexpr int kEraseLow = 5, kEraseHigh = 20, kMarginLow = 0, kMarginHigh = 20;
 // The product whose machines have no duplex copy.

@@ -7,6 +7,8 @@
 #include "setup/data/bytes.h"
 #include "setup/data/data_file.h"
 #include "setup/data/document.h"
+#include "setup/link/demo_machine.h"
+#include "setup/settings/setting_catalog.h"
 #include "tests/data/display_records.h"
 #include "tools/odctool/diff.h"
 
@@ -96,35 +98,80 @@ TEST(OdctoolDiff, GroupsListTheirMembers) {
   EXPECT_EQ(Diff(*a, *b), expected);
 }
 
-TEST(OdctoolDiff, SettingsAreNamedByPageAndMeaning) {
+TEST(OdctoolDiff, SettingsAreNamedAsGetAndSetNameThem) {
   auto a = FullSet();
   auto b = FullSet();
   std::strcpy(SettingText(*a, 0x10405), "a");
-  std::strcpy(SettingText(*b, 0x10405), "b");
-  SetSetting(*a, 0x10003, 1);
-  SetSetting(*b, 0x10003, 2);
+  std::strcpy(SettingText(*b, 0x10405), "b \"quoted\"");
+  SetSetting(*a, 0x10003, 0);
+  SetSetting(*b, 0x10003, 1);
+  SetSetting(*b, 0x10004, 7);  // a code the page does not know
+  SetSetting(*a, 0x10306, 0);
+  SetSetting(*b, 0x10306, 1);
   std::memcpy(SettingBytes(*b, 0x10308), "\xC0\xA8\x01\x02", 4);
-  b->settings.accountCounters[2] = 12;
   const std::vector<std::string> expected = {
-      "Machine Setting: Density(ADF) mode 1 -> 2",
-      "Administrator Mode: account counter of user ID 3 0 -> 12",
-      "Network Setting: IP address 0.0.0.0 -> 192.168.1.2",
-      "E-Mail Setting: SMTP server \"a\" -> \"b\"",
+      "density_adf: \"Mode1\" -> \"Mode2\"",         "density_book: \"Mode1\" -> \"(7)\"",
+      "ip_mode: \"Auto\" -> \"Specify IP address\"", "ip_address: \"0.0.0.0\" -> \"192.168.1.2\"",
+      "smtp_server: \"a\" -> \"b \\\"quoted\\\"\"",
   };
   EXPECT_EQ(Diff(*a, *b), expected);
+}
+
+// What get and set have no name for keeps its page and meaning.
+TEST(OdctoolDiff, UnnamedItemsKeepAReadableFallback) {
+  auto a = FullSet();
+  auto b = FullSet();
+  b->settings.accountCounters[2] = 12;
+  const uint8_t forward[] = {2, 4, 0, 0, 0, 0x21, 0x43};
+  std::memcpy(SettingBytes(*b, 0x10906), forward, sizeof forward);
+  const std::vector<std::string> expected = {
+      "Administrator Mode: account counter of user ID 3 0 -> 12",
+      "FAX RX Operation: forward location (empty) -> fax \"1234\" SUB \"\" SID \"\"",
+  };
+  EXPECT_EQ(Diff(*a, *b), expected);
+}
+
+// A line of the diff, given back to set, makes the first data set equal
+// to the second one.
+TEST(OdctoolDiff, LinesFeedBackIntoSet) {
+  DataSet demo;
+  BuildDemoMachine(demo);
+  auto a = Reload(demo);
+  auto b = Reload(demo);
+  const SettingsChange change = ApplyNamedSettings(*b, {{"ip_mode", "Specify IP address"},
+                                                        {"ip_address", "10.1.2.3"},
+                                                        {"auto_shut_off", "30"},
+                                                        {"sender_name", "Front desk"},
+                                                        {"copy_priority", "Manual"}});
+  ASSERT_EQ(change.problem, "");
+  std::vector<std::string> lines = Diff(*a, *b);
+  ASSERT_EQ(lines.size(), 5u) << Joined(lines);
+  std::vector<std::pair<std::string, std::string>> assignments;
+  for (const std::string& line : lines) {
+    // name: "before" -> "after"
+    const size_t colon = line.find(": \"");
+    const size_t arrow = line.find("\" -> \"");
+    ASSERT_NE(colon, std::string::npos) << line;
+    ASSERT_NE(arrow, std::string::npos) << line;
+    ASSERT_EQ(line.back(), '"') << line;
+    assignments.emplace_back(line.substr(0, colon),
+                             line.substr(arrow + 6, line.size() - arrow - 7));
+  }
+  ASSERT_EQ(ApplyNamedSettings(*a, assignments).problem, "");
+  EXPECT_TRUE(Diff(*a, *b).empty()) << Joined(Diff(*a, *b));
 }
 
 TEST(OdctoolDiff, SecretsShowOnlyThatTheyChanged) {
   struct Case {
     uint32_t id;
-    const char* line;
+    std::vector<std::string> lines;
   };
   const Case cases[] = {
-      {0x20600, "Administrator Mode: administrator number changed"},
-      {0x10305, "Administrator Mode: remote password changed"},
-      {0x10418, "E-Mail Setting: POP3 password changed"},
-      {0x10505, "LDAP Setting: LDAP password changed"},
-      {0x10302, "Administrator Mode: access numbers changed"},
+      {0x20600, {"administrator_number: changed"}},
+      {0x10305, {"remote_password: changed"}},
+      {0x10418, {"pop3_password: changed"}},
+      {0x10505, {"ldap_password: changed"}},
+      {0x10302, {"access_number_01: changed", "access_number_02: changed"}},
   };
   for (const Case& c : cases) {
     auto a = FullSet();
@@ -133,10 +180,13 @@ TEST(OdctoolDiff, SecretsShowOnlyThatTheyChanged) {
     std::memcpy(SettingBytes(*a, c.id), "4711", 4);
     std::memcpy(SettingBytes(*b, c.id), "9876", 4);
     const std::vector<std::string> lines = Diff(*a, *b);
-    ASSERT_EQ(lines, std::vector<std::string>{c.line});
+    ASSERT_EQ(lines, c.lines);
     // Neither as text nor as a number.
-    for (const char* secret : {"4711", "9876", "875575092", "909654841", "34 37", "39 38"}) {
-      EXPECT_EQ(lines[0].find(secret), std::string::npos) << lines[0];
+    for (const std::string& line : lines) {
+      for (const char* secret : {"4711", "9876", "875575092", "909654841", "34 37", "39 38",
+                                 "12596", "13879", "14647", "13880"}) {
+        EXPECT_EQ(line.find(secret), std::string::npos) << line;
+      }
     }
   }
 }
@@ -146,12 +196,19 @@ TEST(OdctoolDiff, MemoryRxWindowKeepsItsPasswordSecret) {
   auto b = FullSet();
   uint8_t* window = SettingBytes(*b, 0x10901);
   PutU16(window + 2, (8 * 64 + 30) * 32);
+  window[10] = 0x80;  // the on time is set
   std::memcpy(window + 4, "1234", 4);
+  window[11] = 0x05;  // a byte no named setting holds
   const std::vector<std::string> expected = {
-      "FAX RX Operation: Memory RX on time 00:00 -> 08:30",
-      "FAX RX Operation: Memory RX password changed",
+      "memory_rx_password: changed",
+      "memory_rx_on_time: \"\" -> \"08:30\"",
+      "FAX RX Operation: Memory RX window byte 11 00 -> 05",
   };
   EXPECT_EQ(Diff(*a, *b), expected);
+  // Only the password changed: nothing else is said about the window.
+  auto c = FullSet();
+  std::memcpy(SettingBytes(*c, 0x10901) + 4, "9999", 4);
+  EXPECT_EQ(Diff(*a, *c), std::vector<std::string>{"memory_rx_password: changed"});
 }
 
 TEST(OdctoolDiff, KindAndMachineInformation) {
@@ -168,9 +225,9 @@ TEST(OdctoolDiff, KindAndMachineInformation) {
   EXPECT_NE(text.find("Machine information: NIC kit (none) -> 1\n"), std::string::npos) << text;
   EXPECT_NE(text.find("Machine information: main controller version (none) -> \"V1.02\"\n"),
             std::string::npos);
-  EXPECT_NE(text.find("E-Mail Setting: SMTP server (not stored) -> \"\"\n"), std::string::npos);
+  EXPECT_NE(text.find("smtp_server: (not stored) -> \"\"\n"), std::string::npos) << text;
   // Secrets that appear are still only "changed".
-  EXPECT_NE(text.find("Administrator Mode: administrator number changed\n"), std::string::npos);
+  EXPECT_NE(text.find("administrator_number: changed\n"), std::string::npos) << text;
 
   auto c = FullSet();
   auto d = FullSet();

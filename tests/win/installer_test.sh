@@ -44,9 +44,25 @@ timeout 120 wineserver -w
 check "installer exits 0" test "$install_status" -eq 0
 
 dir="$WINEPREFIX/drive_c/Program Files/ODC Setup"
-for file in ModelLauncher.exe odctool.exe Uninstall.exe VM40/Setup.exe VM40/Setup.dll \
-            VM40/UserGuide.html VM40/screenshots/01-start-up.png; do
+for file in ModelLauncher.exe odctool.exe SettingsByName.html Uninstall.exe VM40/Setup.exe \
+            VM40/Setup.dll VM40/UserGuide.html VM40/TextAddressBooks.html \
+            VM40/screenshots/01-start-up.png; do
   check "installed $file" test -s "$dir/$file"
+done
+# Every page and picture the installed pages point to is installed too, and
+# they send the reader to nothing that only a developer's checkout has.
+for page in SettingsByName.html VM40/UserGuide.html VM40/TextAddressBooks.html; do
+  [ -f "$dir/$page" ] || continue
+  page_dir="$(dirname "$dir/$page")"
+  targets="$(grep -o -E '(href|src)="[^"#]+' "$dir/$page" | sed -E 's/^(href|src)="//' |
+    grep -v -E '^[a-z]+:' | sort -u)"
+  for target in $targets; do
+    check "$page: $target is installed" test -s "$page_dir/$target"
+  done
+  check "$page shows its tables as tables" \
+    sh -c "! grep -q -E '^<p>\\|' \"\$1\"" _ "$dir/$page"
+  check "$page names no ./run, README or docs/ file" \
+    sh -c "! grep -q -E '\./run|README|docs/|\.md\b' \"\$1\"" _ "$dir/$page"
 done
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/ODC Setup"
 check "Start menu: ODC Setup" test -f "$menu/ODC Setup.lnk"
@@ -76,6 +92,7 @@ timeout 120 wineserver -w
 check "uninstall removes the folder" test ! -e "$dir"
 check "uninstall removes the Start menu folder" test ! -e "$menu"
 leftovers="$(find "$WINEPREFIX/drive_c" \( -iname '*ODC Setup*' -o -iname 'UserGuide.html' \
+  -o -iname 'SettingsByName.html' -o -iname 'TextAddressBooks.html' \
   -o -iname 'ModelLauncher.exe' -o -iname 'odctool.exe' \) 2>/dev/null)"
 check "nothing of the program is left on drive C: ${leftovers:-none}" test -z "$leftovers"
 # NSIS runs the uninstaller from a copy of itself in the user's temporary

@@ -400,16 +400,28 @@ void ShootFaxScanPages(HWND window, const std::string& folder, const std::string
 
 }  // namespace
 
+// odc_screenshot_tour FOLDER [RESOURCE_MODULE] [--brief]: --brief stops after
+// the main window's states and the pages of the Utility Setting sheet (what
+// ./run shows a newcomer without a display).
 int main(int argc, char** argv) {
-  const std::string folder = argc > 1 ? argv[1] : ".";
+  std::vector<std::string> args;
+  bool brief = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--brief") {
+      brief = true;
+    } else {
+      args.emplace_back(argv[i]);
+    }
+  }
+  const std::string folder = !args.empty() ? args[0] : ".";
   INITCOMMONCONTROLSEX controls = {8, 0x82F};
   InitCommonControlsEx(&controls);
   odc::App app;
   app.instance = GetModuleHandleA(nullptr);
   app.resources = app.instance;
   std::string prefix;
-  if (argc > 2) {
-    app.resources = LoadLibraryA(argv[2]);
+  if (args.size() > 1) {
+    app.resources = LoadLibraryA(args[1].c_str());
     if (app.resources == nullptr) return 1;
     prefix = "ja-";
   }
@@ -460,6 +472,12 @@ int main(int argc, char** argv) {
   g_sheetPrefix = folder + "\\" + prefix + "10-utility-";
   SetTimer(nullptr, 0, 100, ShootSheet);
   command(ID_MACHINE_UTILITY_SETTING);
+  if (brief) {
+    app.modified = false;
+    command(ID_MACHINE_DISCONNECT);
+    DestroyWindow(window);
+    return 0;
+  }
   g_sheetPrefix = folder + "\\" + prefix + "11-administrator-";
   SetTimer(nullptr, 0, 100, ShootSheet);
   odc::OpenAdministratorSheet(app, window);

@@ -8,6 +8,7 @@
 
 #include "setup/data/bytes.h"
 #include "setup/data/charset.h"
+#include "setup/settings/setting_catalog.h"
 #include "tools/odctool/setting_names.h"
 
 namespace odc {
@@ -106,12 +107,6 @@ std::map<int, const T*> ByNumber(const std::vector<T>& items) {
 // data, or nothing when the record carries none.
 bool Stored(const ItemRecord& record) { return record.length != 0 && record.length != kNoData; }
 
-std::string TimeText(uint16_t time) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d:%02d", time >> 11, (time >> 5) & 0x3F);
-  return text;
-}
-
 std::string TextOf(const DataSet& set, const uint8_t* p, size_t width) {
   const char* text = reinterpret_cast<const char*>(p);
   return Quoted(AnsiToUtf8(set.language, std::string_view(text, strnlen(text, width))));
@@ -163,28 +158,31 @@ std::string ValueText(const DataSet& set, const SettingItem& item) {
   return "";
 }
 
-// The Memory RX window holds a password among its times: compared field by
-// field so that the password shows only as changed.
-void DiffMemoryRxWindow(const SettingName& name, const uint8_t* a, const uint8_t* b,
-                        std::vector<std::string>& lines) {
-  const std::string prefix = std::string(name.page) + ": Memory RX ";
-  if (std::memcmp(a, b, 2) != 0)
-    lines.push_back(Change(prefix + "window bytes 0-1", Hex(a, 2), Hex(b, 2)));
-  if (GetU16(a + 2) != GetU16(b + 2)) {
-    lines.push_back(Change(prefix + "on time", TimeText(GetU16(a + 2)), TimeText(GetU16(b + 2))));
+// The bytes (and, in a byte of flags, the bits) of an item that one named
+// setting holds.
+void MarkHeldBytes(const CatalogSetting& s, const SettingItem& item, std::vector<uint8_t>& mask) {
+  auto mark = [&mask](size_t from, size_t count) {
+    for (size_t k = from; k < from + count && k < mask.size(); ++k) mask[k] = 0xFF;
+  };
+  switch (s.storage) {
+    case SettingStorage::Item:
+    case SettingStorage::TextChars:
+      mark(0, item.width);
+      break;
+    case SettingStorage::Octets:
+      mark(s.offset, 4);
+      break;
+    case SettingStorage::U16AtOffset:
+      mark(s.offset, 2);
+      break;
+    case SettingStorage::CharsAtOffset:
+      mark(s.offset, static_cast<size_t>(s.limit));
+      break;
+    case SettingStorage::TimeAtOffset:
+      mark(s.offset, 2);
+      if (s.flagOffset < mask.size()) mask[s.flagOffset] |= s.flag;
+      break;
   }
-  if (std::memcmp(a + 4, b + 4, 4) != 0) lines.push_back(prefix + "password changed");
-  if (GetU16(a + 8) != GetU16(b + 8)) {
-    lines.push_back(Change(prefix + "off time", TimeText(GetU16(a + 8)), TimeText(GetU16(b + 8))));
-  }
-  if (a[10] != b[10]) {
-    char x[8], y[8];
-    std::snprintf(x, sizeof x, "0x%02X", a[10]);
-    std::snprintf(y, sizeof y, "0x%02X", b[10]);
-    lines.push_back(Change(prefix + "time flags", x, y));
-  }
-  if (a[11] != b[11])
-    lines.push_back(Change(prefix + "window byte 11", Hex(a + 11, 1), Hex(b + 11, 1)));
 }
 
 }  // namespace
@@ -280,13 +278,59 @@ std::vector<std::string> DiffSettings(const DataSet& a, const DataSet& b) {
     const bool storedA = Stored(ra);
     const bool storedB = Stored(rb);
     if (!storedA && !storedB) continue;
-    const SettingName name = NameOfSetting(item.id);
-    const std::string what = std::string(name.page) + ": " + name.meaning;
     const uint8_t* va = a.settings.bytes + item.offset;
     const uint8_t* vb = b.settings.bytes + item.offset;
-    const bool sameValue = std::memcmp(va, vb, item.width) == 0;
+    // The account counters are kept apart from the other values.
+    const bool countersDiffer = item.kind == SettingKind::Counters &&
+                                std::memcmp(a.settings.accountCounters, b.settings.accountCounters,
+                                            sizeof a.settings.accountCounters) != 0;
+    if (storedA == storedB && !countersDiffer && std::memcmp(va, vb, item.width) == 0) continue;
+
+    // The settings of this item that get and set know by name.
+    std::vector<uint8_t> held(item.width, 0);
+    bool named = false;
+    for (const CatalogSetting& s : SettingCatalog()) {
+      if (s.item != item.id) continue;
+      named = true;
+      std::vector<uint8_t> mine(item.width, 0);
+      MarkHeldBytes(s, item, mine);
+      bool bytesDiffer = false;
+      for (size_t k = 0; k < mine.size(); ++k) {
+        held[k] |= mine[k];
+        if ((va[k] ^ vb[k]) & mine[k]) bytesDiffer = true;
+      }
+      if (s.secret) {
+        if (storedA != storedB || bytesDiffer) lines.push_back(std::string(s.name) + ": changed");
+        continue;
+      }
+      const std::string x = storedA ? Quoted(SettingValueText(a, s)) : kNotStored;
+      const std::string y = storedB ? Quoted(SettingValueText(b, s)) : kNotStored;
+      if (x != y) {
+        lines.push_back(std::string(s.name) + ": " + x + " -> " + y);
+      } else if (bytesDiffer) {
+        lines.push_back(std::string(s.name) + ": " + x + ", stored bytes differ");
+      }
+    }
+    if (named) {
+      // Bytes of the item that no named setting holds: shown one by one,
+      // never whole (a secret may share the item).
+      if (storedA != storedB) continue;
+      const SettingName name = NameOfSetting(item.id);
+      for (size_t k = 0; k < held.size(); ++k) {
+        const uint8_t free = static_cast<uint8_t>(~held[k]);
+        if (((va[k] ^ vb[k]) & free) == 0) continue;
+        const uint8_t x = va[k] & free, y = vb[k] & free;
+        lines.push_back(Change(std::string(name.page) + ": " + name.meaning + " byte " +
+                                   std::to_string(k) + (free != 0xFF ? " (other bits)" : ""),
+                               Hex(&x, 1), Hex(&y, 1)));
+      }
+      continue;
+    }
+    // No name for get and set: the page and what the value means there.
+    const SettingName name = NameOfSetting(item.id);
+    const std::string what = std::string(name.page) + ": " + name.meaning;
     if (name.secret) {
-      if (storedA != storedB || !sameValue) lines.push_back(what + " changed");
+      lines.push_back(what + " changed");
       continue;
     }
     if (storedA && storedB && item.kind == SettingKind::Counters) {
@@ -301,22 +345,17 @@ std::vector<std::string> DiffSettings(const DataSet& a, const DataSet& b) {
       }
       continue;
     }
-    if (storedA && storedB && item.id == 0x10901) {
-      DiffMemoryRxWindow(name, va, vb, lines);
-      continue;
-    }
     const std::string x = storedA ? ValueText(a, item) : kNotStored;
     const std::string y = storedB ? ValueText(b, item) : kNotStored;
     if (x != y) {
-      // The Memory RX window carries a password, so it must not show when
-      // the item appears or goes; 150 counter bytes say nothing to a person.
-      if (item.id == 0x10901 || item.kind == SettingKind::Counters) {
+      // 150 counter bytes say nothing to a person.
+      if (item.kind == SettingKind::Counters) {
         lines.push_back(
             Change(what, storedA ? "(stored)" : kNotStored, storedB ? "(stored)" : kNotStored));
       } else {
         lines.push_back(Change(what, x, y));
       }
-    } else if (storedA && storedB && !sameValue) {
+    } else {
       lines.push_back(what + ": stored bytes differ");
     }
   }

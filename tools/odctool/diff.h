@@ -1,5 +1,8 @@
-// The differences between two data sets, one line per item, named as a
-// person knows them. Secrets show only that they changed.
+// The differences between two data sets, one line per change: entries by
+// their list and number, machine settings by the names and values that
+// odctool get and set use (so a line can be read and given back to set),
+// what no name covers by its page and meaning. Secrets show only that they
+// changed.
 #pragma once
 
 #include <string>
