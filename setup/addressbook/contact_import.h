@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "setup/addressbook/address_text_import.h"
 #include "setup/data/data_set.h"
 #include "setup/data/dial_codec.h"
 
@@ -26,19 +27,19 @@ namespace odc {
 // One value of a contact, as read (UTF-8), with where it stands in the file.
 struct ContactValue {
   std::string text;
-  int line = 0;              // 1-based line of the file
-  std::string field;         // the property or column it came from: "FN", "TEL", "Business Fax"
-  bool preferred = false;    // vCard PREF / pref=1
+  int line = 0;            // 1-based line of the file
+  std::string field;       // the property or column it came from: "FN", "TEL", "Business Fax"
+  bool preferred = false;  // vCard PREF / pref=1
 };
 
 // A contact as a reader hands it on, before any machine rule applies.
 struct Contact {
-  int line = 0;  // first line of the card or of the CSV row
-  int card = 0;  // vCard: 1-based number of the card; CSV: 0
-  bool group = false;               // a group card (KIND:group, Apple's group cards)
-  std::vector<ContactValue> names;  // name sources in order of preference
-  std::vector<ContactValue> faxes;  // fax numbers in file order (empty values left out)
-  std::vector<ContactValue> emails; // e-mail addresses in file order
+  int line = 0;                      // first line of the card or of the CSV row
+  int card = 0;                      // vCard: 1-based number of the card; CSV: 0
+  bool group = false;                // a group card (KIND:group, Apple's group cards)
+  std::vector<ContactValue> names;   // name sources in order of preference
+  std::vector<ContactValue> faxes;   // fax numbers in file order (empty values left out)
+  std::vector<ContactValue> emails;  // e-mail addresses in file order
 };
 
 // Something the import changed or could not do, tied to its place in the
@@ -69,9 +70,9 @@ struct ImportOptions {
 struct PlannedEntry {
   int line = 0;
   int card = 0;
-  bool speedDial = true;  // false: One Touch key (our own CSV can place entries there)
-  int index = 0;          // 0-based key or Speed Dial index
-  DisplayRecord record{}; // what will be packed there; name in the program's code page
+  bool speedDial = true;   // false: One Touch key (our own CSV can place entries there)
+  int index = 0;           // 0-based key or Speed Dial index
+  DisplayRecord record{};  // what will be packed there; name in the program's code page
 };
 
 struct ContactImportPlan {
@@ -82,7 +83,26 @@ struct ContactImportPlan {
   int imported() const { return static_cast<int>(entries.size()); }
   int skipped() const;  // contacts that are not imported
   int changed() const;  // imported entries with at least one Changed note
+  // Every note that stands between the file and an import without
+  // --skip-invalid: a skipped contact or a refused file.
+  std::vector<ImportNote> Problems() const;
 };
+
+// The text address book the bytes hold, by content (never by file name):
+// kImportFormatVcard for a file whose first line is BEGIN:VCARD (in UTF-8,
+// UTF-16 or Windows-1252), kImportFormatCsv for a text file whose first line
+// is a row of column headings; 0 for anything else (settings data files and
+// the CMC formats go on to DetectImportFile). A CSV whose headings are not
+// ones the import knows is still kImportFormatCsv: the plan refuses it with a
+// message that names the columns it needs.
+int ContactFileFormat(const uint8_t* data, size_t size);
+
+// Stage 1 alone: the contacts of a foreign text address book (vCard, or CSV
+// of a mail program). Returns the format, or 0 with a Refused note when the
+// file cannot be read as a whole. Notes about single contacts (a card not
+// closed, a stray line) are added in file order.
+int ReadContacts(const uint8_t* data, size_t size, std::vector<Contact>& contacts,
+                 std::vector<ImportNote>& notes);
 
 // Reads, maps and places the contacts of a text address book against the
 // current data set (read, never written). Returns false when the file is
@@ -99,5 +119,9 @@ void ApplyContactImportPlan(DataSet& set, const ContactImportPlan& plan);
 // "Line 12 (card 3), TEL: ..." as the user reads it, with the string table
 // `text` (the resource module's, or EnglishString).
 std::string DescribeImportNote(const ImportNote& note, const std::function<std::string(int)>& text);
+
+// "3 imported, 1 skipped, 2 changed".
+std::string DescribeImportSummary(const ContactImportPlan& plan,
+                                  const std::function<std::string(int)>& text);
 
 }  // namespace odc
