@@ -55,7 +55,9 @@ class ControlSurface {
   virtual void SetAddressFieldRange(int id, int field, int low, int high) = 0;
   virtual void FocusAddressField(int id, int field) = 0;
 
-  // Report-view lists (list views). A column's width is in dialog units, so
+  // Report-view lists (list views), whose titles and cells are UTF-8 (they
+  // show the values of foreign files as written). A column's width is in
+  // dialog units, so
   // it grows with the dialog's font; width 0 takes the rest of the list's
   // width or the width of its longest text, whichever is more. Rows replace
   // every row the list had; each holds the texts of its cells in column

@@ -79,6 +79,20 @@ void Win32Surface::SetAddressFieldRange(int id, int field, int low, int high) {
 void Win32Surface::FocusAddressField(int id, int field) {
   SendMessageA(Item(id), IPM_SETFOCUS, static_cast<WPARAM>(field), 0);
 }
+namespace {
+
+// List texts are UTF-8; the list views take them as UTF-16.
+std::wstring Widened(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  const int n =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+  return wide;
+}
+
+}  // namespace
+
 void Win32Surface::SetTableColumns(int id, const std::vector<TableColumn>& columns) {
   HWND list = Item(id);
   if (list == nullptr) return;
@@ -91,13 +105,14 @@ void Win32Surface::SetTableColumns(int id, const std::vector<TableColumn>& colum
   for (size_t c = 0; c < columns.size(); ++c) {
     RECT width = {0, 0, columns[c].width, 8};
     MapDialogRect(window_, &width);
-    LVCOLUMNA column = {};
+    std::wstring title = Widened(columns[c].title);
+    LVCOLUMNW column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
     column.cx = width.right;
-    column.pszText = const_cast<char*>(columns[c].title.c_str());
+    column.pszText = title.data();
     column.iSubItem = static_cast<int>(c);
-    SendMessageA(list, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
+    SendMessageW(list, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
     if (columns[c].width == 0) fillColumns_[id] = static_cast<int>(c);
   }
   FitFillColumn(id);
@@ -110,15 +125,16 @@ void Win32Surface::SetTableRows(int id, const std::vector<std::vector<std::strin
   SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
   for (size_t r = 0; r < rows.size(); ++r) {
     for (size_t c = 0; c < rows[r].size(); ++c) {
-      LVITEMA item = {};
+      std::wstring cell = Widened(rows[r][c]);
+      LVITEMW item = {};
       item.mask = LVIF_TEXT;
       item.iItem = static_cast<int>(r);
       item.iSubItem = static_cast<int>(c);
-      item.pszText = const_cast<char*>(rows[r][c].c_str());
+      item.pszText = cell.data();
       if (c == 0) {
-        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
       } else {
-        SendMessageA(list, LVM_SETITEMTEXTA, r, reinterpret_cast<LPARAM>(&item));
+        SendMessageW(list, LVM_SETITEMTEXTW, r, reinterpret_cast<LPARAM>(&item));
       }
     }
   }
