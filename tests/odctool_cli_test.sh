@@ -330,6 +330,47 @@ expect_exit 1 "import of a CSV with a letter in a fax number" import letter.csv 
 check "  names the line and the field" grep -q 'Line 2, field "address"' err.txt
 check "  writes nothing" test ! -e bad.DAT
 check "  leaves the base alone" cmp -s new.DAT before.DAT
+# ---- contacts of other programs: --add, --skip-invalid, --dry-run ---------------
+printf 'BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Anna\r\nTEL;TYPE=FAX:+46 8 1\r\nEND:VCARD\r\n' >mixed.vcf
+printf 'BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Mobile only\r\nTEL;TYPE=CELL:0170\r\nEND:VCARD\r\n' >>mixed.vcf
+printf 'BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Bad\r\nTEL;TYPE=FAX:0800 CALL\r\nEND:VCARD\r\n' >>mixed.vcf
+cp full.DAT before.DAT
+expect_exit 1 "import of contacts with problems, without --skip-invalid" import mixed.vcf --into full.DAT -o mixed.DAT
+check "  lists every problem, in file order" sh -c \
+  'grep -n "^Card" err.txt | cut -c1-17 | tr "\n" " " | grep -q "^2:Card 2 (line 6) 3:Card 3 (line 1"'
+check "  says how to go on" grep -q -- "--skip-invalid" err.txt
+check "  ends standard output with the summary" test "$(tail -n 1 out.txt)" = "0 imported, 3 skipped, 0 changed"
+check "  writes nothing" test ! -e mixed.DAT
+expect_exit 0 "import --skip-invalid" import mixed.vcf --into full.DAT -o mixed.DAT --skip-invalid
+check "  reports the change on standard output" grep -q "0046 8 1" out.txt
+check "  and the skipped contacts on standard error" test "$(grep -c '^Card' err.txt)" -eq 2
+check "  ends with the summary" test "$(tail -n 1 out.txt)" = "1 imported, 2 skipped, 1 changed"
+expect_exit 0 "  the result shows the contact" show mixed.DAT --json
+check "  Replace leaves one Speed Dial and no One Touch key" python3 -c '
+import json, sys
+b = json.load(open(sys.argv[1]))
+assert [(e["number"], e["address"]) for e in b["speed_dial"]] == [(1, "0046 8 1")], b["speed_dial"]
+assert [e for e in b["one_touch"] if e["type"] != "program"] == [], b["one_touch"]' out.txt
+expect_exit 0 "import --add --skip-invalid --international-prefix 011" import mixed.vcf --into full.DAT -o added.DAT --add --skip-invalid --international-prefix 011
+expect_exit 0 "  shows it" show added.DAT --json
+check "  Add keeps every entry and fills a free Speed Dial" python3 -c '
+import json, sys
+a, b = json.load(open(sys.argv[1])), json.load(open(sys.argv[2]))
+assert a["one_touch"] == b["one_touch"] and a["groups"] == b["groups"], "keys changed"
+new = [e for e in a["speed_dial"] if e not in b["speed_dial"]]
+assert [e["address"] for e in new] == ["01146 8 1"], new
+assert len(a["speed_dial"]) == len(b["speed_dial"]) + 1' out.txt full.json
+expect_exit 0 "import --dry-run" import mixed.vcf --into full.DAT --dry-run --skip-invalid
+check "  prints the plan" grep -q "^Speed Dial 1: fax 0046 8 1" out.txt
+check "  writes nothing and leaves the base alone" cmp -s full.DAT before.DAT
+expect_exit 1 "import --skip-invalid of a file without one usable contact" import letter.csv --into full.DAT -o none.DAT --skip-invalid
+check "  writes nothing" test ! -e none.DAT
+printf 'Kunde;Telefon\r\nMeier;1\r\n' >other.csv
+expect_exit 1 "import of a spreadsheet of another program" import other.csv --into full.DAT -o other.DAT --skip-invalid
+check "  names the columns it needs" grep -q "Business Fax" err.txt
+expect_exit 1 "--add with a settings data file" import full.DAT --into new.DAT -o x.DAT --add
+expect_exit 2 "--international-prefix with a letter" import mixed.vcf --into full.DAT -o x.DAT --international-prefix 0O
+expect_exit 2 "--add for another command" show full.DAT --add
 expect_exit 2 "export with both --csv and --vcard" export full.DAT --csv a.csv --vcard a.vcf
 expect_exit 0 "--version" --version
 check "  names the tool and a version" grep -Eqx 'odctool [0-9]+\.[0-9]+\.[0-9]+' out.txt

@@ -8,6 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "setup/addressbook/contact_import.h"
+#include "setup/addressbook/contact_mapping.h"
+#include "setup/addressbook/contact_readers.h"
+#include "setup/addressbook/contact_text.h"
 #include "setup/addressbook/entry_dialog_rules.h"
 #include "setup/data/charset.h"
 #include "setup/data/dial_codec.h"
@@ -79,8 +83,9 @@ struct Refusal {
   TextImportProblem problem;
 };
 
-[[noreturn]] void Refuse(int format, int line, int card, std::string field, int reason) {
-  throw Refusal{{format, line, card, std::move(field), reason}};
+[[noreturn]] void Refuse(int format, int line, int card, std::string field, int reason,
+                         std::string value = {}) {
+  throw Refusal{{format, line, card, std::move(field), reason, std::move(value)}};
 }
 
 struct Context {
@@ -89,12 +94,14 @@ struct Context {
   uint32_t variant;
   bool inchPaper;
   bool addressBookOnly;
+  MappingContext mapping;
+  std::vector<ImportNote>* notes;  // what a row had changed
 };
 
 [[noreturn]] void Refuse(const Context& c, const Row& row, int column, int reason) {
   const int line = row.lineOf[column] != 0 ? row.lineOf[column] : row.line;
   const std::string field = !row.label[column].empty() ? row.label[column] : kColumnNames[column];
-  Refuse(c.format, line, row.card, field, reason);
+  Refuse(c.format, line, row.card, field, reason, row.value[column]);
 }
 
 std::string Lower(std::string_view text) {
@@ -109,47 +116,6 @@ std::string_view Trim(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
   return text;
-}
-
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool IsUtf8(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size()) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    int extra = 0;
-    uint32_t cp = 0;
-    if (c < 0x80) {
-      ++i;
-      continue;
-    } else if (c >= 0xC2 && c <= 0xDF) {
-      extra = 1;
-      cp = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      extra = 2;
-      cp = c & 0x0F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      extra = 3;
-      cp = c & 0x07;
-    } else {
-      return false;
-    }
-    if (i + extra >= text.size()) return false;
-    for (int k = 1; k <= extra; ++k) {
-      const auto t = static_cast<unsigned char>(text[i + k]);
-      if ((t & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (t & 0x3F);
-    }
-    if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-        (cp >= 0xD800 && cp <= 0xDFFF)) {
-      return false;
-    }
-    i += extra + 1;
-  }
-  return true;
-}
-
-bool StartsWithBom(const uint8_t* data, size_t size) {
-  return size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF;
 }
 
 // A decimal number of at most `digits` digits; -1 otherwise.
@@ -180,14 +146,21 @@ void CopyText(char* field, size_t size, const std::string& text) {
 }
 
 void ReadNames(const Context& c, const Row& row, DisplayRecord& record) {
-  const std::string name = AnsiText(c, row, kName);
-  if (name.size() > kMaxName) Refuse(c, row, kName, IDS_TEXT_NAME_TOO_LONG);
-  const FilterResult filtered = FilterNameText(name, c.language, c.variant);
-  if (!filtered.accepted) Refuse(c, row, kName, IDS_TEXT_NAME_CHARACTER);
+  // A name our own export wrote holds bytes the machine stores: taken back
+  // as they are, even letters the name field would not let a user type.
+  const std::string& utf8 = row.value[kName];
+  const std::string ansi = Utf8ToAnsi(c.language, utf8);
+  if (AnsiToUtf8(c.language, ansi) == utf8 && ansi.size() <= kMaxName &&
+      ansi.find('\0') == std::string::npos) {
+    CopyText(record.name, sizeof record.name, ansi);
+  } else {
+    // Written by hand or by another program: the contact import's rules.
+    const int line = row.lineOf[kName] != 0 ? row.lineOf[kName] : row.line;
+    MapName(c.mapping, {{utf8, line, "name"}}, line, row.card, record, *c.notes);
+  }
   const std::string name2 = AnsiText(c, row, kName2);
   if (name2.size() > kMaxName) Refuse(c, row, kName2, IDS_TEXT_NAME_TOO_LONG);
   if (ValidateName(c.language, name2).rejected) Refuse(c, row, kName2, IDS_TEXT_NAME_CHARACTER);
-  CopyText(record.name, sizeof record.name, name);
   CopyText(record.name2, sizeof record.name2, name2);
 }
 
@@ -230,6 +203,13 @@ void ReadFax(const Context& c, const Row& row, DisplayRecord& record, bool speed
     if (ch != '(' && ch != ')' && ch != '.' && ch != '/') number += ch;
   }
   number = std::string(Trim(number));
+  if (!number.empty() && number[0] == '+') {
+    // Phones and mail programs write numbers in the international form.
+    number = c.mapping.internationalPrefix + std::string(Trim(number.substr(1)));
+    const int line = row.lineOf[kAddress] != 0 ? row.lineOf[kAddress] : row.line;
+    c.notes->push_back(MakeNote(ImportNoteKind::Changed, line, row.card, "address",
+                                row.value[kAddress], IDS_CONTACT_PREFIX, number));
+  }
   const bool combination = IsCombinationNumber(number);
   const std::string_view digits =
       combination ? std::string_view(number).substr(0, number.size() - 1) : number;
@@ -323,7 +303,7 @@ struct Pending {
 
 void CheckUtf8(const Context& c, const Row& row) {
   for (int column = 0; column < kColumnCount; ++column) {
-    if (!IsUtf8(row.value[column])) Refuse(c, row, column, IDS_TEXT_INVALID_UTF8);
+    if (!IsValidUtf8(row.value[column])) Refuse(c, row, column, IDS_TEXT_INVALID_UTF8);
   }
 }
 
@@ -417,63 +397,63 @@ void ReadMembers(const Context& c, Pending& group, const std::vector<Pending>& e
   group.record.memberCount = static_cast<uint8_t>(count);
 }
 
-int BuildTables(DataSet& set, const Context& c, const std::vector<Row>& rows) {
-  std::vector<Pending> entries;
-  entries.reserve(rows.size());
-  for (const Row& row : rows) entries.push_back(ReadRow(c, row));
-
-  // One Touch keys hold entries and Group dials; Speed Dials only entries.
+// Places the rows of a Replace at the entries they name, then the others at
+// the first entries no row names; each row that cannot be placed, and each
+// group whose members are not all there, becomes a Skipped note.
+void PlaceRows(const Context& c, std::vector<Pending>& entries, std::vector<bool>& skipped) {
   std::array<bool, kOneTouchCount> keyUsed{};
   std::array<bool, kSpeedDialCount> dialUsed{};
   auto used = [&](Table table, int index) -> bool& {
     return table == Table::SpeedDial ? dialUsed[index] : keyUsed[index];
   };
-  for (Pending& p : entries) {
+  auto skip = [&](size_t k, int column, int reason) {
+    try {
+      Refuse(c, *entries[k].row, column, reason);
+    } catch (const Refusal& refusal) {
+      const TextImportProblem& p = refusal.problem;
+      c.notes->push_back(
+          MakeNote(ImportNoteKind::Skipped, p.line, p.card, p.field, p.value, p.reasonId));
+    }
+    skipped[k] = true;
+  };
+  for (size_t k = 0; k < entries.size(); ++k) {
+    Pending& p = entries[k];
     if (p.index < 0) continue;
-    if (used(p.table, p.index)) Refuse(c, *p.row, kNumber, IDS_TEXT_ENTRY_TWICE);
+    if (used(p.table, p.index)) {
+      skip(k, kNumber, IDS_TEXT_ENTRY_TWICE);
+      continue;
+    }
     used(p.table, p.index) = true;
   }
-  for (Pending& p : entries) {
+  for (size_t k = 0; k < entries.size(); ++k) {
+    Pending& p = entries[k];
     if (p.index >= 0) continue;
     const int count = p.table == Table::SpeedDial ? kSpeedDialCount : kOneTouchCount;
     for (int i = 0; i < count && p.index < 0; ++i) {
       if (!used(p.table, i)) p.index = i;
     }
-    if (p.index < 0) Refuse(c, *p.row, kNumber, IDS_TEXT_TABLE_FULL);
+    if (p.index < 0) {
+      skip(k, kNumber, IDS_TEXT_TABLE_FULL);
+      continue;
+    }
     used(p.table, p.index) = true;
   }
-  for (Pending& p : entries) {
-    if (p.table == Table::Group) ReadMembers(c, p, entries);
+  // Members must be entries that are imported.
+  std::vector<Pending> placed;
+  for (size_t k = 0; k < entries.size(); ++k) {
+    if (!skipped[k]) placed.push_back(entries[k]);
   }
-
-  // Everything has passed: build the tables beside the data set, then swap
-  // them in.
-  auto staging = std::make_unique<DataSet>(set);
-  std::memset(staging->oneTouch, 0, sizeof staging->oneTouch);
-  std::memset(staging->speedDial, 0, sizeof staging->speedDial);
-  for (Pending& p : entries) {
-    p.record.index = static_cast<uint8_t>(p.index);
-    if (p.program) {
-      // The machine's program keys cannot be written as text: the row keeps
-      // the program entry the data set has there, if any.
-      const bool dial = p.table == Table::SpeedDial;
-      const uint8_t* from = dial ? set.SpeedDialEntry(p.index) : set.OneTouchEntry(p.index);
-      uint8_t* to = dial ? staging->SpeedDialEntry(p.index) : staging->OneTouchEntry(p.index);
-      const size_t size = dial ? kSpeedDialEntrySize : kOneTouchEntrySize;
-      if (from[2] & kFlagProgram) std::memcpy(to, from, size);
-    } else if (p.table == Table::Group) {
-      PackGroupMembers(*staging, p.record, p.index);
-    } else if (p.table == Table::SpeedDial) {
-      PackSpeedDial(*staging, p.record, p.index);
-    } else {
-      PackOneTouch(*staging, p.record, p.index);
+  for (size_t k = 0; k < entries.size(); ++k) {
+    if (skipped[k] || entries[k].table != Table::Group) continue;
+    try {
+      ReadMembers(c, entries[k], placed);
+    } catch (const Refusal& refusal) {
+      const TextImportProblem& p = refusal.problem;
+      c.notes->push_back(
+          MakeNote(ImportNoteKind::Skipped, p.line, p.card, p.field, p.value, p.reasonId));
+      skipped[k] = true;
     }
   }
-  std::memcpy(set.oneTouch, staging->oneTouch, sizeof set.oneTouch);
-  std::memcpy(set.speedDial, staging->speedDial, sizeof set.speedDial);
-  PackTransferImage(set);
-  CheckDialTables(set);
-  return c.format;
 }
 
 // ---- CSV ----
@@ -481,7 +461,7 @@ int BuildTables(DataSet& set, const Context& c, const std::vector<Row>& rows) {
 // Splits the bytes into records of fields (RFC 4180); `lines` gets the line
 // each record starts on. Quoted fields may hold commas, quotes ("") and line
 // breaks.
-void SplitCsv(std::string_view text, std::vector<std::vector<std::string>>& records,
+void SplitCsv(std::string_view text, char separator, std::vector<std::vector<std::string>>& records,
               std::vector<int>& lines) {
   size_t i = 0;
   int line = 1;
@@ -509,12 +489,12 @@ void SplitCsv(std::string_view text, std::vector<std::vector<std::string>>& reco
           if (text[i] == '\n') ++line;
           field += text[i++];
         }
-        if (i < text.size() && text[i] != ',' && text[i] != '\r' && text[i] != '\n') {
+        if (i < text.size() && text[i] != separator && text[i] != '\r' && text[i] != '\n') {
           Refuse(kImportFormatCsv, line, 0, "column " + std::to_string(fields.size() + 1),
                  IDS_TEXT_BAD_QUOTING);
         }
       } else {
-        while (i < text.size() && text[i] != ',' && text[i] != '\r' && text[i] != '\n') {
+        while (i < text.size() && text[i] != separator && text[i] != '\r' && text[i] != '\n') {
           if (text[i] == '"') {
             Refuse(kImportFormatCsv, line, 0, "column " + std::to_string(fields.size() + 1),
                    IDS_TEXT_BAD_QUOTING);
@@ -523,7 +503,7 @@ void SplitCsv(std::string_view text, std::vector<std::vector<std::string>>& reco
         }
       }
       fields.push_back(std::move(field));
-      if (i < text.size() && text[i] == ',') {
+      if (i < text.size() && text[i] == separator) {
         ++i;
         continue;
       }
@@ -542,7 +522,15 @@ void SplitCsv(std::string_view text, std::vector<std::vector<std::string>>& reco
 std::vector<Row> ReadCsvRows(std::string_view text) {
   std::vector<std::vector<std::string>> records;
   std::vector<int> lines;
-  SplitCsv(text, records, lines);
+  // Spreadsheets in many countries save ';' between the fields.
+  const std::string_view first = FirstLine(SkipBlankLines(text));
+  const size_t commas = std::count(first.begin(), first.end(), ',');
+  const size_t semicolons = std::count(first.begin(), first.end(), ';');
+  const size_t tabs = std::count(first.begin(), first.end(), '\t');
+  const char separator = tabs > commas && tabs > semicolons ? '\t'
+                         : semicolons > commas              ? ';'
+                                                            : ',';
+  SplitCsv(text, separator, records, lines);
   std::vector<Row> rows;
   if (records.empty()) return rows;
   std::vector<int> columnOf;
@@ -579,177 +567,6 @@ std::vector<Row> ReadCsvRows(std::string_view text) {
   return rows;
 }
 
-// ---- vCard ----
-
-struct Property {
-  int line;
-  std::string name;                 // upper case, group prefix removed
-  std::vector<std::string> params;  // lower case
-  std::string value;
-  bool broken = false;  // no colon: not a property at all
-};
-
-// "\n", "\,", "\;" and "\\" of vCard texts.
-std::string Unescape(std::string_view value) {
-  std::string text;
-  for (size_t i = 0; i < value.size(); ++i) {
-    if (value[i] == '\\' && i + 1 < value.size()) {
-      const char next = value[++i];
-      text += next == 'n' || next == 'N' ? '\n' : next;
-    } else {
-      text += value[i];
-    }
-  }
-  return text;
-}
-
-bool IsFax(const Property& p) {
-  for (std::string param : p.params) {
-    param.erase(std::remove(param.begin(), param.end(), '"'), param.end());
-    if (param.rfind("type=", 0) == 0) param = param.substr(5);
-    size_t start = 0;
-    for (;;) {
-      const size_t comma = param.find(',', start);
-      if (param.substr(start, comma - start) == "fax") return true;
-      if (comma == std::string::npos) break;
-      start = comma + 1;
-    }
-  }
-  return false;
-}
-
-std::vector<Property> ReadProperties(std::string_view text) {
-  // Unfold: a line that begins with a space or a tab continues the last.
-  std::vector<Property> properties;
-  std::vector<std::pair<int, std::string>> logical;
-  int line = 0;
-  size_t i = 0;
-  while (i < text.size()) {
-    size_t end = text.find('\n', i);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view physical = text.substr(i, end - i);
-    if (!physical.empty() && physical.back() == '\r') physical.remove_suffix(1);
-    ++line;
-    i = end + 1;
-    if (!physical.empty() && (physical[0] == ' ' || physical[0] == '\t') && !logical.empty()) {
-      logical.back().second += physical.substr(1);
-    } else {
-      logical.push_back({line, std::string(physical)});
-    }
-  }
-  for (const auto& [at, content] : logical) {
-    if (Trim(content).empty()) continue;
-    // The value starts at the first colon outside a quoted parameter.
-    size_t colon = std::string::npos;
-    bool quoted = false;
-    for (size_t k = 0; k < content.size(); ++k) {
-      if (content[k] == '"') quoted = !quoted;
-      if (content[k] == ':' && !quoted) {
-        colon = k;
-        break;
-      }
-    }
-    if (colon == std::string::npos) {
-      properties.push_back({at, content, {}, "", true});
-      continue;
-    }
-    Property p{at, "", {}, content.substr(colon + 1)};
-    std::string head = content.substr(0, colon);
-    size_t semi = head.find(';');
-    p.name = head.substr(0, semi);
-    const size_t dot = p.name.find('.');
-    if (dot != std::string::npos) p.name = p.name.substr(dot + 1);
-    for (char& ch : p.name) {
-      if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
-    }
-    while (semi != std::string::npos) {
-      const size_t next = head.find(';', semi + 1);
-      p.params.push_back(Lower(head.substr(semi + 1, next - semi - 1)));
-      semi = next;
-    }
-    properties.push_back(std::move(p));
-  }
-  return properties;
-}
-
-std::vector<Row> ReadVcardRows(std::string_view text) {
-  std::vector<Row> rows;
-  const std::vector<Property> properties = ReadProperties(text);
-  bool inCard = false;
-  bool version = false;
-  bool fax = false, email = false;
-  Row row;
-  int card = 0;
-  auto set = [&row](int column, const Property& p, std::string value, const char* label) {
-    row.value[column] = std::move(value);
-    row.lineOf[column] = p.line;
-    row.label[column] = label;
-  };
-  for (const Property& p : properties) {
-    const std::string value = std::string(Trim(p.value));
-    if (p.broken) Refuse(kImportFormatVcard, p.line, inCard ? card : 0, p.name, IDS_TEXT_BAD_LINE);
-    if (!inCard) {
-      if (p.name != "BEGIN" || Lower(value) != "vcard") {
-        Refuse(kImportFormatVcard, p.line, card, p.name, IDS_TEXT_BAD_LINE);
-      }
-      inCard = true;
-      version = fax = email = false;
-      row = Row{};
-      row.line = p.line;
-      row.card = ++card;
-      continue;
-    }
-    if (p.name == "BEGIN") {
-      Refuse(kImportFormatVcard, row.line, card, "END", IDS_TEXT_CARD_NOT_CLOSED);
-    } else if (p.name == "END") {
-      if (!version) Refuse(kImportFormatVcard, row.line, card, "VERSION", IDS_TEXT_CARD_VERSION);
-      if (!fax && !email) {
-        Refuse(kImportFormatVcard, row.line, card, "TEL;TYPE=FAX / EMAIL", IDS_TEXT_NO_DESTINATION);
-      }
-      row.value[kType] = fax ? "fax" : "email";
-      // The type follows the destination the card has.
-      row.lineOf[kType] = row.lineOf[kAddress];
-      row.label[kType] = row.label[kAddress];
-      rows.push_back(row);
-      inCard = false;
-    } else if (p.name == "VERSION") {
-      if (value != "3.0" && value != "4.0") {
-        Refuse(kImportFormatVcard, p.line, card, "VERSION", IDS_TEXT_CARD_VERSION);
-      }
-      version = true;
-    } else if (p.name == "FN") {
-      set(kName, p, Unescape(value), "FN");
-    } else if (p.name == "TEL" && IsFax(p) && !fax) {
-      std::string number = Unescape(value);
-      if (Lower(number).rfind("tel:", 0) == 0) number = number.substr(4);
-      // A fax number wins over an e-mail address of the same card.
-      set(kAddress, p, number, "TEL;TYPE=FAX");
-      fax = true;
-    } else if (p.name == "EMAIL" && !email && !fax) {
-      set(kAddress, p, Unescape(value), "EMAIL");
-      email = true;
-    } else if (p.name == "X-ODC-ENTRY") {
-      const size_t space = value.find(' ');
-      set(kTable, p, value.substr(0, space), "X-ODC-ENTRY");
-      set(kNumber, p, space == std::string::npos ? "" : std::string(Trim(value.substr(space))),
-          "X-ODC-ENTRY");
-      if (Lower(row.value[kTable]) == "group") {
-        Refuse(kImportFormatVcard, p.line, card, "X-ODC-ENTRY", IDS_TEXT_BAD_VALUE);
-      }
-    }
-  }
-  if (inCard) Refuse(kImportFormatVcard, row.line, card, "END", IDS_TEXT_CARD_NOT_CLOSED);
-  return rows;
-}
-
-std::string_view TextOf(const uint8_t* data, size_t size) {
-  if (StartsWithBom(data, size)) {
-    data += 3;
-    size -= 3;
-  }
-  return std::string_view(reinterpret_cast<const char*>(data), size);
-}
-
 std::string VcardText(std::string_view text) {
   std::string escaped;
   for (char ch : text) {
@@ -766,43 +583,102 @@ std::string VcardText(std::string_view text) {
 }  // namespace
 
 int TextAddressBookFormat(const uint8_t* data, size_t size) {
-  const std::string_view text = TextOf(data, size);
-  const size_t end = std::min(text.find('\n'), std::min<size_t>(text.size(), 4096));
-  std::string first(Trim(text.substr(0, end)));
-  if (!first.empty() && first.back() == '\r') first.pop_back();
-  if (first.find('\0') != std::string::npos) return 0;
-  if (Lower(Trim(first)) == "begin:vcard") return kImportFormatVcard;
-  bool type = false, address = false;
-  size_t start = 0;
-  for (;;) {
-    const size_t comma = first.find(',', start);
-    std::string name = Lower(Trim(first.substr(start, comma - start)));
-    name.erase(std::remove(name.begin(), name.end(), '"'), name.end());
-    type = type || name == "type";
-    address = address || name == "address";
-    if (comma == std::string::npos) break;
-    start = comma + 1;
+  return ContactFileFormat(data, size);
+}
+
+void PlanOwnCsv(const DataSet& set, std::string_view text, ImportMode mode,
+                const ImportOptions& options, ContactImportPlan& plan) {
+  const uint32_t variant = GetSetting(set, kMachineVariantId);
+  std::vector<ImportNote> notes;
+  const Context c{kImportFormatCsv,
+                  set.language,
+                  variant,
+                  InchPaperVariant(variant),
+                  set.addressBookOnly,
+                  MappingContextOf(set, options),
+                  &notes};
+  plan.format = kImportFormatCsv;
+  std::vector<Row> rows;
+  try {
+    rows = ReadCsvRows(text);
+  } catch (const Refusal& refusal) {
+    const TextImportProblem& p = refusal.problem;
+    plan.format = 0;
+    plan.notes.push_back(
+        MakeNote(ImportNoteKind::Refused, p.line, p.card, p.field, p.value, p.reasonId));
+    return;
   }
-  return type && address ? kImportFormatCsv : 0;
+  std::vector<Pending> entries;
+  entries.reserve(rows.size());
+  for (const Row& row : rows) {
+    try {
+      entries.push_back(ReadRow(c, row));
+    } catch (const Refusal& refusal) {
+      const TextImportProblem& p = refusal.problem;
+      notes.push_back(
+          MakeNote(ImportNoteKind::Skipped, p.line, p.card, p.field, p.value, p.reasonId));
+    }
+  }
+  if (mode == ImportMode::Add) {
+    // Add fills free Speed Dials only: the rows' destinations are contacts
+    // like any other's.
+    std::vector<Candidate> candidates;
+    for (const Pending& p : entries) {
+      if (p.program) continue;  // a program key stays as the machine has it
+      if (p.table == Table::Group) {
+        notes.push_back(MakeNote(ImportNoteKind::Skipped, p.row->line, 0, "type", "group",
+                                 IDS_CONTACT_ADD_KEEPS_KEYS));
+        continue;
+      }
+      Candidate candidate;
+      candidate.line = p.row->line;
+      candidate.record = p.record;
+      if (candidate.record.kind == kKindFax && candidate.record.batchHour[0] != '\0') {
+        // Speed Dials have no batch time.
+        candidate.record.batchHour[0] = candidate.record.batchMinute[0] = '\0';
+      }
+      candidates.push_back(candidate);
+    }
+    PlaceCandidates(set, mode, candidates, plan);
+  } else {
+    std::vector<bool> skipped(entries.size(), false);
+    PlaceRows(c, entries, skipped);
+    for (size_t k = 0; k < entries.size(); ++k) {
+      if (skipped[k]) continue;
+      Pending& p = entries[k];
+      PlannedEntry e;
+      e.line = p.row->line;
+      e.speedDial = p.table == Table::SpeedDial;
+      e.index = p.index;
+      e.record = p.record;
+      e.record.index = static_cast<uint8_t>(p.index);
+      e.record.program = p.program ? 1 : 0;
+      plan.entries.push_back(e);
+    }
+  }
+  plan.notes.insert(plan.notes.begin(), notes.begin(), notes.end());
 }
 
 int ImportTextAddressBook(DataSet& set, const uint8_t* data, size_t size,
                           TextImportProblem& problem) {
-  const int format = TextAddressBookFormat(data, size);
   problem = {};
+  const int format = TextAddressBookFormat(data, size);
   if (format == 0) return 0;
-  const uint32_t variant = GetSetting(set, kMachineVariantId);
-  const Context context{format, set.language, variant, InchPaperVariant(variant),
-                        set.addressBookOnly};
-  try {
-    const std::string_view text = TextOf(data, size);
-    const std::vector<Row> rows =
-        format == kImportFormatCsv ? ReadCsvRows(text) : ReadVcardRows(text);
-    return BuildTables(set, context, rows);
-  } catch (const Refusal& refusal) {
-    problem = refusal.problem;
+  ContactImportPlan plan;
+  PlanContactImport(data, size, set, ImportMode::Replace, ImportOptions{}, plan);
+  const std::vector<ImportNote> problems = plan.Problems();
+  if (!problems.empty()) {
+    const ImportNote& first = problems.front();
+    problem = {plan.format != 0 ? plan.format : format,
+               first.line,
+               first.card,
+               first.field,
+               first.messageId,
+               first.value};
     return 0;
   }
+  ApplyContactImportPlan(set, plan);
+  return plan.format;
 }
 
 int ImportAddressBookData(DataSet& set, ImportBuffers& buffers, const uint8_t* data, size_t size,

@@ -31,6 +31,7 @@ struct TextImportProblem {
   int card = 0;    // vCard: 1-based number of the card
   std::string field;
   int reasonId = 0;
+  std::string value;  // the offending value (UTF-8), when there is one
 };
 
 // Reads a text address book into the dial tables of `set`, replacing every

@@ -40,6 +40,10 @@ struct Contact {
   std::vector<ContactValue> names;   // name sources in order of preference
   std::vector<ContactValue> faxes;   // fax numbers in file order (empty values left out)
   std::vector<ContactValue> emails;  // e-mail addresses in file order
+  // Our own vCard export names the entry a card came from (X-ODC-ENTRY);
+  // Replace puts the card back there. 0: no place named.
+  int oneTouchKey = 0;  // 1-32
+  int speedDial = 0;    // 1-240
 };
 
 // Something the import changed or could not do, tied to its place in the

@@ -1,11 +1,16 @@
 #include "tools/odctool/commands.h"
 
+#include <cstdio>
+#include <cstring>
 #include <ostream>
+#include <vector>
 
 #include "setup/addressbook/address_text_import.h"
+#include "setup/addressbook/contact_import.h"
 #include "setup/data/address_import.h"
 #include "setup/data/document.h"
 #include "setup/data/file_io.h"
+#include "setup/res/resource.h"
 #include "setup/settings/english_strings.h"
 #include "tools/odctool/diff.h"
 #include "tools/odctool/report.h"
@@ -74,17 +79,82 @@ int RunShow(const std::string& path, bool json, Language language, std::ostream&
   return kExitOk;
 }
 
+namespace {
+
+std::string PlannedLine(const PlannedEntry& e, Language language) {
+  const DisplayRecord& r = e.record;
+  std::string line = e.speedDial ? "Speed Dial " : "One Touch ";
+  line += std::to_string(e.index + 1) + ": ";
+  if (r.program) return line + "program key kept";
+  if (r.entryType == kEntryGroup) {
+    line += "group of " + std::to_string(r.memberCount);
+  } else if (r.kind == kKindEmail) {
+    line += "e-mail " + std::string(r.email, strnlen(r.email, sizeof r.email));
+  } else {
+    line += "fax " + std::string(r.number, strnlen(r.number, sizeof r.number));
+  }
+  line +=
+      " \"" + AnsiToUtf8(language, std::string_view(r.name, strnlen(r.name, sizeof r.name))) + "\"";
+  return line;
+}
+
+}  // namespace
+
 int RunImport(const std::string& source, const std::string& basePath, const std::string& outPath,
-              Language language, std::ostream& err) {
+              Language language, const ImportFlags& flags, std::ostream& out, std::ostream& err) {
   auto set = LoadDataSet(basePath, language);
   if (!set) return FormatError(err);
-  auto buffers = std::make_unique<ImportBuffers>();
-  TextImportProblem problem;
-  if (ImportAddressBookFile(*set, *buffers, source, problem) == 0) {
-    if (problem.reasonId == 0) return FormatError(err);
-    err << DescribeTextImportProblem(problem, EnglishString) << '\n';
+  std::vector<uint8_t> bytes;
+  if (!ReadFileBytes(source, bytes)) return FormatError(err);
+
+  if (ContactFileFormat(bytes.data(), bytes.size()) == 0) {
+    // Settings data files and the CMC formats replace the address book as
+    // the program's Import Address Book does.
+    if (flags.add) {
+      err << "--add reads CSV and vCard address books only; this file replaces the address book"
+          << '\n';
+      return kExitFailure;
+    }
+    auto buffers = std::make_unique<ImportBuffers>();
+    if (ImportAddressBookBytes(*set, *buffers, bytes.data(), bytes.size()) == 0) {
+      return FormatError(err);
+    }
+    if (flags.dryRun) return kExitOk;
+    Document document;
+    if (!SaveDataSet(*set, document, outPath)) return WriteFailed(outPath, err);
+    return kExitOk;
+  }
+
+  ImportOptions options;
+  options.internationalPrefix = flags.internationalPrefix;
+  ContactImportPlan plan;
+  const bool readable =
+      PlanContactImport(bytes.data(), bytes.size(), *set,
+                        flags.add ? ImportMode::Add : ImportMode::Replace, options, plan);
+  const std::vector<ImportNote> problems = plan.Problems();
+  // Without --skip-invalid any problem keeps the file out, and the message
+  // lists every one of them, in file order.
+  const bool refused = !readable || (!flags.skipInvalid && !problems.empty());
+  if (refused) {
+    err << EnglishString(IDS_CONTACT_NOT_IMPORTED) << '\n';
+    for (const ImportNote& note : problems) err << DescribeImportNote(note, EnglishString) << '\n';
+    if (readable) err << EnglishString(IDS_CONTACT_FIX_OR_SKIP) << " (--skip-invalid)\n";
+    // Nothing is written: every contact of the file stays out.
+    char summary[128];
+    std::snprintf(summary, sizeof summary, EnglishString(IDS_CONTACT_SUMMARY).c_str(), 0,
+                  plan.imported() + plan.skipped(), 0);
+    out << summary << '\n';
     return kExitFailure;
   }
+  for (const PlannedEntry& e : plan.entries) out << PlannedLine(e, language) << '\n';
+  for (const ImportNote& note : plan.notes) {
+    (note.kind == ImportNoteKind::Changed ? out : err)
+        << DescribeImportNote(note, EnglishString) << '\n';
+  }
+  out << DescribeImportSummary(plan, EnglishString) << '\n';
+  if (plan.entries.empty()) return kExitFailure;  // nothing to write
+  if (flags.dryRun) return kExitOk;
+  ApplyContactImportPlan(*set, plan);
   Document document;
   if (!SaveDataSet(*set, document, outPath)) return WriteFailed(outPath, err);
   return kExitOk;

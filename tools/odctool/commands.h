@@ -26,8 +26,17 @@ std::unique_ptr<DataSet> LoadDataSet(const std::string& path, Language language)
 int RunNew(const std::string& outPath, std::ostream& err);
 int RunShow(const std::string& path, bool json, Language language, std::ostream& out,
             std::ostream& err);
+// How a text address book (CSV, vCard) is imported.
+struct ImportFlags {
+  bool add = false;          // fill free Speed Dials, keep everything else
+  bool skipInvalid = false;  // import the usable entries, report the rest
+  bool dryRun = false;       // print the report, write nothing
+  std::string internationalPrefix = "00";
+};
+// Text address books print the plan (entries and changes on `out`,
+// problems on `err`) and end `out` with "N imported, M skipped, K changed".
 int RunImport(const std::string& source, const std::string& basePath, const std::string& outPath,
-              Language language, std::ostream& err);
+              Language language, const ImportFlags& flags, std::ostream& out, std::ostream& err);
 // The address book as CSV or vCard 3.0; `outPath` "-" writes to `out`.
 enum class ExportForm { Csv, Vcard };
 int RunExport(const std::string& path, const std::string& outPath, ExportForm form,

@@ -24,7 +24,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: odctool new OUT.DAT\n"
     "       odctool show FILE [--json] [--language NAME]\n"
-    "       odctool import SOURCE --into BASE.DAT -o OUT.DAT [--language NAME]\n"
+    "       odctool import SOURCE --into BASE.DAT -o OUT.DAT [--add] [--skip-invalid]\n"
+    "               [--dry-run] [--international-prefix DIGITS] [--language NAME]\n"
     "       odctool export FILE (--csv OUT.csv | --vcard OUT.vcf) [--language NAME]\n"
     "       odctool --version\n"
     "       odctool diff A.DAT B.DAT [--language NAME]\n"
@@ -33,8 +34,13 @@ constexpr const char* kUsage =
     "       odctool upload IN.DAT [--network-changed] [--language NAME]\n"
     "NAME is ENGLISH (default), JAPANESE, SCHINESE or TCHINESE.\n"
     "--csv - and --vcard - write to standard output.\n"
-    "import reads settings data files, the two CMC formats, the CSV of export --csv\n"
-    "and vCard 3.0/4.0 files, recognised by their content.\n"
+    "import reads settings data files, the two CMC formats, the CSV of export --csv,\n"
+    "the CSV of Outlook, Google Contacts, Thunderbird and Windows Live Mail, and\n"
+    "vCard 2.1/3.0/4.0 files, recognised by their content. For CSV and vCard:\n"
+    "--add fills free Speed Dials and keeps every other entry; --skip-invalid imports\n"
+    "the usable entries and reports the rest on standard error; --dry-run prints the\n"
+    "report and writes nothing (no -o needed); a leading + of a fax number becomes\n"
+    "the --international-prefix (default 00).\n"
     "status, download and upload use the simulated machine when ODC_SIMULATED_MACHINE\n"
     "names a settings data file, else the USB driver.\n"
     "status exits 0 only when the machine is ready, 1 when it is not or cannot be\n"
@@ -56,6 +62,9 @@ struct Arguments {
   std::string vcard;
   bool hasInto = false, hasOut = false, hasCsv = false, hasVcard = false, hasLanguage = false;
   bool networkChanged = false;
+  bool add = false, skipInvalid = false, dryRun = false;
+  std::string prefix = "00";
+  bool hasPrefix = false;
 };
 
 // Options take their value as the next argument; "--" ends the options.
@@ -82,6 +91,14 @@ bool ParseArguments(int argc, char** argv, Arguments& args, std::string& problem
       optionsEnded = true;
     } else if (arg == "--json") {
       args.json = true;
+    } else if (arg == "--add") {
+      args.add = true;
+    } else if (arg == "--skip-invalid") {
+      args.skipInvalid = true;
+    } else if (arg == "--dry-run") {
+      args.dryRun = true;
+    } else if (arg == "--international-prefix") {
+      if (!value(args.prefix, args.hasPrefix)) return false;
     } else if (arg == "--network-changed") {
       args.networkChanged = true;
     } else if (arg == "--language") {
@@ -132,6 +149,10 @@ int Run(int argc, char** argv) {
            (csv || (!args.hasCsv && !args.hasVcard));
   };
 
+  const bool importFlags = args.add || args.skipInvalid || args.dryRun || args.hasPrefix;
+  if (importFlags && command != "import") {
+    return Usage(command + " does not take the import options");
+  }
   if (command == "new") {
     if (count != 1 || !only(false, false, false, false) || args.hasLanguage) {
       return Usage("new takes one output file");
@@ -143,10 +164,22 @@ int Run(int argc, char** argv) {
     return RunShow(args.positional[0], args.json, language, std::cout, std::cerr);
   }
   if (command == "import") {
-    if (count != 1 || !args.hasInto || !args.hasOut || !only(false, true, true, false)) {
+    if (count != 1 || !args.hasInto || (!args.hasOut && !args.dryRun) ||
+        !only(false, true, true, false)) {
       return Usage("import takes SOURCE, --into BASE.DAT and -o OUT.DAT");
     }
-    return RunImport(args.positional[0], args.into, args.out, language, std::cerr);
+    // The prefix takes the place of a '+': digits a fax number may hold.
+    if (args.prefix.size() > 8 ||
+        args.prefix.find_first_not_of("0123456789*#") != std::string::npos) {
+      return Usage("--international-prefix takes up to 8 digits, such as 00 or 011");
+    }
+    ImportFlags flags;
+    flags.add = args.add;
+    flags.skipInvalid = args.skipInvalid;
+    flags.dryRun = args.dryRun;
+    flags.internationalPrefix = args.prefix;
+    return RunImport(args.positional[0], args.into, args.out, language, flags, std::cout,
+                     std::cerr);
   }
   if (command == "export") {
     if (count != 1 || args.hasCsv == args.hasVcard || !only(false, false, false, true)) {
