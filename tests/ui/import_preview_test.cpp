@@ -222,7 +222,7 @@ TEST_F(ImportPreview, AnEditedPrefixPlansBothWaysAgainOnce) {
   const std::vector<std::pair<ImportMode, std::string>> calls = {{ImportMode::Replace, "011"},
                                                                  {ImportMode::Add, "011"}};
   EXPECT_EQ(file.calls, calls) << "never planned with the letter, never twice";
-  EXPECT_EQ(Entries()[0][2], "0116 8 123 456");
+  EXPECT_EQ(Entries()[0][2], "01146 8 123 456");
   EXPECT_EQ(Entries()[3][2], "0111 212 555 0100");
 
   // A paste longer than the edit takes is cut by the edit's limit.
@@ -309,6 +309,55 @@ TEST_F(ImportPreview, ListsShowNamesAndValuesAsWritten) {
   EXPECT_EQ(problems[0][0], "Changed with Replace");
   EXPECT_TRUE(Holds(problems[0][1], "Zo\xC3\xAB \xC5\x81\xC3\xB3")) << "as the file has it";
   EXPECT_TRUE(Holds(problems[0][1], "Zo\xC3\xAB Lo"));
+}
+
+// The dialog over the program's own planner and a real file: a configured
+// Speed Dial 1 already holds Desk's number.
+TEST_F(ImportPreview, RealPlansOfAMixedVcard) {
+  DisplayRecord desk{};
+  desk.inUse = 1;
+  desk.kind = kKindFax;
+  desk.entryType = kEntrySpeedDial;
+  std::strcpy(desk.name, "Desk");
+  std::strcpy(desk.number, "030 555-123");
+  PackSpeedDial(*set, desk, 0);
+  PackTransferImage(*set);
+  const std::string cards =
+      "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Anna Berg\r\nTEL;TYPE=FAX:+46 8 123 456\r\n"
+      "END:VCARD\r\n"
+      "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Voice Only\r\nTEL;TYPE=CELL:0170 1234567\r\n"
+      "END:VCARD\r\n"
+      "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:Desk\r\nTEL;FAX:030 555-123\r\nEND:VCARD\r\n";
+  dialog = std::make_unique<ImportPreviewDialog>(
+      *set, [&](ImportMode mode, const ImportOptions& options, ContactImportPlan& plan) {
+        return PlanContactImport(reinterpret_cast<const uint8_t*>(cards.data()), cards.size(), *set,
+                                 mode, options, plan);
+      });
+  s.logic = dialog.get();
+  s.edits = {IDC_PREVIEW_PREFIX};
+  dialog->OnInit(s);
+  s.started = true;
+  ASSERT_EQ(Entries().size(), 2u);
+  EXPECT_EQ(Entries()[0][2].rfind("0046", 0), 0u) << Entries()[0][2];
+  EXPECT_EQ(Entries()[0][3], "Speed Dial 001");
+  EXPECT_EQ(Entries()[0][4], "Speed Dial 002");
+  EXPECT_EQ(Entries()[1][1], "Desk");
+  EXPECT_EQ(Entries()[1][4], "not added") << "its address is there already";
+  std::string all;
+  for (const auto& row : Problems()) all += row[0] + ": " + row[1] + "\n";
+  EXPECT_TRUE(Holds(all, "Skipped: Card 2")) << "the card without a fax number, for both";
+  EXPECT_TRUE(Holds(all, "Skipped with Add: Card 3")) << "Desk, for Add only";
+  s.SetText(IDC_PREVIEW_PREFIX, "011");
+  EXPECT_EQ(Entries()[0][2].rfind("01146", 0), 0u) << Entries()[0][2];
+  Press(IDC_PREVIEW_ADD);
+  ASSERT_EQ(s.endResult, kPreviewAdd);
+  ApplyContactImportPlan(*set, dialog->Chosen());
+  DisplayRecord r;
+  UnpackSpeedDial(r, *set, 0);
+  EXPECT_STREQ(r.name, "Desk");
+  UnpackSpeedDial(r, *set, 1);
+  EXPECT_STREQ(r.name, "Anna Berg");
+  EXPECT_EQ(std::string(r.number).rfind("01146", 0), 0u) << r.number;
 }
 
 TEST(ContactRefusal, NamesWhyAndSaysNothingChanged) {
