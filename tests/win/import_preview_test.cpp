@@ -181,15 +181,12 @@ class ImportPreviewWindow : public ::testing::Test {
       bytes.insert(bytes.end(), app.data->SpeedDialEntry(s), app.data->SpeedDialEntry(s) + 118);
     return bytes;
   }
-  std::string ListCell(int view, int row, int column) {
+  // A cell of the entry numbered `number` ("01", "001") in a view.
+  std::string ListCell(int view, const char* number, int column) {
     Command(ID_VIEW_ONE_TOUCH + view - 1);
-    return CellOf(app.list, row, column);
-  }
-  // The list row whose entry number is `number`.
-  int RowOf(const char* number) {
     for (int r = 0; r < static_cast<int>(SendMessageA(app.list, LVM_GETITEMCOUNT, 0, 0)); ++r)
-      if (CellOf(app.list, r, 0) == number) return r;
-    return -1;
+      if (CellOf(app.list, r, 0) == number) return CellOf(app.list, r, column);
+    return "(no entry " + std::string(number) + ")";
   }
 
   App app;
@@ -249,11 +246,11 @@ TEST_F(ImportPreviewWindow, ShowsEntriesAndEveryProblemThenAddKeepsTheKeys) {
   }
 
   // Add kept the key and the Speed Dial, and the lists show the new entries.
-  EXPECT_EQ(ListCell(1, RowOf("01"), 1), "Office");
-  EXPECT_EQ(ListCell(2, RowOf("001"), 1), "Branch");
-  EXPECT_EQ(ListCell(2, RowOf("002"), 1), "Anna Berg");
-  EXPECT_EQ(ListCell(2, RowOf("002"), 2).rfind("0046", 0), 0u);
-  EXPECT_EQ(ListCell(2, RowOf("004"), 1), "Desk");
+  EXPECT_EQ(ListCell(1, "01", 1), "Office");
+  EXPECT_EQ(ListCell(2, "001", 1), "Branch");
+  EXPECT_EQ(ListCell(2, "002", 1), "Anna Berg");
+  EXPECT_EQ(ListCell(2, "002", 2).rfind("0046", 0), 0u);
+  EXPECT_EQ(ListCell(2, "004", 1), "Desk");
   EXPECT_TRUE(app.modified);
   EXPECT_EQ(app.document.dataOrigin, 3);
 }
@@ -283,10 +280,10 @@ TEST_F(ImportPreviewWindow, CancelChangesNothing) {
 TEST_F(ImportPreviewWindow, ReplaceTakesTheFileAlone) {
   Import(cards, [](HWND preview) { Click(preview, IDC_PREVIEW_REPLACE); });
   ASSERT_NE(script.seen, nullptr);
-  EXPECT_EQ(ListCell(1, RowOf("01"), 1), "");
-  EXPECT_EQ(ListCell(2, RowOf("001"), 1), "Anna Berg");
-  EXPECT_EQ(ListCell(2, RowOf("003"), 1), "Desk");
-  EXPECT_EQ(ListCell(2, RowOf("004"), 1), "");
+  EXPECT_EQ(ListCell(1, "01", 1), "");
+  EXPECT_EQ(ListCell(2, "001", 1), "Anna Berg");
+  EXPECT_EQ(ListCell(2, "003", 1), "Desk");
+  EXPECT_EQ(ListCell(2, "004", 1), "");
   EXPECT_TRUE(app.modified);
 }
 
