@@ -156,9 +156,9 @@ void ImportPreviewDialog::OnInit(ControlSurface& s) {
   s.SetCaption(s.String(IDS_PREVIEW_CAPTION));
   auto title = [&](int id) { return AnsiToUtf8(set_.language, s.String(id)); };
   s.SetTableColumns(IDC_PREVIEW_ENTRIES, {{title(IDS_PREVIEW_COLUMN_LINE), 28},
-                                          {title(IDS_PREVIEW_COLUMN_NAME), 96},
-                                          {title(IDS_PREVIEW_COLUMN_ADDRESS), 136},
-                                          {title(IDS_PREVIEW_COLUMN_REPLACE), 70},
+                                          {title(IDS_PREVIEW_COLUMN_NAME), 110},
+                                          {title(IDS_PREVIEW_COLUMN_ADDRESS), 150},
+                                          {title(IDS_PREVIEW_COLUMN_REPLACE), 80},
                                           {title(IDS_PREVIEW_COLUMN_ADD), 0}});
   s.SetTableColumns(IDC_PREVIEW_PROBLEMS, {{title(IDS_PREVIEW_COLUMN_RESULT), 76},
                                            {title(IDS_PREVIEW_COLUMN_PROBLEM), 0}});
