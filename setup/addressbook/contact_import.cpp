@@ -481,13 +481,14 @@ int ContactImportPlan::skipped() const {
 }
 
 int ContactImportPlan::changed() const {
+  // A card is known by its number; a CSV row by its line.
+  std::set<std::pair<int, int>> touched;
+  for (const ImportNote& n : notes) {
+    if (n.kind == ImportNoteKind::Changed) touched.insert({n.card, n.card != 0 ? 0 : n.line});
+  }
   int count = 0;
   for (const PlannedEntry& e : entries) {
-    const bool any = std::any_of(notes.begin(), notes.end(), [&](const ImportNote& n) {
-      return n.kind == ImportNoteKind::Changed && n.card == e.card &&
-             (e.card != 0 || n.line == e.line);
-    });
-    count += any;
+    count += touched.count({e.card, e.card != 0 ? 0 : e.line}) != 0;
   }
   return count;
 }

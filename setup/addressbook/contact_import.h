@@ -120,8 +120,10 @@ bool PlanContactImport(const uint8_t* data, size_t size, const DataSet& set, Imp
 // theirs); Add keeps every existing entry.
 void ApplyContactImportPlan(DataSet& set, const ContactImportPlan& plan);
 
-// "Line 12 (card 3), TEL: ..." as the user reads it, with the string table
-// `text` (the resource module's, or EnglishString).
+// "Card 3 (line 12), field "TEL" (+46 8 1): the + at the start became ..." as
+// the user reads it, with the string table `text` (the resource module's, or
+// EnglishString). The value is the file's own text, so the result is UTF-8:
+// the window side converts it (Utf8ToAnsi) before it shows it.
 std::string DescribeImportNote(const ImportNote& note, const std::function<std::string(int)>& text);
 
 // "3 imported, 1 skipped, 2 changed".
