@@ -327,5 +327,6 @@
 #include "ids/printing.h"
 #include "ids/distribution.h"
 #include "ids/contact_import.h"
+#include "ids/import_preview.h"
 
 #endif  // ODC_SETUP_RES_RESOURCE_H

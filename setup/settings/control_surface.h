@@ -55,6 +55,23 @@ class ControlSurface {
   virtual void SetAddressFieldRange(int id, int field, int low, int high) = 0;
   virtual void FocusAddressField(int id, int field) = 0;
 
+  // Report-view lists (list views), whose titles and cells are UTF-8 (they
+  // show the values of foreign files as written). A column's width is in
+  // dialog units, so
+  // it grows with the dialog's font; width 0 takes the rest of the list's
+  // width or the width of its longest text, whichever is more. Rows replace
+  // every row the list had; each holds the texts of its cells in column
+  // order.
+  struct TableColumn {
+    std::string title;
+    int width = 0;
+  };
+  virtual void SetTableColumns(int id, const std::vector<TableColumn>& columns) = 0;
+  virtual void SetTableRows(int id, const std::vector<std::vector<std::string>>& rows) = 0;
+
+  // The push button that Enter presses.
+  virtual void SetDefaultButton(int id) = 0;
+
   // Any control.
   virtual void Enable(int id, bool enabled) = 0;
   virtual bool IsEnabled(int id) const = 0;

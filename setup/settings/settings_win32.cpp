@@ -79,6 +79,104 @@ void Win32Surface::SetAddressFieldRange(int id, int field, int low, int high) {
 void Win32Surface::FocusAddressField(int id, int field) {
   SendMessageA(Item(id), IPM_SETFOCUS, static_cast<WPARAM>(field), 0);
 }
+namespace {
+
+// List texts are UTF-8; the list views take them as UTF-16.
+std::wstring Widened(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  const int n =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+  return wide;
+}
+
+}  // namespace
+
+void Win32Surface::SetTableColumns(int id, const std::vector<TableColumn>& columns) {
+  HWND list = Item(id);
+  if (list == nullptr) return;
+  SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+  while (SendMessageA(list, LVM_DELETECOLUMN, 0, 0)) {
+  }
+  SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES,
+               LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+  fillColumns_.erase(id);
+  for (size_t c = 0; c < columns.size(); ++c) {
+    RECT width = {0, 0, columns[c].width, 8};
+    MapDialogRect(window_, &width);
+    std::wstring title = Widened(columns[c].title);
+    LVCOLUMNW column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = width.right;
+    column.pszText = title.data();
+    column.iSubItem = static_cast<int>(c);
+    SendMessageW(list, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
+    if (columns[c].width == 0) fillColumns_[id] = static_cast<int>(c);
+  }
+  FitFillColumn(id);
+}
+
+void Win32Surface::SetTableRows(int id, const std::vector<std::vector<std::string>>& rows) {
+  HWND list = Item(id);
+  if (list == nullptr) return;
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+  for (size_t r = 0; r < rows.size(); ++r) {
+    for (size_t c = 0; c < rows[r].size(); ++c) {
+      std::wstring cell = Widened(rows[r][c]);
+      LVITEMW item = {};
+      item.mask = LVIF_TEXT;
+      item.iItem = static_cast<int>(r);
+      item.iSubItem = static_cast<int>(c);
+      item.pszText = cell.data();
+      if (c == 0) {
+        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+      } else {
+        SendMessageW(list, LVM_SETITEMTEXTW, r, reinterpret_cast<LPARAM>(&item));
+      }
+    }
+  }
+  FitFillColumn(id);
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+}
+
+// The fill column reaches the list's right edge, or further (with a scroll
+// bar) when one of its texts is longer: a problem is read whole.
+void Win32Surface::FitFillColumn(int id) {
+  auto found = fillColumns_.find(id);
+  if (found == fillColumns_.end()) return;
+  HWND list = Item(id);
+  const int column = found->second;
+  SendMessageA(list, LVM_SETCOLUMNWIDTH, column, LVSCW_AUTOSIZE);
+  const int content = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0));
+  SendMessageA(list, LVM_SETCOLUMNWIDTH, column, LVSCW_AUTOSIZE_USEHEADER);
+  const int header = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0));
+  RECT client = {};
+  GetClientRect(list, &client);
+  int others = 0;
+  HWND headerWindow = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+  const int count = static_cast<int>(SendMessageA(headerWindow, HDM_GETITEMCOUNT, 0, 0));
+  for (int c = 0; c < count; ++c) {
+    if (c != column) others += static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, c, 0));
+  }
+  int width = client.right - others - GetSystemMetrics(SM_CXVSCROLL);
+  if (width < content) width = content;
+  if (width < header) width = header;
+  SendMessageA(list, LVM_SETCOLUMNWIDTH, column, width);
+}
+
+void Win32Surface::SetDefaultButton(int id) {
+  const LRESULT previous = SendMessageA(window_, DM_GETDEFID, 0, 0);
+  if (HIWORD(previous) == DC_HASDEFID && LOWORD(previous) != id) {
+    SendMessageA(Item(LOWORD(previous)), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+  }
+  SendMessageA(window_, DM_SETDEFID, static_cast<WPARAM>(id), 0);
+  SendMessageA(Item(id), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
 void Win32Surface::Enable(int id, bool enabled) { EnableWindow(Item(id), enabled ? TRUE : FALSE); }
 bool Win32Surface::IsEnabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
 void Win32Surface::Show(int id, bool shown) { ShowWindow(Item(id), shown ? SW_SHOW : SW_HIDE); }

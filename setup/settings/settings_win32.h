@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <map>
+
 #include "setup/settings/control_surface.h"
 #include "setup/settings/settings_framework.h"
 
@@ -37,6 +39,9 @@ class Win32Surface : public ControlSurface {
   int ReadAddress(int id, uint8_t octets[4]) const override;
   void SetAddressFieldRange(int id, int field, int low, int high) override;
   void FocusAddressField(int id, int field) override;
+  void SetTableColumns(int id, const std::vector<TableColumn>& columns) override;
+  void SetTableRows(int id, const std::vector<std::vector<std::string>>& rows) override;
+  void SetDefaultButton(int id) override;
   void Enable(int id, bool enabled) override;
   bool IsEnabled(int id) const override;
   void Show(int id, bool shown) override;
@@ -55,7 +60,10 @@ class Win32Surface : public ControlSurface {
 
  private:
   HWND Item(int id) const { return GetDlgItem(window_, id); }
+  void FitFillColumn(int id);
   App& app_;
+  // Lists whose column of width 0 takes the rest: list id -> column.
+  std::map<int, int> fillColumns_;
   HWND window_;
   bool isPage_;
 };

@@ -8,7 +8,10 @@
 #include <string>
 
 #include "setup/addressbook/address_text_import.h"
+#include "setup/addressbook/contact_import.h"
 #include "setup/addressbook/entry_dialog_rules.h"
+#include "setup/addressbook/import_preview.h"
+#include "setup/data/file_io.h"
 #include "setup/print/print_win32.h"
 #include "setup/res/resource.h"
 #include "setup/settings/settings_win32.h"
@@ -114,8 +117,44 @@ bool SaveTo(App& app, FileDialogMode mode) {
   return true;
 }
 
+// The import of a text address book: the preview shows what Replace and Add
+// would write and every problem; nothing changes until one of them is
+// pressed. The preview stands in for the overwrite question. A file refused
+// as a whole is reported with its reason and changes nothing either.
+void ImportContacts(App& app, const std::vector<uint8_t>& bytes) {
+  const ContactPlanner planner = [&app, &bytes](ImportMode mode, const ImportOptions& options,
+                                                ContactImportPlan& plan) {
+    return PlanContactImport(bytes.data(), bytes.size(), *app.data, mode, options, plan);
+  };
+  ContactImportPlan first;
+  if (!planner(ImportMode::Replace, ImportOptions(), first)) {
+    app.Message(ContactRefusalMessage(first, *app.data, [&app](int id) { return app.Text(id); }),
+                MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  ImportPreviewDialog preview(*app.data, planner);
+  const int result = RunSettingsDialog(app, app.main, IDD_IMPORT_PREVIEW, preview);
+  if (result != kPreviewReplace && result != kPreviewAdd) return;
+  ApplyContactImportPlan(*app.data, preview.Chosen());
+  app.document.dataOrigin = DataOriginAfterImport(preview.Chosen().format);
+  if (app.words.dataLoaded != 0) {
+    ShowLoadedDataSet(app, true);
+    FillCurrentList(app);
+  } else {
+    LayoutMainWindow(app);
+  }
+  app.modified = true;
+}
+
 void OnImport(App& app) {
   if (!ChooseFile(app, app.importPath, FileDialogMode::Open, IDS_IMPORT_FILE_FILTER)) return;
+  std::vector<uint8_t> bytes;
+  if (ReadFileBytes(app.importPath, bytes) && ContactFileFormat(bytes.data(), bytes.size()) != 0) {
+    ImportContacts(app, bytes);
+    return;
+  }
+  // Settings data files and the two CMC formats: the confirmation, then the
+  // whole dial tables.
   bool import = true;
   if (app.words.dataLoaded != 0) {
     import = app.Message(IDS_IMPORT_OVERWRITE_QUESTION, MB_YESNO) == IDYES;

@@ -32,6 +32,8 @@ struct ControlState {
   int focusedField = -1;
   bool enabled = true;
   bool shown = true;
+  std::vector<ControlSurface::TableColumn> columns;
+  std::vector<std::vector<std::string>> rows;
 };
 
 class MemorySurface : public ControlSurface {
@@ -39,6 +41,7 @@ class MemorySurface : public ControlSurface {
   std::map<int, ControlState> controls;
   std::string caption;
   int focus = 0;
+  int defaultButton = 0;
   int endResult = -999;  // EndDialog's result; -999 while the dialog runs
   bool centred = false;
   int showPageCount = 0;
@@ -115,6 +118,18 @@ class MemorySurface : public ControlSurface {
     focus = id;
     At(id).focusedField = field;
   }
+  void SetTableColumns(int id, const std::vector<TableColumn>& columns) override {
+    At(id).columns = columns;
+  }
+  // As a list view does: a cell beyond the columns is not kept.
+  void SetTableRows(int id, const std::vector<std::vector<std::string>>& rows) override {
+    ControlState& c = At(id);
+    c.rows = rows;
+    for (auto& row : c.rows) {
+      if (row.size() > c.columns.size()) row.resize(c.columns.size());
+    }
+  }
+  void SetDefaultButton(int id) override { defaultButton = id; }
   void Enable(int id, bool enabled) override { At(id).enabled = enabled; }
   bool IsEnabled(int id) const override { return At(id).enabled; }
   void Show(int id, bool shown) override { At(id).shown = shown; }

@@ -1,6 +1,7 @@
 // Runs Setup's main window on a real display through its main states and
 // saves a picture of each: start-up, New, Download, the three views and the
-// entry and Group dial dialogs. A second argument names a language module
+// entry and Group dial dialogs, the settings sheets and the preview of an
+// address-book import. A second argument names a language module
 // to load instead of the program's own resources (the pictures then start
 // with "ja-"). scripts/screenshots.sh runs it under Xvfb and turns the
 // pictures into PNGs.
@@ -28,11 +29,34 @@ class YesPrompts : public odc::Prompts {
   int Message(HWND, const std::string&, const std::string&, UINT type) override {
     return (type & MB_TYPEMASK) == MB_OK ? IDOK : IDYES;
   }
-  bool ChooseDataFile(HWND, std::string&, odc::FileDialogMode, const std::string&,
+  // The file the next open dialog picks ("" cancels it).
+  std::string nextFile;
+  bool ChooseDataFile(HWND, std::string& path, odc::FileDialogMode, const std::string&,
                       const std::string&) override {
-    return false;
+    if (nextFile.empty()) return false;
+    path = nextFile;
+    return true;
   }
 };
+
+// A phone's export: cards with fax numbers written the international way,
+// e-mail only, a name the machine cannot show as it is, a long name, a card
+// without fax number or e-mail address and a group card.
+const char kTourContacts[] =
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Anna Berg\r\nN:Berg;Anna;;;\r\n"
+    "TEL;TYPE=WORK,FAX:+46 8 123 456\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:\xC5\x81ukasz W\xC3\xB3jcik\r\n"
+    "TEL;TYPE=FAX:+48 22 555 01 02\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Front Desk\r\n"
+    "EMAIL;TYPE=INTERNET:frontdesk@example.com\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Voice Only\r\nTEL;TYPE=CELL:0170 1234567\r\n"
+    "END:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:4.0\r\nKIND:group\r\nFN:Sales Team\r\n"
+    "MEMBER:urn:uuid:03a0e51f-d1aa-4385-8a53-e29025acd8af\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Bartholomew Fitzgerald-Montgomery\r\n"
+    "EMAIL;TYPE=INTERNET:bart@example.com\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:Accounts\r\nTEL;WORK;FAX:030 555-123\r\n"
+    "END:VCARD\r\n";
 
 void Pump(int milliseconds) {
   const DWORD end = GetTickCount() + milliseconds;
@@ -504,6 +528,17 @@ int main(int argc, char** argv) {
   odc::PackTransferImage(*app.data);
   ShootFaxScanPages(window, folder, prefix);
   ShootNetworkEmailPages(app, window, folder, prefix);
+  // The preview of importing a phone's contacts over the downloaded book.
+  const std::string contacts = folder + "\\" + prefix + "contacts.vcf";
+  if (FILE* out = std::fopen(contacts.c_str(), "wb")) {
+    std::fputs(kTourContacts, out);
+    std::fclose(out);
+  }
+  prompts.nextFile = contacts;
+  g_dialogPicture = folder + "\\" + prefix + "60-import-preview.bmp";
+  SetTimer(nullptr, 0, 100, ShootDialog);
+  command(ID_FILE_IMPORT);
+  prompts.nextFile.clear();
   app.modified = false;
   command(ID_MACHINE_DISCONNECT);
   DestroyWindow(window);

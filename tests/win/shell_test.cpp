@@ -463,6 +463,36 @@ TEST_F(MainWindow, AboutShowsTheProduct) {
   EXPECT_EQ(g_aboutProduct, "VELMORA M40");
 }
 
+// The import preview of a text address book, answered from a timer once it
+// is up: `button` is pressed after the first cell of each problem row was
+// read into g_previewProblems.
+int g_previewButton = 0;
+std::vector<std::string> g_previewProblems;
+BOOL CALLBACK FindPreview(HWND window, LPARAM found) {
+  if (GetDlgItem(window, IDC_PREVIEW_PROBLEMS) == nullptr) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+void CALLBACK AnswerPreview(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND preview = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindPreview, reinterpret_cast<LPARAM>(&preview));
+  if (preview == nullptr) return;
+  KillTimer(nullptr, id);
+  HWND problems = GetDlgItem(preview, IDC_PREVIEW_PROBLEMS);
+  g_previewProblems.clear();
+  for (int row = 0; row < SendMessageA(problems, LVM_GETITEMCOUNT, 0, 0); ++row) {
+    char text[1024] = {};
+    LVITEMA item = {};
+    item.iSubItem = 1;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(problems, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    g_previewProblems.push_back(text);
+  }
+  PostMessageA(preview, WM_COMMAND, MAKEWPARAM(g_previewButton, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(preview, g_previewButton)));
+}
+
 TEST_F(MainWindow, ImportOfAVcardFillsTheSpeedDialView) {
   Command(ID_FILE_NEW);
   const std::string source = dir + "contacts.vcf";
@@ -473,11 +503,14 @@ TEST_F(MainWindow, ImportOfAVcardFillsTheSpeedDialView) {
       "END:VCARD\r\n";
   WriteAll(source, std::vector<uint8_t>(cards.begin(), cards.end()));
   prompts.files = {source};
-  prompts.answers = {IDYES};
+  g_previewButton = IDC_PREVIEW_REPLACE;
+  UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerPreview);
   Command(ID_FILE_IMPORT);
+  KillTimer(nullptr, timer);
   ASSERT_FALSE(prompts.filters.empty());
   EXPECT_NE(prompts.filters.back().find("*.VCF"), std::string::npos);
   EXPECT_NE(prompts.filters.back().find("*.CSV"), std::string::npos);
+  EXPECT_TRUE(prompts.messages.empty()) << "the preview stands in for the question";
   EXPECT_EQ(app.document.dataOrigin, 3);
   Command(ID_VIEW_SPEED_DIAL);
   EXPECT_EQ(Cell(0, 1), "M\xFCller Anna");
@@ -487,18 +520,22 @@ TEST_F(MainWindow, ImportOfAVcardFillsTheSpeedDialView) {
   EXPECT_EQ(Cell(2, 1), "");
   EXPECT_TRUE(app.modified);
 
-  // A card the entry dialog would refuse: the whole file is refused with
-  // its card and field, and the view keeps what it had.
+  // A card the entry dialog would refuse is listed with its card, line and
+  // value; cancelled, the view keeps what it had.
   const std::string bad = dir + "bad.vcf";
   const std::string badCards =
       "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ok\r\nEMAIL:ok@example.com\r\nEND:VCARD\r\n"
       "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Voice\r\nTEL;TYPE=fax:0800-CALL\r\nEND:VCARD\r\n";
   WriteAll(bad, std::vector<uint8_t>(badCards.begin(), badCards.end()));
   prompts.files = {bad};
-  prompts.answers = {IDYES};
+  g_previewButton = IDCANCEL;
+  timer = SetTimer(nullptr, 0, 50, AnswerPreview);
   Command(ID_FILE_IMPORT);
-  EXPECT_NE(LastMessage().find("Card 2 (line 9), field \"TEL;TYPE=FAX\""), std::string::npos)
-      << LastMessage();
+  KillTimer(nullptr, timer);
+  ASSERT_EQ(g_previewProblems.size(), 1u);
+  EXPECT_NE(g_previewProblems[0].find("Card 2 (line 9)"), std::string::npos)
+      << g_previewProblems[0];
+  EXPECT_NE(g_previewProblems[0].find("0800-CALL"), std::string::npos) << g_previewProblems[0];
   Command(ID_VIEW_SPEED_DIAL);
   EXPECT_EQ(Cell(0, 1), "M\xFCller Anna");
   EXPECT_EQ(Cell(1, 1), "John Doe");

@@ -6,6 +6,7 @@
 //   4620-4699 Administrator 4700-4779 Network/LDAP      4780-4879 E-Mail/Comm.
 //   4880-4899 Machine Info  4900-4959 Counter/Status/Select Print Items
 //   4960-4999 printing      5000-5049 help and import formats
+//   5100-5149 contact import 5150-5199 import preview
 #pragma once
 
 // Page templates, in the order of the sheets' page tables.
