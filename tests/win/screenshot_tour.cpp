@@ -400,6 +400,36 @@ void ShootFaxScanPages(HWND window, const std::string& folder, const std::string
 
 }  // namespace
 
+// The short tour of one display scale (scripts/dpi_screenshots.sh): the main
+// window at its own start size, the One Touch view after a download, and the
+// first page of the Utility Setting sheet, named "<prefix>main-window" and
+// so on.
+int DisplayScaleTour(odc::App& app, const std::string& folder, const std::string& prefix) {
+  HWND window = odc::CreateMainWindow(app, SW_SHOW);
+  if (window == nullptr) return 1;
+  RECT r;
+  GetWindowRect(window, &r);
+  MoveWindow(window, 0, 0, r.right - r.left, r.bottom - r.top, TRUE);
+  auto shot = [&](const char* name) {
+    Pump(600);
+    const std::string path = folder + "\\" + prefix + name + ".bmp";
+    std::printf("%s %s\n", SaveWindowPicture(window, path) ? "saved" : "FAILED", path.c_str());
+  };
+  auto command = [&](int id) { SendMessageA(window, WM_COMMAND, id, 0); };
+  shot("main-window");
+  command(ID_MACHINE_CONNECT);
+  command(ID_MACHINE_DOWNLOAD);
+  command(ID_VIEW_ONE_TOUCH);
+  shot("one-touch");
+  g_dialogPicture = folder + "\\" + prefix + "utility-setting.bmp";
+  SetTimer(nullptr, 0, 100, ShootDialog);
+  command(ID_MACHINE_UTILITY_SETTING);
+  app.modified = false;
+  command(ID_MACHINE_DISCONNECT);
+  DestroyWindow(window);
+  return 0;
+}
+
 int main(int argc, char** argv) {
   const std::string folder = argc > 1 ? argv[1] : ".";
   INITCOMMONCONTROLSEX controls = {8, 0x82F};
@@ -408,6 +438,12 @@ int main(int argc, char** argv) {
   app.instance = GetModuleHandleA(nullptr);
   app.resources = app.instance;
   std::string prefix;
+  if (argc > 2 && std::strncmp(argv[2], "dpi-", 4) == 0) {
+    YesPrompts prompts;
+    app.prompts = &prompts;
+    if (!odc::RegisterMainWindowClass(app.instance)) return 1;
+    return DisplayScaleTour(app, folder, std::string(argv[2]) + "-");
+  }
   if (argc > 2) {
     app.resources = LoadLibraryA(argv[2]);
     if (app.resources == nullptr) return 1;
