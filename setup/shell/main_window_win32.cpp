@@ -290,6 +290,19 @@ void ReleasePaneFonts(App& app) {
   }
 }
 
+// The panel's text keeps the place it was laid out in (dialog units at the
+// DPI the panel was created at): in proportion at another DPI.
+void RescalePanelText(App& app, int fromDpi, int toDpi) {
+  HWND text = app.panel != nullptr ? GetDlgItem(app.panel, IDC_CONNECT_STATUS_TEXT) : nullptr;
+  if (text == nullptr) return;
+  RECT r;
+  GetWindowRect(text, &r);
+  MapWindowPoints(nullptr, app.panel, reinterpret_cast<POINT*>(&r), 2);
+  const auto scale = [&](int v) { return RescaleLength(v, fromDpi, toDpi); };
+  MoveWindow(text, scale(r.left), scale(r.top), scale(r.right - r.left), scale(r.bottom - r.top),
+             TRUE);
+}
+
 // Column widths of a list view, from one DPI to another.
 void RescaleColumns(HWND list, int fromDpi, int toDpi) {
   if (list == nullptr) return;
@@ -587,6 +600,7 @@ void ApplyWindowDpi(App& app, int dpi, const RECT* suggested) {
       UpdateToolTipRects(app);
     }
     ApplyPaneFonts(app);
+    RescalePanelText(app, oldDpi, newDpi);
     RescaleColumns(app.list, oldDpi, newDpi);
     RescaleColumns(app.memberList, oldDpi, newDpi);
     if (app.splitter != 0) app.splitter = RescaleLength(app.splitter, oldDpi, newDpi);

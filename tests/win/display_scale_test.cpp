@@ -311,6 +311,9 @@ TEST_F(ScaledMainWindow, MovingToAnotherScaleRelaysTheWindow) {
   }
   const int splitter = app.splitter;
   const int statusFont = FontHeight(app.status);
+  const int panelFont = FontHeight(GetDlgItem(app.panel, IDC_CONNECT_STATUS_TEXT));
+  RECT textBefore;
+  GetClientRect(GetDlgItem(app.panel, IDC_CONNECT_STATUS_TEXT), &textBefore);
   RECT before;
   GetWindowRect(window, &before);
 
@@ -340,6 +343,16 @@ TEST_F(ScaledMainWindow, MovingToAnotherScaleRelaysTheWindow) {
   }
   EXPECT_EQ(app.splitter, 2 * splitter);
   EXPECT_NEAR(FontHeight(app.status), 2 * statusFont, 1);
+  HWND panelText = GetDlgItem(app.panel, IDC_CONNECT_STATUS_TEXT);
+  EXPECT_NEAR(FontHeight(panelText), 2 * panelFont, 1);
+  RECT textRect;
+  GetClientRect(panelText, &textRect);
+  EXPECT_GE(textRect.right, TextWidth(panelText, app.Text(IDS_CONNECT_STATUS_ONLINE)));
+  EXPECT_GE(textRect.bottom, FontHeight(panelText));
+  // The text's place grows with its font, as a dialog laid out at the new
+  // scale would have it.
+  EXPECT_NEAR(textRect.right, 2 * textBefore.right, 1);
+  EXPECT_NEAR(textRect.bottom, 2 * textBefore.bottom, 1);
   ExpectPanesInside("after the move", false);
 
   SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&before));
@@ -348,6 +361,7 @@ TEST_F(ScaledMainWindow, MovingToAnotherScaleRelaysTheWindow) {
   }
   EXPECT_EQ(app.splitter, splitter);
   EXPECT_EQ(FontHeight(app.status), statusFont);
+  EXPECT_EQ(FontHeight(GetDlgItem(app.panel, IDC_CONNECT_STATUS_TEXT)), panelFont);
   ImageList_GetIconSize(app.treeImages, &width, &height);
   EXPECT_EQ(width, ImageSetForDpi(dpi).treeIconWidth);
   ExpectPanesInside("back", false);
