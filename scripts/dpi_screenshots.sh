@@ -2,8 +2,10 @@
 # Pictures of Setup at 96, 144 and 192 DPI under Xvfb, as PNGs in
 # docs/screenshots/ (or the folder given): the main window at its start
 # size, the One Touch view after a download from a copy of the
-# demonstration machine, and the first page of the Utility Setting sheet,
-# named dpi-<DPI>-main-window.png, dpi-<DPI>-one-touch.png and
+# demonstration machine, the One Touch entry and Group dial dialogs, and
+# the first page of the Utility Setting sheet, named
+# dpi-<DPI>-main-window.png, dpi-<DPI>-one-touch.png,
+# dpi-<DPI>-one-touch-entry.png, dpi-<DPI>-group-dial.png and
 # dpi-<DPI>-utility-setting.png. Each DPI has its own Wine prefix under
 # build/ (HKCU\Control Panel\Desktop LogPixels), made on the first run.
 set -euo pipefail

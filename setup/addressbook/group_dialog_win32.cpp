@@ -163,8 +163,10 @@ void OnInit(App& app, HWND dialog) {
   if (g_group.singleByte) {
     ShowWindow(GetDlgItem(dialog, IDC_GROUP_NAME_LABEL), SW_HIDE);
     ShowWindow(GetDlgItem(dialog, IDC_ENTRY_NAME2_EDIT), SW_HIDE);
-    MoveControl(dialog, IDC_GROUP_NAME2_LABEL, 8, 271);
-    MoveControl(dialog, IDC_ENTRY_NAME_EDIT, 95, 271);
+    // 96-DPI pixels, growing with the display scale as the dialog does.
+    const int dpi = WindowDpi(dialog);
+    MoveControl(dialog, IDC_GROUP_NAME2_LABEL, ScaleToDpi(8, dpi), ScaleToDpi(271, dpi));
+    MoveControl(dialog, IDC_ENTRY_NAME_EDIT, ScaleToDpi(95, dpi), ScaleToDpi(271, dpi));
   }
   SendDlgItemMessageA(dialog, IDC_ENTRY_NAME2_EDIT, EM_LIMITTEXT, 20, 0);
   // The group's name holds 20 characters too; limited from the start so a

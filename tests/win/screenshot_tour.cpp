@@ -401,9 +401,9 @@ void ShootFaxScanPages(HWND window, const std::string& folder, const std::string
 }  // namespace
 
 // The short tour of one display scale (scripts/dpi_screenshots.sh): the main
-// window at its own start size, the One Touch view after a download, and the
-// first page of the Utility Setting sheet, named "<prefix>main-window" and
-// so on.
+// window at its own start size, the One Touch view after a download, the
+// entry and Group dial dialogs and the first page of the Utility Setting
+// sheet, named "<prefix>main-window" and so on.
 int DisplayScaleTour(odc::App& app, const std::string& folder, const std::string& prefix) {
   HWND window = odc::CreateMainWindow(app, SW_SHOW);
   if (window == nullptr) return 1;
@@ -421,6 +421,20 @@ int DisplayScaleTour(odc::App& app, const std::string& folder, const std::string
   command(ID_MACHINE_DOWNLOAD);
   command(ID_VIEW_ONE_TOUCH);
   shot("one-touch");
+  // The entry dialog of the first key and the Group dial dialog of key 11.
+  LVITEMA select = {};
+  select.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  select.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(app.list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&select));
+  g_dialogPicture = folder + "\\" + prefix + "one-touch-entry.bmp";
+  SetTimer(nullptr, 0, 100, ShootDialog);
+  command(ID_ENTRY_PROPERTY);
+  command(ID_VIEW_GROUP);
+  Pump(200);
+  SendMessageA(app.list, LVM_SETITEMSTATE, 10, reinterpret_cast<LPARAM>(&select));
+  g_dialogPicture = folder + "\\" + prefix + "group-dial.bmp";
+  SetTimer(nullptr, 0, 100, ShootDialog);
+  command(ID_ENTRY_PROPERTY);
   g_dialogPicture = folder + "\\" + prefix + "utility-setting.bmp";
   SetTimer(nullptr, 0, 100, ShootDialog);
   command(ID_MACHINE_UTILITY_SETTING);
