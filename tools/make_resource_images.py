@@ -7,6 +7,13 @@ committed and the build never runs this script.
   tree_icons.bmp   bitmap 794: 14 images of 16 x 18, 4-bit, tree/list order
   toolbar.bmp      bitmap 795: 8 images of 55 x 55, 4-bit
   toolbar256.bmp   bitmap 796: the same 8 images, 8-bit, anti-aliased
+  tree_icons_150.bmp, tree_icons_200.bmp      the tree icons for 150 % and
+                   200 % display scale (24 x 27 and 32 x 36), drawn from the
+                   same pixel art at whole pixels
+  toolbar256_150.bmp, toolbar256_200.bmp      the toolbar pictures for 150 %
+                   and 200 % (83 x 83 and 110 x 110), drawn from the same
+                   shapes at the finer grid, not stretched from the 55-pixel
+                   pictures
   setup.ico        icon 797: 16 x 16 and 32 x 32, 32-bit with alpha
   splitter.cur     cursor 789: 32 x 32 monochrome, hotspot in the middle
 
@@ -337,7 +344,9 @@ KEYCAP_LIT = recolor(KEYCAP, {"s": "Y", "W": "W"})
 CARD_LIT = recolor(CARD, {"W": "Y"})
 
 
-def tree_icons():
+def tree_icons(width_each=16, height_each=18):
+    """The strip at another size: each target pixel takes the colour of the
+    art pixel under its centre (at 200 % every art pixel is a 2 x 2 block)."""
     icons = [
         layer(MACHINE),
         layer(recolor(MACHINE, {"g": "G", "C": "Y", "n": "B"})),
@@ -355,13 +364,15 @@ def tree_icons():
         layer(KEYCAP, shift(PROGRAM_MARK, 0, 0)),
     ]
     assert len(icons) == 14
-    width = 16 * len(icons)
-    indexes = [0] * (width * 18)
+    width = width_each * len(icons)
+    indexes = [0] * (width * height_each)
     for i, rows in enumerate(icons):
-        for y in range(18):
-            for x in range(16):
-                indexes[y * width + i * 16 + x] = PIXEL_ART_COLORS[rows[y][x]]
-    return width, 18, indexes
+        for y in range(height_each):
+            sy = (2 * y + 1) * 18 // (2 * height_each)
+            for x in range(width_each):
+                sx = (2 * x + 1) * 16 // (2 * width_each)
+                indexes[y * width + i * width_each + x] = PIXEL_ART_COLORS[rows[sy][sx]]
+    return width, height_each, indexes
 
 
 # --------------------------------------------------------------------------
@@ -371,24 +382,30 @@ def tree_icons():
 
 
 class Canvas:
-    def __init__(self, width, height, background, samples=4):
+    """width and height in pixels; shapes are given in drawing units, which
+    are `scale` pixels each, so one drawing comes out at every size."""
+
+    def __init__(self, width, height, background, samples=4, scale=1.0):
         self.w = width
         self.h = height
         self.background = background
         self.px = [list(background) + [0.0] for _ in range(width * height)]
         self.samples = samples
+        self.scale = scale
 
     def fill(self, shape, color, alpha=1.0):
         """shape: (inside(x, y) -> bool, (x0, y0, x1, y1)). color: rgb or f(x, y)."""
         inside, (bx0, by0, bx1, by1) = shape
         n = self.samples
+        unit = self.scale
         offs = [(i + 0.5) / n for i in range(n)]
-        for py in range(max(0, int(math.floor(by0))), min(self.h, int(math.ceil(by1)) + 1)):
-            for px in range(max(0, int(math.floor(bx0))), min(self.w, int(math.ceil(bx1)) + 1)):
+        for py in range(max(0, int(math.floor(by0 * unit))), min(self.h, int(math.ceil(by1 * unit)) + 1)):
+            for px in range(max(0, int(math.floor(bx0 * unit))),
+                            min(self.w, int(math.ceil(bx1 * unit)) + 1)):
                 hits = 0
                 for oy in offs:
                     for ox in offs:
-                        if inside(px + ox, py + oy):
+                        if inside((px + ox) / unit, (py + oy) / unit):
                             hits += 1
                 if not hits:
                     continue
@@ -400,7 +417,7 @@ class Canvas:
                         p[k] = p[k] * (1 - cov) + self.background[k] * cov
                     p[3] = p[3] * (1 - cov)
                     continue
-                c = color(px + 0.5, py + 0.5) if callable(color) else color
+                c = color((px + 0.5) / unit, (py + 0.5) / unit) if callable(color) else color
                 for k in range(3):
                     p[k] = p[k] * (1 - cov) + c[k] * cov
                 p[3] = p[3] + (1 - p[3]) * cov
@@ -696,11 +713,13 @@ TOOLBAR_PICTURES = [draw_connect, draw_disconnect, draw_open, draw_save, draw_ut
                     draw_download, draw_upload, draw_new]
 
 
-def toolbar_canvas(samples):
-    size = 55
+TOOLBAR_SIZE = 55
+
+
+def toolbar_canvas(samples, size=TOOLBAR_SIZE):
     strip = Canvas(size * len(TOOLBAR_PICTURES), size, TOOLBAR_BACKGROUND, samples)
     for i, draw in enumerate(TOOLBAR_PICTURES):
-        c = Canvas(size, size, TOOLBAR_BACKGROUND, samples)
+        c = Canvas(size, size, TOOLBAR_BACKGROUND, samples, size / TOOLBAR_SIZE)
         draw(c)
         strip.paste(c, i * size, 0)
     return strip
@@ -881,6 +900,18 @@ def main():
     palette, idx = quantize_adaptive(smooth)
     with open(os.path.join(out_dir, "toolbar256.bmp"), "wb") as f:
         f.write(bmp_bytes(smooth.w, smooth.h, idx, palette, 8))
+
+    # The sets for 150 % and 200 % display scale. Sizes are the 96-DPI
+    # sizes times 144/96 and 192/96, rounded as the program rounds them.
+    for percent in (150, 200):
+        w, h, idx = tree_icons(16 * percent // 100, 18 * percent // 100)
+        with open(os.path.join(out_dir, "tree_icons_%d.bmp" % percent), "wb") as f:
+            f.write(bmp_bytes(w, h, idx, VGA, 4))
+        size = (TOOLBAR_SIZE * percent + 50) // 100
+        smooth = toolbar_canvas(samples=4, size=size)
+        palette, idx = quantize_adaptive(smooth)
+        with open(os.path.join(out_dir, "toolbar256_%d.bmp" % percent), "wb") as f:
+            f.write(bmp_bytes(smooth.w, smooth.h, idx, palette, 8))
 
     with open(os.path.join(out_dir, "setup.ico"), "wb") as f:
         f.write(ico_bytes([(16, program_icon(16)), (32, program_icon(32))]))

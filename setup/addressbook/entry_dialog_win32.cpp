@@ -133,7 +133,12 @@ void OnInit(App& app, HWND dialog) {
   if (singleByte) {
     Show(dialog, IDC_ENTRY_NAME_LABEL, false);
     Show(dialog, IDC_ENTRY_NAME2_EDIT, false);
-    for (const ControlPosition& p : SingleByteEntryLayout()) MoveControl(dialog, p.id, p.x, p.y);
+    // The positions are 96-DPI pixels; the dialog grows with the display
+    // scale, and so do they.
+    const int dpi = WindowDpi(dialog);
+    for (const ControlPosition& p : SingleByteEntryLayout()) {
+      MoveControl(dialog, p.id, ScaleToDpi(p.x, dpi), ScaleToDpi(p.y, dpi));
+    }
     CloseGapUnderFields(dialog);
   }
   CentreWindow(dialog);  // at its final size

@@ -50,7 +50,8 @@ void SetColumns(App& app, int view) {
   for (int c = existing - 1; c >= 0; --c) SendMessageA(app.list, LVM_DELETECOLUMN, c, 0);
   const auto columns = ListColumns(view, app.DoubleByteLanguage());
   for (size_t c = 0; c < columns.size(); ++c) {
-    AddListColumn(app, app.list, static_cast<int>(c), columns[c].width, columns[c].titleId);
+    AddListColumn(app, app.list, static_cast<int>(c), ScaleToDpi(columns[c].width, app.metrics.dpi),
+                  columns[c].titleId);
   }
   app.columnLayout = view;
 }
@@ -153,7 +154,7 @@ HWND CreateMainList(HINSTANCE instance, HWND parent, HIMAGELIST images) {
 HWND CreateGroupMemberList(HINSTANCE instance, HWND parent, HIMAGELIST images) {
   HWND list = CreateList(instance, parent, images, IDC_GROUP_MEMBER_LIST, 0, false);
   if (list != nullptr && g_app != nullptr) {
-    AddListColumn(*g_app, list, 0, 150, IDS_COLUMN_GROUP_ITEMS);
+    AddListColumn(*g_app, list, 0, g_app->metrics.groupMemberColumnWidth, IDS_COLUMN_GROUP_ITEMS);
   }
   return list;
 }

@@ -52,7 +52,8 @@ void SetGroupListColumns(App& app, HWND dialog, int id) {
                                  {IDS_COLUMN_NAME, g_group.singleByte ? 120 : 60}};
   if (!g_group.singleByte) columns.push_back({IDS_COLUMN_NAME2, 60});
   for (size_t c = 0; c < columns.size(); ++c) {
-    AddListColumn(app, list, static_cast<int>(c), columns[c].width, columns[c].title);
+    AddListColumn(app, list, static_cast<int>(c), ScaleToDpi(columns[c].width, WindowDpi(dialog)),
+                  columns[c].title);
   }
   const DWORD ex = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, ex, ex);
@@ -162,8 +163,10 @@ void OnInit(App& app, HWND dialog) {
   if (g_group.singleByte) {
     ShowWindow(GetDlgItem(dialog, IDC_GROUP_NAME_LABEL), SW_HIDE);
     ShowWindow(GetDlgItem(dialog, IDC_ENTRY_NAME2_EDIT), SW_HIDE);
-    MoveControl(dialog, IDC_GROUP_NAME2_LABEL, 8, 271);
-    MoveControl(dialog, IDC_ENTRY_NAME_EDIT, 95, 271);
+    // 96-DPI pixels, growing with the display scale as the dialog does.
+    const int dpi = WindowDpi(dialog);
+    MoveControl(dialog, IDC_GROUP_NAME2_LABEL, ScaleToDpi(8, dpi), ScaleToDpi(271, dpi));
+    MoveControl(dialog, IDC_ENTRY_NAME_EDIT, ScaleToDpi(95, dpi), ScaleToDpi(271, dpi));
   }
   SendDlgItemMessageA(dialog, IDC_ENTRY_NAME2_EDIT, EM_LIMITTEXT, 20, 0);
   // The group's name holds 20 characters too; limited from the start so a
@@ -171,13 +174,7 @@ void OnInit(App& app, HWND dialog) {
   SendDlgItemMessageA(dialog, IDC_ENTRY_NAME_EDIT, EM_LIMITTEXT, 20, 0);
   SetWindowTextA(dialog, GroupDialogTitle(g_group.key, app.Text(IDS_REGISTER_GROUP_TITLE)).c_str());
 
-  g_group.images = ImageList_Create(16, 18, ILC_COLOR4, 14, 0);
-  HBITMAP icons = static_cast<HBITMAP>(
-      LoadImageA(app.resources, MAKEINTRESOURCEA(IDB_TREE_ICONS), IMAGE_BITMAP, 0, 0, 0));
-  if (icons != nullptr) {
-    ImageList_Add(g_group.images, icons, nullptr);
-    DeleteObject(icons);
-  }
+  g_group.images = CreateTreeImageList(app.resources, WindowDpi(dialog));
 
   UnpackGroup(g_group.group, *app.data, g_group.key);
   const GroupMemberLists members = SplitGroupMembers(g_group.group, *app.data);

@@ -83,6 +83,12 @@
 #define IDB_TOOLBAR_256 796
 #define IDI_SETUP 797
 #define IDC_SPLITTER 789
+// The tree icons and the 8-bit toolbar pictures for 150 % and 200 % display
+// scale: the same pictures drawn at 24 x 27 / 32 x 36 and 83 x 83 / 110 x 110.
+#define IDB_TREE_ICONS_150 7940
+#define IDB_TREE_ICONS_200 7941
+#define IDB_TOOLBAR_256_150 7960
+#define IDB_TOOLBAR_256_200 7961
 
 // Image order in IDB_TREE_ICONS (16 x 18 each).
 #define ODC_ICON_ROOT 0

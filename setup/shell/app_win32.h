@@ -18,6 +18,7 @@
 #include "setup/data/document.h"
 #include "setup/link/machine_link.h"
 #include "setup/settings/settings_framework.h"
+#include "setup/shell/display_scale.h"
 #include "setup/shell/menu_state.h"
 #include "setup/shell/prompts_win32.h"
 
@@ -46,6 +47,18 @@ struct App : public LinkUi {
   HIMAGELIST toolbarImages = nullptr;
   HIMAGELIST disabledToolbarImages = nullptr;
   HBRUSH panelBrush = nullptr;
+
+  // The main window's pixel sizes at the DPI of the monitor it is on, and the
+  // fonts its panes had when created (at `fontDpi`), scaled when the window
+  // moves to a monitor of another scale.
+  MainWindowMetrics metrics;
+  struct PaneFont {
+    HWND window = nullptr;
+    HFONT created = nullptr;  // the pane's own font at creation
+    HFONT scaled = nullptr;   // ours, deleted when replaced
+  };
+  std::array<PaneFont, 5> paneFonts{};
+  int fontDpi = kDefaultDpi;
 
   int splitter = 0;  // x of the border between tree and right pane
   bool dragging = false;
@@ -95,6 +108,15 @@ void LayoutMainWindow(App& app);
 void SetWindowTitle(App& app);
 // Centres a window on the screen (the main window and the entry dialogs).
 void CentreWindow(HWND window);
+// The DPI a window is drawn at: that of its monitor where Windows tells it,
+// else that of the screen.
+int WindowDpi(HWND window);
+// The tree/list icons for `dpi`, as a new image list (the caller owns it).
+HIMAGELIST CreateTreeImageList(HMODULE resources, int dpi);
+// Applies a change of display scale to the main window (WM_DPICHANGED):
+// pictures, fonts, columns and splitter at the new DPI, then `suggested`
+// (screen coordinates) as the window's rectangle, then the layout.
+void ApplyWindowDpi(App& app, int dpi, const RECT* suggested);
 void SetStatusText(App& app, int part, const std::string& text);
 void RefreshLockIndicators(App& app, int command);
 // The close sequence (save prompt, clean-up, disconnect); false when the

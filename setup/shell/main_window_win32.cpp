@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -21,8 +22,6 @@ namespace {
 constexpr char kClassName[] = "ODC";
 constexpr UINT_PTR kPollTimer = 1;
 constexpr UINT kPollPeriodMs = 3000;
-constexpr int kStatusBarReserve = 24;
-constexpr int kSplitterMargin = 50;
 
 struct ToolButton {
   int image;  // -1 for a separator
@@ -105,6 +104,45 @@ void AddToolbarImages(App& app, HBITMAP strip) {
   }
 }
 
+// The toolbar's pictures from the set for the window's DPI; the lists they
+// replace are destroyed.
+void LoadToolbarImages(App& app) {
+  const ImageSet& set = app.metrics.images;
+  HIMAGELIST oldImages = app.toolbarImages;
+  HIMAGELIST oldDisabled = app.disabledToolbarImages;
+  const int size = set.toolbarImageSize;
+  app.toolbarImages = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 8, 0);
+  app.disabledToolbarImages = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 8, 0);
+  HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(
+      app.resources, MAKEINTRESOURCEA(set.toolbarBitmap), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (bitmap != nullptr) {
+    AddToolbarImages(app, bitmap);
+    DeleteObject(bitmap);
+  }
+  SendMessageA(app.toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(app.toolbarImages));
+  SendMessageA(app.toolbar, TB_SETDISABLEDIMAGELIST, 0,
+               reinterpret_cast<LPARAM>(app.disabledToolbarImages));
+  SendMessageA(app.toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(size, size));
+  SendMessageA(app.toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(size, size));
+  SendMessageA(app.toolbar, TB_AUTOSIZE, 0, 0);
+  if (oldImages != nullptr) ImageList_Destroy(oldImages);
+  if (oldDisabled != nullptr) ImageList_Destroy(oldDisabled);
+}
+
+// The tool tips follow the buttons when they change size.
+void UpdateToolTipRects(App& app) {
+  if (app.tooltip == nullptr) return;
+  for (const ToolButton& b : kToolButtons) {
+    if (b.image < 0) continue;
+    TOOLINFOA tool = {};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = app.toolbar;
+    tool.uId = b.command;
+    SendMessageA(app.toolbar, TB_GETRECT, b.command, reinterpret_cast<LPARAM>(&tool.rect));
+    SendMessageA(app.tooltip, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
 void CreateToolbar(App& app) {
   TBBUTTON buttons[12] = {};
   for (int i = 0; i < 12; ++i) {
@@ -114,22 +152,13 @@ void CreateToolbar(App& app) {
     buttons[i].fsState = TBSTATE_ENABLED;
     buttons[i].fsStyle = b.image < 0 ? BTNS_SEP : BTNS_BUTTON;
   }
-  app.toolbar =
-      CreateToolbarEx(app.main, WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS, IDC_TOOLBAR, 8,
-                      app.resources, IDB_TOOLBAR, buttons, 12, 55, 55, 55, 55, sizeof(TBBUTTON));
+  const int size = app.metrics.images.toolbarImageSize;
+  app.toolbar = CreateToolbarEx(app.main, WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS, IDC_TOOLBAR, 8,
+                                app.resources, IDB_TOOLBAR, buttons, 12, size, size, size, size,
+                                sizeof(TBBUTTON));
   if (app.toolbar == nullptr) return;
   SendMessageA(app.toolbar, TB_AUTOSIZE, 0, 0);
-  app.toolbarImages = ImageList_Create(55, 55, ILC_COLOR24 | ILC_MASK, 8, 0);
-  app.disabledToolbarImages = ImageList_Create(55, 55, ILC_COLOR24 | ILC_MASK, 8, 0);
-  HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(app.resources, MAKEINTRESOURCEA(IDB_TOOLBAR_256),
-                                                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  if (bitmap != nullptr) {
-    AddToolbarImages(app, bitmap);
-    DeleteObject(bitmap);
-  }
-  SendMessageA(app.toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(app.toolbarImages));
-  SendMessageA(app.toolbar, TB_SETDISABLEDIMAGELIST, 0,
-               reinterpret_cast<LPARAM>(app.disabledToolbarImages));
+  LoadToolbarImages(app);
 
   app.tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_BALLOON,
@@ -156,8 +185,8 @@ void CreateStatusBar(App& app) {
   app.status =
       CreateStatusWindowA(WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, "", app.main, IDC_STATUS_BAR);
   if (app.status == nullptr) return;
-  int edges[6] = {60, 120, 180, 240, 300, 0};
-  SendMessageA(app.status, SB_SETPARTS, 6, reinterpret_cast<LPARAM>(edges));
+  std::array<int, 6> edges = app.metrics.initialStatusEdges;
+  SendMessageA(app.status, SB_SETPARTS, 6, reinterpret_cast<LPARAM>(edges.data()));
   SendMessageA(app.status, SB_SETTEXTA, 0 | SBT_NOBORDERS,
                reinterpret_cast<LPARAM>(app.Text(IDS_STATUS_HELP).c_str()));
   SetStatusText(app, 1, app.Text(IDS_STATUS_READY));
@@ -178,11 +207,12 @@ void DrawSplitterLine(App& app, int x) {
   RECT bar = {};
   if (app.toolbar != nullptr) GetClientRect(app.toolbar, &bar);
   HDC dc = GetDC(app.main);
-  HPEN pen = CreatePen(PS_SOLID, 2, RGB(0, 0, 0));
+  const MainWindowMetrics& m = app.metrics;
+  HPEN pen = CreatePen(PS_SOLID, m.dragLineWidth, RGB(0, 0, 0));
   HGDIOBJ old = SelectObject(dc, pen);
   const int oldMode = SetROP2(dc, R2_NOTXORPEN);
-  MoveToEx(dc, x, bar.bottom + 2, nullptr);
-  LineTo(dc, x, client.bottom - kStatusBarReserve);
+  MoveToEx(dc, x, bar.bottom + m.dragLineInset, nullptr);
+  LineTo(dc, x, client.bottom - m.statusBarReserve);
   SetROP2(dc, oldMode);
   SelectObject(dc, old);
   DeleteObject(pen);
@@ -192,27 +222,118 @@ void DrawSplitterLine(App& app, int x) {
 // The ignore rules of a splitter drag; true when the move counts.
 bool MoveSplitter(App& app, int x) {
   const int width = ClientWidth(app.main);
-  if (app.splitter < kSplitterMargin && x <= kSplitterMargin) return false;
-  if (width - app.splitter < kSplitterMargin && x >= app.splitter) return false;
-  int position = x < kSplitterMargin ? kSplitterMargin : x;
-  if (position > width - kSplitterMargin) position = width - kSplitterMargin;
+  const int margin = app.metrics.splitterMargin;
+  if (app.splitter < margin && x <= margin) return false;
+  if (width - app.splitter < margin && x >= app.splitter) return false;
+  int position = x < margin ? margin : x;
+  if (position > width - margin) position = width - margin;
   app.splitter = position;
   return true;
 }
 
+// The work area of the screen (0 x 0 when there is none to ask).
+PixelSize WorkArea() {
+  RECT area = {};
+  if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0)) return {};
+  return {area.right - area.left, area.bottom - area.top};
+}
+
+int SystemDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : kDefaultDpi;
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : kDefaultDpi;
+}
+
+// The panes' fonts as created: the base from which they are scaled.
+void RecordPaneFonts(App& app) {
+  HWND panelText = app.panel != nullptr ? GetDlgItem(app.panel, IDC_CONNECT_STATUS_TEXT) : nullptr;
+  const HWND panes[] = {app.tree, app.list, app.memberList, app.status, panelText};
+  for (size_t i = 0; i < app.paneFonts.size(); ++i) {
+    App::PaneFont& f = app.paneFonts[i];
+    f.window = panes[i];
+    f.created = f.window != nullptr
+                    ? reinterpret_cast<HFONT>(SendMessageA(f.window, WM_GETFONT, 0, 0))
+                    : nullptr;
+    if (f.created == nullptr) f.created = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  }
+  app.fontDpi = app.metrics.dpi;
+}
+
+// Every pane gets its font as created, scaled from the DPI it was created at
+// to the window's DPI now.
+void ApplyPaneFonts(App& app) {
+  for (App::PaneFont& f : app.paneFonts) {
+    if (f.window == nullptr || !IsWindow(f.window)) continue;
+    HFONT font = f.created;
+    HFONT scaled = nullptr;
+    if (app.metrics.dpi != app.fontDpi) {
+      LOGFONTA logFont = {};
+      if (GetObjectA(f.created, sizeof logFont, &logFont) != 0) {
+        logFont.lfHeight = RescaleLength(logFont.lfHeight, app.fontDpi, app.metrics.dpi);
+        logFont.lfWidth = RescaleLength(logFont.lfWidth, app.fontDpi, app.metrics.dpi);
+        scaled = CreateFontIndirectA(&logFont);
+        if (scaled != nullptr) font = scaled;
+      }
+    }
+    SendMessageA(f.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    if (f.scaled != nullptr) DeleteObject(f.scaled);
+    f.scaled = scaled;
+  }
+  if (app.status != nullptr) SendMessageA(app.status, WM_SIZE, 0, 0);
+}
+
+void ReleasePaneFonts(App& app) {
+  for (App::PaneFont& f : app.paneFonts) {
+    if (f.scaled != nullptr) DeleteObject(f.scaled);
+    f = App::PaneFont();
+  }
+}
+
+// The panel's text keeps the place it was laid out in (dialog units at the
+// DPI the panel was created at): in proportion at another DPI.
+void RescalePanelText(App& app, int fromDpi, int toDpi) {
+  HWND text = app.panel != nullptr ? GetDlgItem(app.panel, IDC_CONNECT_STATUS_TEXT) : nullptr;
+  if (text == nullptr) return;
+  RECT r;
+  GetWindowRect(text, &r);
+  MapWindowPoints(nullptr, app.panel, reinterpret_cast<POINT*>(&r), 2);
+  const auto scale = [&](int v) { return RescaleLength(v, fromDpi, toDpi); };
+  MoveWindow(text, scale(r.left), scale(r.top), scale(r.right - r.left), scale(r.bottom - r.top),
+             TRUE);
+}
+
+// Column widths of a list view, from one DPI to another.
+void RescaleColumns(HWND list, int fromDpi, int toDpi) {
+  if (list == nullptr) return;
+  HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+  const int count =
+      header != nullptr ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+  for (int c = 0; c < count; ++c) {
+    const int width = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, c, 0));
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, c, RescaleLength(width, fromDpi, toDpi));
+  }
+}
+
 void OnCreate(App& app, HWND window) {
   app.main = window;
+  app.metrics = MainWindowMetricsForDpi(WindowDpi(window));
   BuildTransferImage(*app.data);
+  {
+    // Created at the screen's DPI; the monitor it landed on may have another.
+    const PixelSize work = WorkArea();
+    const PixelSize size = StartWindowSize(app.metrics, work.width, work.height);
+    RECT r;
+    GetWindowRect(window, &r);
+    if (r.right - r.left != size.width || r.bottom - r.top != size.height) {
+      SetWindowPos(window, nullptr, 0, 0, size.width, size.height,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
   CentreWindow(window);
   app.words.dataLoaded = 0;
   app.splitter = 0;
-  app.treeImages = ImageList_Create(16, 18, ILC_COLOR4, 14, 0);
-  HBITMAP icons = static_cast<HBITMAP>(
-      LoadImageA(app.resources, MAKEINTRESOURCEA(IDB_TREE_ICONS), IMAGE_BITMAP, 0, 0, 0));
-  if (icons != nullptr) {
-    ImageList_Add(app.treeImages, icons, nullptr);
-    DeleteObject(icons);
-  }
+  app.treeImages = CreateTreeImageList(app.resources, app.metrics.dpi);
   CreateToolbar(app);
   CreateStatusBar(app);
   app.tree = CreateNavigationTree(app.resources, window, app.treeImages);
@@ -227,6 +348,8 @@ void OnCreate(App& app, HWND window) {
       SetWindowLongPtrA(pane, GWL_STYLE, GetWindowLongPtrA(pane, GWL_STYLE) | WS_CLIPSIBLINGS);
     }
   }
+  RecordPaneFonts(app);
+  UpdateToolTipRects(app);
   SetFocus(app.tree);
   app.words.selected = -1;
   app.words.focus = 0;
@@ -245,6 +368,7 @@ void DestroyChildren(App& app) {
     if (*images != nullptr) ImageList_Destroy(*images);
     *images = nullptr;
   }
+  ReleasePaneFonts(app);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -256,6 +380,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_SIZE:
       LayoutMainWindow(*app);
+      return 0;
+    case WM_DPICHANGED:
+      ApplyWindowDpi(*app, LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_LBUTTONDOWN:
       if (app->words.dataLoaded == 0) return 0;
@@ -415,6 +542,78 @@ void CentreWindow(HWND window) {
   MoveWindow(window, (screenWidth - width) / 2, (screenHeight - height) / 2, width, height, TRUE);
 }
 
+int WindowDpi(HWND window) {
+  // Windows 10 (1607) and later know each monitor's DPI; older Windows and
+  // Wine versions without the call have one DPI for the whole screen.
+  using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
+  static const GetDpiForWindowCall getDpiForWindow = [] {
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    FARPROC address = user32 != nullptr ? GetProcAddress(user32, "GetDpiForWindow") : nullptr;
+    GetDpiForWindowCall call = nullptr;
+    static_assert(sizeof call == sizeof address, "function pointers differ in size");
+    std::memcpy(&call, &address, sizeof call);
+    return call;
+  }();
+  if (getDpiForWindow != nullptr && window != nullptr) {
+    const UINT dpi = getDpiForWindow(window);
+    if (dpi > 0) return static_cast<int>(dpi);
+  }
+  HDC dc = GetDC(window);
+  const int dpi = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSX) : kDefaultDpi;
+  if (dc != nullptr) ReleaseDC(window, dc);
+  return dpi > 0 ? dpi : kDefaultDpi;
+}
+
+HIMAGELIST CreateTreeImageList(HMODULE resources, int dpi) {
+  const ImageSet set = ImageSetForDpi(dpi);
+  HIMAGELIST images =
+      ImageList_Create(set.treeIconWidth, set.treeIconHeight, ILC_COLOR4, ODC_TREE_ICON_COUNT, 0);
+  HBITMAP icons = static_cast<HBITMAP>(
+      LoadImageA(resources, MAKEINTRESOURCEA(set.treeBitmap), IMAGE_BITMAP, 0, 0, 0));
+  if (icons != nullptr) {
+    ImageList_Add(images, icons, nullptr);
+    DeleteObject(icons);
+  }
+  return images;
+}
+
+void ApplyWindowDpi(App& app, int dpi, const RECT* suggested) {
+  if (app.main == nullptr) return;
+  const int oldDpi = app.metrics.dpi;
+  app.metrics = MainWindowMetricsForDpi(dpi);
+  const int newDpi = app.metrics.dpi;
+  if (newDpi != oldDpi) {
+    HIMAGELIST oldTree = app.treeImages;
+    app.treeImages = CreateTreeImageList(app.resources, newDpi);
+    if (app.tree != nullptr) {
+      SendMessageA(app.tree, TVM_SETIMAGELIST, TVSIL_NORMAL,
+                   reinterpret_cast<LPARAM>(app.treeImages));
+    }
+    for (HWND list : {app.list, app.memberList}) {
+      if (list != nullptr) {
+        SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(app.treeImages));
+      }
+    }
+    if (oldTree != nullptr) ImageList_Destroy(oldTree);
+    if (app.toolbar != nullptr) {
+      LoadToolbarImages(app);
+      UpdateToolTipRects(app);
+    }
+    ApplyPaneFonts(app);
+    RescalePanelText(app, oldDpi, newDpi);
+    RescaleColumns(app.list, oldDpi, newDpi);
+    RescaleColumns(app.memberList, oldDpi, newDpi);
+    if (app.splitter != 0) app.splitter = RescaleLength(app.splitter, oldDpi, newDpi);
+  }
+  if (suggested != nullptr) {
+    SetWindowPos(app.main, nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  LayoutMainWindow(app);
+  UpdateToolTipRects(app);
+}
+
 HMODULE LoadResourceModule(HINSTANCE instance) {
   char path[MAX_PATH + 1] = {};
   if (GetModuleFileNameA(instance, path, MAX_PATH) == 0) return instance;
@@ -453,8 +652,14 @@ HWND CreateMainWindow(App& app, int showCommand) {
   app.document = Document();
   app.document.filePath = app.document.displayName = app.Text(IDS_DEFAULT_FILE_NAME);
   const std::string title = app.Text(IDS_APP_TITLE) + " - " + app.document.displayName;
+  // The start size at the screen's DPI; the window corrects it when its
+  // monitor has another.
+  const PixelSize work = WorkArea();
+  const PixelSize size =
+      StartWindowSize(MainWindowMetricsForDpi(SystemDpi()), work.width, work.height);
   HWND window = CreateWindowExA(0, kClassName, title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                CW_USEDEFAULT, 600, 400, nullptr, nullptr, app.instance, nullptr);
+                                CW_USEDEFAULT, size.width, size.height, nullptr, nullptr,
+                                app.instance, nullptr);
   if (window == nullptr) return nullptr;
   ShowWindow(window, showCommand);
   UpdateWindow(window);
@@ -506,9 +711,10 @@ void LayoutMainWindow(App& app) {
     GetClientRect(app.toolbar, &bar);
     top = bar.bottom;
   }
-  const int pane = height - top - kStatusBarReserve;
+  const MainWindowMetrics& m = app.metrics;
+  const int pane = height - top - m.statusBarReserve;
   const int s = app.splitter;
-  if (app.tree != nullptr) MoveWindow(app.tree, 0, top, s - 2, pane, TRUE);
+  if (app.tree != nullptr) MoveWindow(app.tree, 0, top, s - m.treeGap, pane, TRUE);
   if (app.words.dataLoaded == 0) {
     if (app.panel != nullptr) {
       MoveWindow(app.panel, 0, top, width, pane, TRUE);
@@ -529,8 +735,8 @@ void LayoutMainWindow(App& app) {
     SetWindowPos(app.list, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   }
   if (app.status != nullptr) {
-    int edges[6] = {width - 450, width - 280, width - 180, width - 120, width - 60, width};
-    SendMessageA(app.status, SB_SETPARTS, 6, reinterpret_cast<LPARAM>(edges));
+    std::array<int, 6> edges = StatusPartEdges(m, width);
+    SendMessageA(app.status, SB_SETPARTS, 6, reinterpret_cast<LPARAM>(edges.data()));
     SendMessageA(app.status, WM_SIZE, 0, 0);
   }
 }

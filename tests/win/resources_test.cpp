@@ -272,9 +272,10 @@ TEST_F(ResourcesTest, BitmapsHaveTheirSizesAndColourDepths) {
     LONG height;
     WORD bits;
   } cases[] = {
-      {IDB_TREE_ICONS, 14 * 16, 18, 4},
-      {IDB_TOOLBAR, 8 * 55, 55, 4},
-      {IDB_TOOLBAR_256, 8 * 55, 55, 8},
+      {IDB_TREE_ICONS, 14 * 16, 18, 4},       {IDB_TOOLBAR, 8 * 55, 55, 4},
+      {IDB_TOOLBAR_256, 8 * 55, 55, 8},       {IDB_TREE_ICONS_150, 14 * 24, 27, 4},
+      {IDB_TREE_ICONS_200, 14 * 32, 36, 4},   {IDB_TOOLBAR_256_150, 8 * 83, 83, 8},
+      {IDB_TOOLBAR_256_200, 8 * 110, 110, 8},
   };
   for (const Module& m : Modules()) {
     for (const Case& c : cases) {

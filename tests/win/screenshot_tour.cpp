@@ -424,6 +424,50 @@ void ShootFaxScanPages(HWND window, const std::string& folder, const std::string
 
 }  // namespace
 
+// The short tour of one display scale (scripts/dpi_screenshots.sh): the main
+// window at its own start size, the One Touch view after a download, the
+// entry and Group dial dialogs and the first page of the Utility Setting
+// sheet, named "<prefix>main-window" and so on.
+int DisplayScaleTour(odc::App& app, const std::string& folder, const std::string& prefix) {
+  HWND window = odc::CreateMainWindow(app, SW_SHOW);
+  if (window == nullptr) return 1;
+  RECT r;
+  GetWindowRect(window, &r);
+  MoveWindow(window, 0, 0, r.right - r.left, r.bottom - r.top, TRUE);
+  auto shot = [&](const char* name) {
+    Pump(600);
+    const std::string path = folder + "\\" + prefix + name + ".bmp";
+    std::printf("%s %s\n", SaveWindowPicture(window, path) ? "saved" : "FAILED", path.c_str());
+  };
+  auto command = [&](int id) { SendMessageA(window, WM_COMMAND, id, 0); };
+  shot("main-window");
+  command(ID_MACHINE_CONNECT);
+  command(ID_MACHINE_DOWNLOAD);
+  command(ID_VIEW_ONE_TOUCH);
+  shot("one-touch");
+  // The entry dialog of the first key and the Group dial dialog of key 11.
+  LVITEMA select = {};
+  select.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  select.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(app.list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&select));
+  g_dialogPicture = folder + "\\" + prefix + "one-touch-entry.bmp";
+  SetTimer(nullptr, 0, 100, ShootDialog);
+  command(ID_ENTRY_PROPERTY);
+  command(ID_VIEW_GROUP);
+  Pump(200);
+  SendMessageA(app.list, LVM_SETITEMSTATE, 10, reinterpret_cast<LPARAM>(&select));
+  g_dialogPicture = folder + "\\" + prefix + "group-dial.bmp";
+  SetTimer(nullptr, 0, 100, ShootDialog);
+  command(ID_ENTRY_PROPERTY);
+  g_dialogPicture = folder + "\\" + prefix + "utility-setting.bmp";
+  SetTimer(nullptr, 0, 100, ShootDialog);
+  command(ID_MACHINE_UTILITY_SETTING);
+  app.modified = false;
+  command(ID_MACHINE_DISCONNECT);
+  DestroyWindow(window);
+  return 0;
+}
+
 // odc_screenshot_tour FOLDER [RESOURCE_MODULE] [--brief]: --brief stops after
 // the main window's states and the pages of the Utility Setting sheet (what
 // ./run shows a newcomer without a display).
@@ -444,6 +488,12 @@ int main(int argc, char** argv) {
   app.instance = GetModuleHandleA(nullptr);
   app.resources = app.instance;
   std::string prefix;
+  if (args.size() > 1 && args[1].compare(0, 4, "dpi-") == 0) {
+    YesPrompts prompts;
+    app.prompts = &prompts;
+    if (!odc::RegisterMainWindowClass(app.instance)) return 1;
+    return DisplayScaleTour(app, folder, args[1] + "-");
+  }
   if (args.size() > 1) {
     app.resources = LoadLibraryA(args[1].c_str());
     if (app.resources == nullptr) return 1;
