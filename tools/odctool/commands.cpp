@@ -15,17 +15,17 @@ namespace odc {
 namespace tool {
 namespace {
 
-int FormatError(std::ostream& err) {
-  err << kFileFormatErrorMessage << '\n';
-  return kExitFailure;
-}
-
 int WriteFailed(const std::string& path, std::ostream& err) {
   err << "Cannot write " << path << '\n';
   return kExitFailure;
 }
 
 }  // namespace
+
+int ReportUnusableFile(const std::string& path, std::ostream& err) {
+  err << UnusableFileMessage(path) << '\n';
+  return kExitFailure;
+}
 
 bool ParseLanguageName(const std::string& name, Language& language) {
   if (name == "ENGLISH") {
@@ -51,7 +51,10 @@ int RunNew(const std::string& outPath, std::ostream& err) {
   // is exactly the program's default data set.
   auto set = std::make_unique<DataSet>();
   Document document;
-  if (!NewDataSet(*set, document)) return FormatError(err);
+  if (!NewDataSet(*set, document)) {
+    err << kFileFormatErrorMessage << '\n';
+    return kExitFailure;
+  }
   if (!SaveDataSet(*set, document, outPath)) return WriteFailed(outPath, err);
   return kExitOk;
 }
@@ -59,7 +62,7 @@ int RunNew(const std::string& outPath, std::ostream& err) {
 int RunShow(const std::string& path, bool json, Language language, std::ostream& out,
             std::ostream& err) {
   auto set = LoadDataSet(path, language);
-  if (!set) return FormatError(err);
+  if (!set) return ReportUnusableFile(path, err);
   const AddressBookReport book = ReportAddressBook(*set);
   // A full data set shows its machine settings too, by name as get does.
   const bool settings = !set->addressBookOnly;
@@ -77,11 +80,11 @@ int RunShow(const std::string& path, bool json, Language language, std::ostream&
 int RunImport(const std::string& source, const std::string& basePath, const std::string& outPath,
               Language language, std::ostream& err) {
   auto set = LoadDataSet(basePath, language);
-  if (!set) return FormatError(err);
+  if (!set) return ReportUnusableFile(basePath, err);
   auto buffers = std::make_unique<ImportBuffers>();
   TextImportProblem problem;
   if (ImportAddressBookFile(*set, *buffers, source, problem) == 0) {
-    if (problem.reasonId == 0) return FormatError(err);
+    if (problem.reasonId == 0) return ReportUnusableFile(source, err);
     err << DescribeTextImportProblem(problem, EnglishString) << '\n';
     return kExitFailure;
   }
@@ -93,7 +96,7 @@ int RunImport(const std::string& source, const std::string& basePath, const std:
 int RunExport(const std::string& path, const std::string& outPath, ExportForm form,
               Language language, std::ostream& out, std::ostream& err) {
   auto set = LoadDataSet(path, language);
-  if (!set) return FormatError(err);
+  if (!set) return ReportUnusableFile(path, err);
   const std::string text =
       form == ExportForm::Vcard ? AddressBookVcard(*set) : AddressBookCsv(ReportAddressBook(*set));
   if (outPath == "-") {
@@ -109,9 +112,9 @@ int RunExport(const std::string& path, const std::string& outPath, ExportForm fo
 int RunDiff(const std::string& pathA, const std::string& pathB, Language language,
             std::ostream& out, std::ostream& err) {
   auto a = LoadDataSet(pathA, language);
-  if (!a) return FormatError(err);
+  if (!a) return ReportUnusableFile(pathA, err);
   auto b = LoadDataSet(pathB, language);
-  if (!b) return FormatError(err);
+  if (!b) return ReportUnusableFile(pathB, err);
   const AddressBookReport bookA = ReportAddressBook(*a);
   const AddressBookReport bookB = ReportAddressBook(*b);
   const auto lines = DiffDataSets({a.get(), &bookA}, {b.get(), &bookB});
