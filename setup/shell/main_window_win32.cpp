@@ -495,8 +495,12 @@ HWND CreateMainWindow(App& app, int showCommand) {
 
 void SetWindowTitle(App& app) {
   // The file name is UTF-8 and may hold characters the code page lacks.
-  const std::string title = app.TextUtf8(IDS_APP_TITLE) + " - " + app.document.displayName;
-  SetWindowTextW(app.main, WideFromUtf8(title).c_str());
+  // The main window is an ANSI window, so SetWindowTextW would hand the text
+  // to its procedure through the code page; the wide default procedure
+  // stores it as it is.
+  const std::wstring title =
+      WideFromUtf8(app.TextUtf8(IDS_APP_TITLE) + " - " + app.document.displayName);
+  DefWindowProcW(app.main, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title.c_str()));
 }
 
 void SetStatusText(App& app, int part, const std::string& text) {

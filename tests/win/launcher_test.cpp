@@ -256,6 +256,7 @@ TEST_F(UnicodeFolderLauncherTest, StartsTheChosenModelThere) {
 struct FindMainWindow {
   DWORD process_id;
   std::wstring title;
+  HWND window;
 };
 
 BOOL CALLBACK MatchMainWindow(HWND window, LPARAM param) {
@@ -268,7 +269,7 @@ BOOL CALLBACK MatchMainWindow(HWND window, LPARAM param) {
     wchar_t title[256] = {};
     GetWindowTextW(window, title, 256);
     search->title = title;
-    PostMessageW(window, WM_CLOSE, 0, 0);
+    search->window = window;
     return FALSE;
   }
   return TRUE;
@@ -288,12 +289,15 @@ TEST_F(UnicodeFolderLauncherTest, SetupThereLoadsItsResourceModule) {
   PROCESS_INFORMATION process = {};
   ASSERT_TRUE(CreateProcessW(W(program).c_str(), &command_line[0], nullptr, nullptr, FALSE, 0,
                              nullptr, nullptr, &startup, &process));
-  FindMainWindow search = {process.dwProcessId, L""};
-  for (int i = 0; i < 400 && search.title.empty(); ++i) {
+  // The window is created with the program's title, and the file name is
+  // added right after: wait for it.
+  FindMainWindow search = {process.dwProcessId, L"", nullptr};
+  for (int i = 0; i < 400 && search.title.find(L".Dat") == std::wstring::npos; ++i) {
     EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
-    if (search.title.empty()) Sleep(50);
+    if (search.title.find(L".Dat") == std::wstring::npos) Sleep(50);
   }
   EXPECT_EQ(Utf8(search.title), "Device Configurator - ODC - NouveauFichier.Dat");
+  if (search.window != nullptr) PostMessageW(search.window, WM_CLOSE, 0, 0);
   if (WaitForSingleObject(process.hProcess, 20000) != WAIT_OBJECT_0) {
     ADD_FAILURE() << "Setup.exe did not close";
     TerminateProcess(process.hProcess, 97);

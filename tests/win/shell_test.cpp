@@ -313,9 +313,11 @@ std::vector<uint8_t> ReadAllWide(const std::string& utf8Path) {
   return bytes;
 }
 
+// The caption as the frame draws it. GetWindowTextW would ask the ANSI
+// window procedure and so get the text back through the code page.
 std::wstring WindowTextWide(HWND window) {
   wchar_t text[512] = {};
-  GetWindowTextW(window, text, 512);
+  InternalGetWindowText(window, text, 512);
   return text;
 }
 
