@@ -550,9 +550,9 @@ run_odctool diff full.DAT imported.DAT >diff.txt 2>/dev/null
 elsewhere=$?
 check "diff of two files there finds what the same diff elsewhere finds" \
   sh -c "test $there -eq $elsewhere && test -s out.txt && test ! -s err.txt && cmp -s out.txt diff.txt"
-expect_exit 0 "set there" set "$U/site Ł.DAT" smtp_port=26 -o "$U/set Ł.DAT"
-expect_exit 0 "get there" get "$U/set Ł.DAT" smtp_port
-check "  reads the new value" test "$(cat out.txt)" = "smtp_port = 26"
+expect_exit 0 "set there" set "$U/site Ł.DAT" machine_name=Lodz -o "$U/set Ł.DAT"
+expect_exit 0 "get there" get "$U/set Ł.DAT" machine_name
+check "  reads the new value" test "$(cat out.txt)" = "machine_name = Lodz"
 expect_exit 1 "show of a missing file there" show "$U/gone Ł.DAT"
 check "  names it in full" test "$(cat err.txt)" = "The file $U/gone Ł.DAT cannot be opened."
 cp full.DAT "$U/machine 日本.DAT"
@@ -561,8 +561,8 @@ expect_exit 0 "download from a machine whose file is there, into the folder" dow
 check "  no note about the machine" test ! -s err.txt
 expect_exit 0 "  holds the machine's data" diff full.DAT "$U/down Ł.DAT"
 expect_exit 0 "upload from the folder" upload "$U/set Ł.DAT"
-expect_exit 0 "  the machine's file took it" get "$U/machine 日本.DAT" smtp_port
-check "  with the new value" test "$(cat out.txt)" = "smtp_port = 26"
+expect_exit 0 "  the machine's file took it" get "$U/machine 日本.DAT" machine_name
+check "  with the new value" test "$(cat out.txt)" = "machine_name = Lodz"
 unset ODC_SIMULATED_MACHINE
 check "only the files written, under their own names" test "$(ls "$U" | LC_ALL=C sort | tr '\n' '|')" = \
   "book 日本.csv|down Ł.DAT|imported Ł.DAT|machine 日本.DAT|new 日本.DAT|set Ł.DAT|site Ł.DAT|"
