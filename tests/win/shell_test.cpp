@@ -451,6 +451,35 @@ TEST_F(UnicodeFolder, MessagesAboutTheFileNameItInFull) {
   EXPECT_TRUE(IsWindow(window));
 }
 
+// Help looks beside the resource module; a module in the Unicode folder
+// must find its help there.
+TEST_F(UnicodeFolder, HelpIsFoundBesideAResourceModuleThere) {
+  const std::string module = folder + "Setup.dll";
+  ASSERT_TRUE(CopyFileW(Wide(ODC_SETUP_DLL_PATH).c_str(), Wide(module).c_str(), FALSE));
+  HMODULE resources = LoadLibraryW(Wide(module).c_str());
+  ASSERT_NE(resources, nullptr);
+  app.resources = resources;
+  const std::string guide = folder + "UserGuide.html";
+  FILE* file = _wfopen(Wide(guide).c_str(), L"wb");
+  ASSERT_NE(file, nullptr);
+  std::fputs("<p>", file);
+  std::fclose(file);
+  Command(ID_HELP_TOPICS);
+  EXPECT_TRUE(prompts.messages.empty()) << LastMessage();
+  ASSERT_EQ(prompts.documents.size(), 1u);
+  EXPECT_EQ(prompts.documents[0], guide);
+
+  const std::string helpFile = folder + "VM40HELP.HLP";
+  file = _wfopen(Wide(helpFile).c_str(), L"wb");
+  ASSERT_NE(file, nullptr);
+  std::fclose(file);
+  Command(ID_HELP_TOPICS);
+  ASSERT_EQ(prompts.helpFiles.size(), 1u);
+  EXPECT_EQ(prompts.helpFiles[0], helpFile);
+  app.resources = app.instance;
+  FreeLibrary(resources);
+}
+
 TEST_F(MainWindow, ConnectDownloadUploadDisconnect) {
   Command(ID_MACHINE_CONNECT);
   EXPECT_TRUE(app.link->connected);
