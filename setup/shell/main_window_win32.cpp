@@ -479,9 +479,11 @@ HWND CreateMainWindow(App& app, int showCommand) {
   app.data->language = LanguageFromName(app.Text(IDS_LANGUAGE));
   app.document = Document();
   app.document.filePath = app.document.displayName = app.TextUtf8(IDS_DEFAULT_FILE_NAME);
-  HWND window = CreateWindowExA(0, kClassName, app.Text(IDS_APP_TITLE).c_str(), WS_OVERLAPPEDWINDOW,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 600, 400, nullptr, nullptr,
-                                app.instance, nullptr);
+  // Created with its whole title, as the code page has it, so that nobody
+  // ever sees a title without the file name; then set again in full.
+  const std::string title = app.Text(IDS_APP_TITLE) + " - " + app.Text(IDS_DEFAULT_FILE_NAME);
+  HWND window = CreateWindowExA(0, kClassName, title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                CW_USEDEFAULT, 600, 400, nullptr, nullptr, app.instance, nullptr);
   if (window == nullptr) return nullptr;
   SetWindowTitle(app);
   ShowWindow(window, showCommand);

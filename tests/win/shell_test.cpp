@@ -342,11 +342,19 @@ const char kUnicodeFolderName[] = "\xC5\x81ukasz \xE6\x97\xA5\xE6\x9C\xAC";
 const char kMachineFileName[] = "machine \xE6\x97\xA5.DAT";       // "machine 日.DAT"
 const char kBookFileName[] = "\xC5\x81\xC3\xB3\x64\xC5\xBA.DAT";  // "Łódź.DAT"
 
+// Deletes the files of a folder and the folder itself.
+void RemoveFolder(const std::string& utf8Folder) {
+  for (const std::wstring& name : FolderContents(utf8Folder))
+    DeleteFileW((Wide(utf8Folder) + name).c_str());
+  RemoveDirectoryW(Wide(utf8Folder).c_str());
+}
+
 class UnicodeFolder : public MainWindow {
  protected:
   void SetUp() override {
     MainWindow::SetUp();
     folder = dir + kUnicodeFolderName + "\\";
+    RemoveFolder(folder);  // left by an earlier run under the same process id
     ASSERT_TRUE(CreateDirectoryW(Wide(folder).c_str(), nullptr));
     const std::vector<uint8_t> demo = ReadAll(ODC_DEMO_MACHINE_PATH);
     ASSERT_FALSE(demo.empty());
@@ -354,6 +362,11 @@ class UnicodeFolder : public MainWindow {
     ASSERT_NE(file, nullptr);
     std::fwrite(demo.data(), 1, demo.size(), file);
     std::fclose(file);
+  }
+  void TearDown() override {
+    MainWindow::TearDown();
+    if (app.resources != app.instance) FreeLibrary(app.resources);
+    RemoveFolder(folder);
   }
   std::string folder;  // UTF-8, with its trailing separator
 };
@@ -476,8 +489,6 @@ TEST_F(UnicodeFolder, HelpIsFoundBesideAResourceModuleThere) {
   Command(ID_HELP_TOPICS);
   ASSERT_EQ(prompts.helpFiles.size(), 1u);
   EXPECT_EQ(prompts.helpFiles[0], helpFile);
-  app.resources = app.instance;
-  FreeLibrary(resources);
 }
 
 TEST_F(MainWindow, ConnectDownloadUploadDisconnect) {
