@@ -14,7 +14,31 @@ namespace {
 std::string g_launcher_path;
 std::string g_selected_path;
 
-bool IsActiveCodePageLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+// The launcher's path is held as UTF-8, so that a folder whose name the ANSI
+// code page cannot carry ("C:\Users\Łukasz\", a Japanese folder on an
+// English Windows) still names the right program. In UTF-8 every byte of a
+// non-ASCII character is 0x80 or above: none can be taken for a separator,
+// and no byte is a lead byte in the code page's sense.
+bool NoLeadByte(unsigned char) { return false; }
+
+std::wstring WideFromUtf8(const std::string& text) {
+  if (text.empty()) return std::wstring();
+  const int length =
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  if (length <= 0) return std::wstring();
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
+  return wide;
+}
+
+std::string Utf8FromWide(const wchar_t* text, int length) {
+  if (length <= 0) return std::string();
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return std::string();
+  std::string utf8(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, length, &utf8[0], size, nullptr, nullptr);
+  return utf8;
+}
 
 void CentreDialog(HWND dialog) {
   RECT own;
@@ -42,23 +66,25 @@ void CentreDialog(HWND dialog) {
 // Takes the module's file name only when it fits whole: a cut-off path would
 // point at some other folder.
 std::string OwnFileName() {
-  char buffer[512];
-  DWORD length = GetModuleFileNameA(GetModuleHandleA(nullptr), buffer, sizeof buffer);
-  if (length == 0 || length >= sizeof buffer) return std::string();
-  return std::string(buffer, length);
+  wchar_t buffer[512];
+  DWORD length = GetModuleFileNameW(GetModuleHandleW(nullptr), buffer, 512);
+  if (length == 0 || length >= 512) return std::string();
+  return Utf8FromWide(buffer, static_cast<int>(length));
 }
 
 // Starts the program by its full name with a quoted command line, so a folder
 // with blanks can neither split the name nor start another program. Whether
 // it started is not reported: the launcher closes either way.
 void StartModelProgram(const std::string& program) {
-  std::string command_line = odc::QuotedCommandLine(program);
-  STARTUPINFOA startup = {};
+  const std::wstring wide_program = WideFromUtf8(program);
+  std::wstring command_line = WideFromUtf8(odc::QuotedCommandLine(program));
+  if (wide_program.empty() || command_line.empty()) return;
+  STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOW;
   PROCESS_INFORMATION process = {};
-  if (CreateProcessA(program.c_str(), &command_line[0], nullptr, nullptr, FALSE, 0, nullptr,
+  if (CreateProcessW(wide_program.c_str(), &command_line[0], nullptr, nullptr, FALSE, 0, nullptr,
                      nullptr, &startup, &process)) {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
@@ -81,8 +107,7 @@ INT_PTR CALLBACK ModelLauncherDialog(HWND dialog, UINT message, WPARAM wparam, L
       }
       if (id == IDOK) {
         if (!g_launcher_path.empty()) {
-          StartModelProgram(
-              odc::ModelProgramPath(g_launcher_path, g_selected_path, IsActiveCodePageLeadByte));
+          StartModelProgram(odc::ModelProgramPath(g_launcher_path, g_selected_path, NoLeadByte));
         }
         EndDialog(dialog, 0);
         return 0;

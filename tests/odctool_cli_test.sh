@@ -422,10 +422,23 @@ head -c 1000 full.bin >cut1000.bin
 head -c 70 full.bin >cut70.bin
 head -c 3 full.bin >cut3.bin
 mkdir adir
-for input in random.bin empty.bin cut1000.bin cut70.bin cut3.bin type1.bin type2.bin missing.bin adir; do
+for input in random.bin empty.bin cut1000.bin cut70.bin cut3.bin type1.bin type2.bin; do
   expect_exit 1 "show $input" show $input
   check "  show $input says the program's message" test "$(cat err.txt)" = "$FORMAT_ERROR"
   check "  show $input prints nothing else" test ! -s out.txt
+done
+# A file that cannot be opened at all is named, not blamed for its format.
+for input in missing.bin adir; do
+  for command in show get upload; do
+    expect_exit 1 "$command $input" $command $input
+    check "  $command $input names the file" \
+      grep -qx "\(odctool: \)\{0,1\}The file $input cannot be opened\." err.txt
+  done
+  expect_exit 1 "import from $input" import $input --into full.DAT -o imp5.DAT
+  check "  names the file" test "$(cat err.txt)" = "The file $input cannot be opened."
+  check "  writes nothing" test ! -e imp5.DAT
+  expect_exit 1 "diff with $input" diff full.DAT $input
+  check "  names the file" test "$(cat err.txt)" = "The file $input cannot be opened."
 done
 expect_exit 1 "diff with an unusable file" diff full.DAT empty.bin
 check "  says the program's message" test "$(cat err.txt)" = "$FORMAT_ERROR"
@@ -606,6 +619,47 @@ check "  says why" grep -q 'holds only an address book' err.txt
 check "  writes no file" test ! -e x.DAT
 expect_exit 2 "set without -o" set new.DAT smtp_port=25
 unset ODC_SIMULATED_MACHINE
+
+# ---- files in a folder outside the ANSI code page ----------------------------
+# "Łukasz 日本": Wine's ANSI code page follows the Unix locale (cp1252 for
+# C.UTF-8), which has neither "Ł" nor the Japanese. Every command must find
+# its files there, and a message names such a path in full.
+U="Łukasz 日本"
+mkdir "$U"
+cp full.DAT "$U/site Ł.DAT"
+run_odctool show full.DAT >full.txt 2>/dev/null
+expect_exit 0 "show in a folder outside the code page" show "$U/site Ł.DAT"
+check "  shows the file" cmp -s out.txt full.txt
+expect_exit 0 "new there" new "$U/new 日本.DAT"
+check "  writes the default data set" cmp -s "$U/new 日本.DAT" default.bin
+expect_exit 0 "import there" import "$U/site Ł.DAT" --into "$U/new 日本.DAT" -o "$U/imported Ł.DAT"
+run_odctool import full.DAT --into new.DAT -o imported.DAT >/dev/null 2>&1
+check "  writes what the same import elsewhere writes" cmp -s "$U/imported Ł.DAT" imported.DAT
+expect_exit 0 "export there" export "$U/site Ł.DAT" --csv "$U/book 日本.csv"
+run_odctool export full.DAT --csv - >full.csv 2>/dev/null
+check "  writes the address book" cmp -s "$U/book 日本.csv" full.csv
+run_odctool diff "$U/site Ł.DAT" "$U/imported Ł.DAT" >out.txt 2>err.txt
+there=$?
+run_odctool diff full.DAT imported.DAT >diff.txt 2>/dev/null
+elsewhere=$?
+check "diff of two files there finds what the same diff elsewhere finds" \
+  sh -c "test $there -eq $elsewhere && test -s out.txt && test ! -s err.txt && cmp -s out.txt diff.txt"
+expect_exit 0 "set there" set "$U/site Ł.DAT" machine_name=Lodz -o "$U/set Ł.DAT"
+expect_exit 0 "get there" get "$U/set Ł.DAT" machine_name
+check "  reads the new value" test "$(cat out.txt)" = "machine_name = Lodz"
+expect_exit 1 "show of a missing file there" show "$U/gone Ł.DAT"
+check "  names it in full" test "$(cat err.txt)" = "The file $U/gone Ł.DAT cannot be opened."
+cp full.DAT "$U/machine 日本.DAT"
+export ODC_SIMULATED_MACHINE="$WORK/$U/machine 日本.DAT"
+expect_exit 0 "download from a machine whose file is there, into the folder" download "$U/down Ł.DAT"
+check "  no note about the machine" test ! -s err.txt
+expect_exit 0 "  holds the machine's data" diff full.DAT "$U/down Ł.DAT"
+expect_exit 0 "upload from the folder" upload "$U/set Ł.DAT"
+expect_exit 0 "  the machine's file took it" get "$U/machine 日本.DAT" machine_name
+check "  with the new value" test "$(cat out.txt)" = "machine_name = Lodz"
+unset ODC_SIMULATED_MACHINE
+check "only the files written, under their own names" test "$(ls "$U" | LC_ALL=C sort | tr '\n' '|')" = \
+  "book 日本.csv|down Ł.DAT|imported Ł.DAT|machine 日本.DAT|new 日本.DAT|set Ł.DAT|site Ł.DAT|"
 
 echo "$PASSED passed, $FAILED failed"
 [ "$FAILED" -eq 0 ]

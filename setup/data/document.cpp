@@ -5,8 +5,24 @@
 #include <memory>
 
 #include "setup/data/dial_codec.h"
+#include "setup/data/file_io.h"
 
 namespace odc {
+
+std::string InsertPath(const std::string& format, const std::string& path) {
+  const size_t at = format.find("%s");
+  if (at == std::string::npos) return format;
+  return format.substr(0, at) + path + format.substr(at + 2);
+}
+
+std::string FileCannotBeOpenedMessage(const std::string& path) {
+  return InsertPath(kFileCannotBeOpenedFormat, path);
+}
+
+std::string UnusableFileMessage(const std::string& path) {
+  return FileCanBeOpened(path) ? std::string(kFileFormatErrorMessage)
+                               : FileCannotBeOpenedMessage(path);
+}
 
 std::string DisplayNameOf(const std::string& path) {
   const size_t slash = path.find_last_of("/\\");

@@ -13,6 +13,21 @@ namespace odc {
 // Shown by Open and by the address-book import when a file cannot be used.
 constexpr const char* kFileFormatErrorMessage = "File format is error! Please select valid format!";
 
+// Shown instead when the file itself cannot be opened (missing, a folder,
+// no permission): the file's content is not to blame. `%s` is the full path.
+constexpr const char* kFileCannotBeOpenedFormat = "The file %s cannot be opened.";
+
+// `format` with its one "%s" replaced by `path`. Unlike printf, a "%" in
+// the path is kept as it is and a path of any length fits.
+std::string InsertPath(const std::string& format, const std::string& path);
+
+// kFileCannotBeOpenedFormat with `path` in it.
+std::string FileCannotBeOpenedMessage(const std::string& path);
+
+// The message for a file that Open or an import could not use: that it
+// cannot be opened when so, else kFileFormatErrorMessage.
+std::string UnusableFileMessage(const std::string& path);
+
 // Where the entries in the dial tables came from: 1 or 2 an address-book
 // import of that format (converted into the tables at the import), 3
 // anything else.

@@ -2,6 +2,7 @@
 #include "setup/data/file_io.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -9,14 +10,67 @@
 #include <io.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 namespace odc {
 
+#ifdef _WIN32
+std::wstring WideFromUtf8(const std::string& text) {
+  if (text.empty()) return std::wstring();
+  const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(),
+                                         static_cast<int>(text.size()), nullptr, 0);
+  if (length <= 0) return std::wstring();
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
+                      &wide[0], length);
+  return wide;
+}
+
+std::string Utf8FromWide(const wchar_t* text, size_t length) {
+  if (length == 0) return std::string();
+  const int size =
+      WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return std::string();
+  std::string utf8(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), &utf8[0], size, nullptr, nullptr);
+  return utf8;
+}
+
+std::string Utf8FromWide(const std::wstring& text) {
+  return Utf8FromWide(text.data(), text.size());
+}
+#endif
+
+namespace {
+
+// fopen with a UTF-8 path. A path that is not UTF-8 opens nothing.
+std::FILE* OpenFile(const std::string& path, bool write) {
+#ifdef _WIN32
+  const std::wstring wide = WideFromUtf8(path);
+  if (wide.empty()) return nullptr;
+  return _wfopen(wide.c_str(), write ? L"wb" : L"rb");
+#else
+  std::FILE* file = std::fopen(path.c_str(), write ? "wb" : "rb");
+  if (file != nullptr && !write) {
+    // POSIX opens a folder for reading; Windows does not. Alike here: a
+    // folder is no file to read.
+    struct stat info;
+    if (fstat(fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
+      std::fclose(file);
+      return nullptr;
+    }
+  }
+  return file;
+#endif
+}
+
+}  // namespace
+
 bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& out) {
   out.clear();
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = OpenFile(path, false);
   if (file == nullptr) return false;
   bool ok = true;
   uint8_t chunk[16384];
@@ -33,6 +87,34 @@ bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& out) {
   std::fclose(file);
   if (!ok) out.clear();
   return ok;
+}
+
+bool FileCanBeOpened(const std::string& path) {
+  std::FILE* file = OpenFile(path, false);
+  if (file == nullptr) return false;
+  std::fclose(file);
+  return true;
+}
+
+bool IsExistingFile(const std::string& path) {
+#ifdef _WIN32
+  const std::wstring wide = WideFromUtf8(path);
+  if (wide.empty()) return false;
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+#else
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+#endif
+}
+
+bool RemoveFile(const std::string& path) {
+#ifdef _WIN32
+  const std::wstring wide = WideFromUtf8(path);
+  return !wide.empty() && DeleteFileW(wide.c_str()) != 0;
+#else
+  return std::remove(path.c_str()) == 0;
+#endif
 }
 
 std::string TemporaryPathFor(const std::string& path) { return path + ".odctmp"; }
@@ -53,7 +135,10 @@ bool FlushToDisk(std::FILE* file) {
 
 bool ReplaceFile(const std::string& from, const std::string& to) {
 #ifdef _WIN32
-  return MoveFileExA(from.c_str(), to.c_str(),
+  const std::wstring wideFrom = WideFromUtf8(from);
+  const std::wstring wideTo = WideFromUtf8(to);
+  if (wideFrom.empty() || wideTo.empty()) return false;
+  return MoveFileExW(wideFrom.c_str(), wideTo.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 #else
   if (std::rename(from.c_str(), to.c_str()) != 0) return false;
@@ -75,14 +160,41 @@ bool ReplaceFile(const std::string& from, const std::string& to) {
 
 bool WriteFileAtomically(const std::string& path, const uint8_t* bytes, size_t size) {
   const std::string temporary = TemporaryPathFor(path);
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
+  std::FILE* file = OpenFile(temporary, true);
   if (file == nullptr) return false;
   bool ok = size == 0 || std::fwrite(bytes, 1, size, file) == size;
   ok = ok && FlushToDisk(file);
   if (std::fclose(file) != 0) ok = false;
   ok = ok && ReplaceFile(temporary, path);
-  if (!ok) std::remove(temporary.c_str());
+  if (!ok) RemoveFile(temporary);
   return ok;
+}
+
+bool ReadEnvironmentText(const char* name, std::string& value) {
+  value.clear();
+#ifdef _WIN32
+  const std::wstring wideName = WideFromUtf8(name);
+  std::wstring text(256, L'\0');
+  for (;;) {
+    SetLastError(ERROR_SUCCESS);
+    const DWORD length =
+        GetEnvironmentVariableW(wideName.c_str(), &text[0], static_cast<DWORD>(text.size()));
+    if (length == 0) {
+      // An empty variable also answers 0, without an error.
+      return GetLastError() != ERROR_ENVVAR_NOT_FOUND;
+    }
+    if (length < text.size()) {
+      value = Utf8FromWide(text.data(), length);
+      return true;
+    }
+    text.resize(length);
+  }
+#else
+  const char* text = std::getenv(name);
+  if (text == nullptr) return false;
+  value = text;
+  return true;
+#endif
 }
 
 }  // namespace odc

@@ -9,14 +9,8 @@
 
 #include "setup/data/bytes.h"
 #include "setup/data/data_file.h"
+#include "setup/data/file_io.h"
 #include "setup/link/machine_link.h"
-
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#endif
 
 namespace odc {
 namespace {
@@ -48,17 +42,9 @@ int SimulatedMachine::LoadMemory(const uint8_t* data, size_t size) {
 }
 
 int SimulatedMachine::LoadMemoryFile(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return 0;
   std::vector<uint8_t> bytes;
-  uint8_t chunk[65536];
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-    bytes.insert(bytes.end(), chunk, chunk + got);
-  }
-  const bool readOk = !std::ferror(file);
-  std::fclose(file);
-  return readOk ? LoadMemory(bytes.data(), bytes.size()) : 0;
+  if (!ReadFileBytes(path, bytes)) return 0;
+  return LoadMemory(bytes.data(), bytes.size());
 }
 
 std::vector<uint8_t> SimulatedMachine::MemoryFileBytes() const {
@@ -300,21 +286,7 @@ std::vector<uint8_t> MachineFileBytes(DataSet& set) {
 }
 
 int WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
-  const std::string temporary = path + ".tmp";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) return 0;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  ok = std::fflush(file) == 0 && ok;
-  ok = std::fclose(file) == 0 && ok;
-  if (ok) {
-#ifdef _WIN32
-    ok = MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-#else
-    ok = std::rename(temporary.c_str(), path.c_str()) == 0;
-#endif
-  }
-  if (!ok) std::remove(temporary.c_str());
-  return ok ? 1 : 0;
+  return WriteFileAtomically(path, bytes.data(), bytes.size()) ? 1 : 0;
 }
 
 }  // namespace odc

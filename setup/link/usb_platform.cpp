@@ -5,31 +5,39 @@
 #include <cstdlib>
 #include <string>
 
+#include "setup/data/file_io.h"
 #include "setup/link/simulated_machine.h"
 
 namespace odc {
 
 std::unique_ptr<UsbPlatform> MakeUsbPlatform(std::string* note) {
-  const char* file = std::getenv(kSimulatedMachineVariable);
-  if (file && *file) {
+  // The machine file is a path, read as UTF-8 so that a folder outside the
+  // code page still names the same file.
+  std::string file;
+  if (ReadEnvironmentText(kSimulatedMachineVariable, file) && !file.empty()) {
     auto machine = std::make_unique<SimulatedMachine>();
     if (!machine->LoadMemoryFile(file)) {
-      if (note) *note = std::string("simulated machine file is not a settings data file: ") + file;
+      if (note) {
+        *note = FileCanBeOpened(file)
+                    ? "simulated machine file is not a settings data file: " + file
+                    : "simulated machine file cannot be opened: " + file;
+      }
       return std::make_unique<NoDevicePlatform>();
     }
     machine->SetWriteBackPath(file);
-    if (const char* trailer = std::getenv(kSimulatedMachineTrailerVariable))
+    std::string trailer, status;
+    if (ReadEnvironmentText(kSimulatedMachineTrailerVariable, trailer))
       machine->SetTrailerReportPath(trailer);
-    if (const char* status = std::getenv(kSimulatedMachineStatusVariable)) {
+    if (ReadEnvironmentText(kSimulatedMachineStatusVariable, status)) {
       char* end = nullptr;
-      const unsigned long value = std::strtoul(status, &end, 0);
-      if (end != status && *end == '\0' && value <= 255) {
+      const unsigned long value = std::strtoul(status.c_str(), &end, 0);
+      if (end != status.c_str() && *end == '\0' && value <= 255) {
         machine->SetStatus(static_cast<uint8_t>(value));
       } else if (note) {
         *note = std::string("ignored ") + kSimulatedMachineStatusVariable + "=" + status + "; ";
       }
     }
-    if (note) *note += std::string("simulated machine: ") + file;
+    if (note) *note += "simulated machine: " + file;
     return machine;
   }
 #ifdef _WIN32

@@ -87,9 +87,14 @@ struct App : public LinkUi {
 
   // Strings of the resource module.
   std::string Text(UINT id) const;
+  // The same string as UTF-8, for texts that hold or are paths (file
+  // names, the window title, messages that name a file).
+  std::string TextUtf8(UINT id) const;
   bool DoubleByteLanguage() const { return data->language != Language::SingleByte; }
   int Message(const std::string& text, UINT type) const;
   int Message(UINT stringId, UINT type) const { return Message(Text(stringId), type); }
+  // Message `formatId` with its "%s" replaced by the UTF-8 `path`.
+  int MessageWithPath(UINT formatId, const std::string& path, UINT type) const;
 
   // LinkUi
   void ShowLinkMessage(LinkMessage message) override;
@@ -100,6 +105,9 @@ struct App : public LinkUi {
 // The one App of the running program, used by the window and dialog
 // procedures.
 extern App* g_app;
+
+// A module's full file name as UTF-8; empty when it cannot be read.
+std::string ModuleFileName(HMODULE module);
 
 // Main window (main_window_win32.cpp).
 bool RegisterMainWindowClass(HINSTANCE instance);

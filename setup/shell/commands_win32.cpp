@@ -26,7 +26,8 @@ bool ChooseFile(App& app, std::string& path, FileDialogMode mode,
   UINT title = IDS_OPEN;
   if (mode == FileDialogMode::Save) title = IDS_SAVE;
   if (mode == FileDialogMode::SaveAs) title = IDS_SAVE_AS;
-  return app.prompts->ChooseDataFile(app.main, path, mode, app.Text(title), app.Text(filter));
+  return app.prompts->ChooseDataFile(app.main, path, mode, app.TextUtf8(title),
+                                     app.TextUtf8(filter));
 }
 
 // What the views show of a freshly loaded data set.
@@ -47,9 +48,17 @@ void ShowLoadedDataSet(App& app, bool titleFromFile) {
 void SetInchPaper(App& app) { app.inchPaper = UpdateInchPaperFlag(*app.data); }
 
 void ReportFailedSave(App& app, const std::string& path) {
-  char text[1024];
-  std::snprintf(text, sizeof text, app.Text(IDS_SAVE_FAILED).c_str(), path.c_str());
-  app.Message(text, MB_OK | MB_ICONEXCLAMATION);
+  app.MessageWithPath(IDS_SAVE_FAILED, path, MB_OK | MB_ICONEXCLAMATION);
+}
+
+// Open and Import could not use `path`: a file that cannot even be opened
+// is named, so the user looks for the file and not at its content.
+void ReportUnusableFile(App& app, const std::string& path) {
+  if (FileCanBeOpened(path)) {
+    app.Message(IDS_FILE_FORMAT_ERROR, MB_OK);
+  } else {
+    app.MessageWithPath(IDS_FILE_CANNOT_BE_OPENED, path, MB_OK | MB_ICONEXCLAMATION);
+  }
 }
 
 // The default data set (DEFAULTFILE 253) of a module, or false.
@@ -73,7 +82,7 @@ void OnNew(App& app) {
   app.words.dataLoaded = NewDataSet(*app.data, app.document, bytes, size);
   SetInchPaper(app);
   UpdateMenuState(app);
-  app.document.filePath = app.document.displayName = app.Text(IDS_DEFAULT_FILE_NAME);
+  app.document.filePath = app.document.displayName = app.TextUtf8(IDS_DEFAULT_FILE_NAME);
   SetWindowTitle(app);
   if (app.words.dataLoaded != 0) {
     ShowLoadedDataSet(app, false);
@@ -90,7 +99,7 @@ void OnOpen(App& app) {
   } else {
     // The data set in memory is untouched and stays loaded: hiding it
     // would leave its unsaved changes beyond reach.
-    app.Message(IDS_FILE_FORMAT_ERROR, MB_OK);
+    ReportUnusableFile(app, path);
   }
   UpdateMenuState(app);
   if (app.words.dataLoaded != 0) {
@@ -167,7 +176,7 @@ void OnImport(App& app) {
       app.Message(DescribeTextImportProblem(problem, [&app](int id) { return app.Text(id); }),
                   MB_OK | MB_ICONEXCLAMATION);
     } else if (format == 0) {
-      app.Message(IDS_FILE_FORMAT_ERROR, MB_OK);
+      ReportUnusableFile(app, app.importPath);
     }
   }
   if (app.words.dataLoaded != 0) {
@@ -276,12 +285,7 @@ void OnUpload(App& app, int command) {
 }
 
 void OnHelp(App& app) {
-  char module[MAX_PATH + 1] = {};
-  GetModuleFileNameA(app.resources, module, MAX_PATH);
-  const HelpTarget help = FindHelp(DirectoryOf(module), [](const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-  });
+  const HelpTarget help = FindHelp(DirectoryOf(ModuleFileName(app.resources)), IsExistingFile);
   switch (help.kind) {
     case HelpKind::HelpFile:
       app.prompts->ShowHelpFile(app.main, help.path);

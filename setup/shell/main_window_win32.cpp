@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "setup/data/file_io.h"
 #include "setup/res/resource.h"
 #include "setup/shell/app_win32.h"
 
@@ -495,8 +496,20 @@ std::string App::Text(UINT id) const {
   return std::string(buffer, length > 0 ? length : 0);
 }
 
+std::string App::TextUtf8(UINT id) const {
+  wchar_t buffer[1024];
+  int length = LoadStringW(resources, id, buffer, 1024);
+  if (length <= 0 && resources != instance) length = LoadStringW(instance, id, buffer, 1024);
+  return Utf8FromWide(buffer, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
 int App::Message(const std::string& text, UINT type) const {
   return prompts->Message(main, text, Text(IDS_APP_TITLE), type);
+}
+
+int App::MessageWithPath(UINT formatId, const std::string& path, UINT type) const {
+  return prompts->MessageUtf8(main, InsertPath(TextUtf8(formatId), path), TextUtf8(IDS_APP_TITLE),
+                              type);
 }
 
 void App::ShowLinkMessage(LinkMessage message) {
@@ -614,19 +627,33 @@ void ApplyWindowDpi(App& app, int dpi, const RECT* suggested) {
   UpdateToolTipRects(app);
 }
 
+std::string ModuleFileName(HMODULE module) {
+  // Long paths are allowed on today's Windows: grow until the name fits.
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(module, &path[0], static_cast<DWORD>(path.size()));
+    if (length == 0) return std::string();
+    if (length < path.size()) return Utf8FromWide(path.data(), length);
+    if (path.size() >= 32768) return std::string();
+    path.resize(path.size() * 2);
+  }
+}
+
 HMODULE LoadResourceModule(HINSTANCE instance) {
-  char path[MAX_PATH + 1] = {};
-  if (GetModuleFileNameA(instance, path, MAX_PATH) == 0) return instance;
-  std::string name = path;
+  // The module's path goes through UTF-16 all the way: a program installed
+  // under a folder outside the code page still finds its DLL.
+  std::string name = ModuleFileName(instance);
+  if (name.empty()) return instance;
   const size_t slash = name.find_last_of("\\/");
   const size_t dot = name.find_last_of('.');
   if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) name.erase(dot);
   name += ".DLL";
+  const std::wstring wide = WideFromUtf8(name);
   HANDLE file =
-      CreateFileA(name.c_str(), 0, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_ARCHIVE, nullptr);
+      CreateFileW(wide.c_str(), 0, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_ARCHIVE, nullptr);
   if (file == INVALID_HANDLE_VALUE) return instance;
   CloseHandle(file);
-  HMODULE module = LoadLibraryA(name.c_str());
+  HMODULE module = LoadLibraryW(wide.c_str());
   return module != nullptr ? module : instance;
 }
 
@@ -650,8 +677,10 @@ HWND CreateMainWindow(App& app, int showCommand) {
   }
   app.data->language = LanguageFromName(app.Text(IDS_LANGUAGE));
   app.document = Document();
-  app.document.filePath = app.document.displayName = app.Text(IDS_DEFAULT_FILE_NAME);
-  const std::string title = app.Text(IDS_APP_TITLE) + " - " + app.document.displayName;
+  app.document.filePath = app.document.displayName = app.TextUtf8(IDS_DEFAULT_FILE_NAME);
+  // Created with its whole title, as the code page has it, so that nobody
+  // ever sees a title without the file name; then set again in full.
+  const std::string title = app.Text(IDS_APP_TITLE) + " - " + app.Text(IDS_DEFAULT_FILE_NAME);
   // The start size at the screen's DPI; the window corrects it when its
   // monitor has another.
   const PixelSize work = WorkArea();
@@ -661,6 +690,7 @@ HWND CreateMainWindow(App& app, int showCommand) {
                                 CW_USEDEFAULT, size.width, size.height, nullptr, nullptr,
                                 app.instance, nullptr);
   if (window == nullptr) return nullptr;
+  SetWindowTitle(app);
   ShowWindow(window, showCommand);
   UpdateWindow(window);
   app.menu = LoadMenuA(app.resources, MAKEINTRESOURCEA(IDR_MAIN_MENU));
@@ -671,8 +701,13 @@ HWND CreateMainWindow(App& app, int showCommand) {
 }
 
 void SetWindowTitle(App& app) {
-  const std::string title = app.Text(IDS_APP_TITLE) + " - " + app.document.displayName;
-  SetWindowTextA(app.main, title.c_str());
+  // The file name is UTF-8 and may hold characters the code page lacks.
+  // The main window is an ANSI window, so SetWindowTextW would hand the text
+  // to its procedure through the code page; the wide default procedure
+  // stores it as it is.
+  const std::wstring title =
+      WideFromUtf8(app.TextUtf8(IDS_APP_TITLE) + " - " + app.document.displayName);
+  DefWindowProcW(app.main, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title.c_str()));
 }
 
 void SetStatusText(App& app, int part, const std::string& text) {
@@ -743,10 +778,8 @@ void LayoutMainWindow(App& app) {
 
 bool CloseMainWindow(App& app) {
   if (app.modified) {
-    const std::string format = app.Text(IDS_SAVE_CHANGES_PROMPT);
-    char question[1024];
-    std::snprintf(question, sizeof question, format.c_str(), app.document.filePath.c_str());
-    const int answer = app.Message(question, MB_YESNOCANCEL);
+    const int answer =
+        app.MessageWithPath(IDS_SAVE_CHANGES_PROMPT, app.document.filePath, MB_YESNOCANCEL);
     if (answer == IDCANCEL) return false;
     if (answer == IDYES) {
       SendMessageA(app.main, WM_COMMAND,

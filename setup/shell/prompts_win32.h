@@ -15,14 +15,23 @@ class Prompts {
  public:
   virtual ~Prompts() = default;
   // A message box; returns IDOK, IDYES, IDNO or IDCANCEL.
+  // `text` and `caption` are in the ANSI code page, as the string table's
+  // texts and the entries' names are.
   virtual int Message(HWND owner, const std::string& text, const std::string& caption,
                       UINT type) = 0;
+  // A message that names a path: `text` and `caption` are UTF-8, so that a
+  // folder outside the code page is shown in full. The default hands the
+  // text, as near as the code page comes, to Message.
+  virtual int MessageUtf8(HWND owner, const std::string& text, const std::string& caption,
+                          UINT type);
   // The settings data file dialog. `path` holds the initial name and
-  // receives the choice. False when cancelled.
+  // receives the choice; `path`, `title` and `filter` are UTF-8. False when
+  // cancelled.
   virtual bool ChooseDataFile(HWND owner, std::string& path, FileDialogMode mode,
                               const std::string& title, const std::string& filter) = 0;
   // Help: the WinHelp file, and a document (the HTML user guide) in the
-  // program the user has for it. Tests replace them so that nothing starts.
+  // program the user has for it (UTF-8 paths). Tests replace them so that
+  // nothing starts.
   virtual bool ShowHelpFile(HWND owner, const std::string& path);
   virtual bool OpenDocument(HWND owner, const std::string& path);
   // The print dialog: a printer device context the caller deletes, or null
@@ -38,6 +47,8 @@ class Prompts {
 class WindowsPrompts : public Prompts {
  public:
   int Message(HWND owner, const std::string& text, const std::string& caption, UINT type) override;
+  int MessageUtf8(HWND owner, const std::string& text, const std::string& caption,
+                  UINT type) override;
   bool ChooseDataFile(HWND owner, std::string& path, FileDialogMode mode, const std::string& title,
                       const std::string& filter) override;
   HDC ChoosePrinter(HWND owner) override;

@@ -114,5 +114,16 @@ TEST(LaunchPathTest, LeadBytesOfDoubleByteCodePages) {
   }
 }
 
+TEST(LaunchPathTest, UnicodeFolderAsUtf8KeepsEveryByte) {
+  // The launcher holds its path as UTF-8: no byte of a non-ASCII character
+  // is below 0x80, so none is taken for a separator, and the folder comes
+  // out exactly as it went in. "表" is the character whose Shift-JIS
+  // trailing byte is '\'; in UTF-8 it has none.
+  const std::string folder = "Z:\\tmp\\\xC5\x81ukasz \xE6\x97\xA5\xE6\x9C\xAC\\\xE8\xA1\xA8\\";
+  EXPECT_EQ(ModelProgramPath(folder + "ModelLauncher.exe", ModelPathForRadio(1003), NoLeadBytes),
+            folder + "VM40\\Setup.exe");
+  EXPECT_EQ(QuotedCommandLine(folder + "VM40\\Setup.exe"), "\"" + folder + "VM40\\Setup.exe\"");
+}
+
 }  // namespace
 }  // namespace odc

@@ -137,9 +137,10 @@ TEST_F(OdctoolLink, UploadSendsTheFileWithItsTrailer) {
   EXPECT_EQ(machine.uploads(), 1);
 
   std::ostringstream bad;
-  EXPECT_EQ(RunUpload(machine, TempPath("odctool_missing.DAT"), Language::SingleByte, bad),
-            kExitFailure);
-  EXPECT_EQ(bad.str(), "File format is error! Please select valid format!\n");
+  const std::string missing = TempPath("odctool_missing.DAT");
+  EXPECT_EQ(RunUpload(machine, missing, Language::SingleByte, bad), kExitFailure);
+  EXPECT_EQ(bad.str(), "The file " + missing + " cannot be opened.\n");
+
   std::remove(path.c_str());
 }
 

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -16,9 +17,17 @@
 #include "setup/data/bytes.h"
 #include "setup/data/data_file.h"
 #include "setup/data/dial_codec.h"
+#include "setup/data/file_io.h"
 #include "setup/link/demo_machine.h"
 #include "setup/link/machine_link.h"
 #include "tests/link/link_test_support.h"
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
 
 namespace odc {
 namespace {
@@ -133,7 +142,55 @@ TEST_F(MachineFileTest, TheEnvironmentChoosesTheMachineAndUploadsAreWrittenBack)
   const ItemRecord& counter = memory.records[FindRecord(memory, kLastCounterId)];
   EXPECT_EQ(counter.length, 4u);
   EXPECT_EQ(GetU32(counter.data), 7312u);
-  EXPECT_TRUE(ReadBytes(path_ + ".tmp").empty()) << "no temporary file left behind";
+  EXPECT_FALSE(IsExistingFile(TemporaryPathFor(path_))) << "no temporary file left behind";
+}
+
+TEST(MachineFileInUnicodeFolder, IsFoundReadAndWrittenBack) {
+  // "Łukasz 日本": outside the ANSI code page of a Western Windows.
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::path(testing::TempDir()) / "odc_machine_unicode" /
+                          fs::u8path("\xC5\x81ukasz \xE6\x97\xA5\xE6\x9C\xAC");
+  fs::create_directories(folder);
+  const fs::path file = folder / fs::u8path("\xE6\xA9\x9F\xE6\xA2\xB0.dat");  // "機械.dat"
+  fs::copy_file(fs::u8path(kFixture), file, fs::copy_options::overwrite_existing);
+#ifdef _WIN32
+  // Windows hands such a variable over in UTF-16.
+  SetEnvironmentVariableW(L"ODC_SIMULATED_MACHINE", file.wstring().c_str());
+#else
+  SetEnv(kSimulatedMachineVariable, file.u8string().c_str());
+#endif
+  std::string note;
+  std::unique_ptr<UsbPlatform> usb = MakeUsbPlatform(&note);
+  EXPECT_EQ(note, "simulated machine: " + file.u8string());
+  MachineLink link(*usb);
+  RecordingUi ui;
+  auto set = std::make_unique<DataSet>();
+  ASSERT_EQ(DownloadMachineData(link, ui, *set), 1);
+  UnpackTransferImage(*set);
+  std::strcpy(SettingText(*set, kMachineNameId), "Renamed M40");
+  ASSERT_EQ(UploadMachineData(link, ui, *set), 1);
+  EXPECT_TRUE(static_cast<SimulatedMachine&>(*usb).writeBackOk());
+
+  SimulatedMachine reloaded;
+  ASSERT_EQ(reloaded.LoadMemoryFile(file.u8string()), 1);
+  const DataSet& memory = reloaded.memory();
+  EXPECT_STREQ(
+      reinterpret_cast<const char*>(memory.records[FindRecord(memory, kMachineNameId)].data),
+      "Renamed M40");
+  // Only the machine file is in the folder: no copy under a mangled name.
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+  SetEnv(kSimulatedMachineVariable, nullptr);
+  fs::remove_all(folder.parent_path());
+}
+
+TEST_F(MachineFileTest, AMissingFileIsNamedAndLeavesNoDevice) {
+  const std::string missing = path_ + ".missing";
+  SetEnv(kSimulatedMachineVariable, missing.c_str());
+  std::string note;
+  std::unique_ptr<UsbPlatform> usb = MakeUsbPlatform(&note);
+  EXPECT_EQ(note, "simulated machine file cannot be opened: " + missing);
+  MachineLink link(*usb);
+  EXPECT_EQ(OpenMachinePort(link), -1);
 }
 
 TEST_F(MachineFileTest, TheEnvironmentSetsTheReportedStatus) {

@@ -42,6 +42,12 @@ class ScriptedPrompts : public Prompts {
     answers.pop_front();
     return answer;
   }
+  // Messages that name a path arrive in UTF-8 and are recorded as they are.
+  int MessageUtf8(HWND owner, const std::string& text, const std::string& caption,
+                  UINT type) override {
+    return Message(owner, text, caption, type);
+  }
+  // `files` are UTF-8 paths, as the real dialog returns them.
   bool ChooseDataFile(HWND, std::string& path, FileDialogMode mode, const std::string& title,
                       const std::string& filter) override {
     dialogs.push_back({mode, title});

@@ -291,6 +291,206 @@ TEST_F(MainWindow, AFailedSaveIsReportedAndKeepsTheChanges) {
   EXPECT_TRUE(IsWindow(window)) << "closing must not lose what could not be saved";
 }
 
+// UTF-8 and UTF-16 of the same text, converted by the system here so that
+// the test does not lean on the program's own conversion.
+std::wstring Wide(const std::string& utf8) {
+  std::wstring wide(utf8.size() + 1, L'\0');
+  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                         &wide[0], static_cast<int>(wide.size()));
+  wide.resize(length > 0 ? length : 0);
+  return wide;
+}
+
+std::vector<uint8_t> ReadAllWide(const std::string& utf8Path) {
+  std::vector<uint8_t> bytes;
+  FILE* file = _wfopen(Wide(utf8Path).c_str(), L"rb");
+  if (file == nullptr) return bytes;
+  uint8_t chunk[4096];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+    bytes.insert(bytes.end(), chunk, chunk + got);
+  std::fclose(file);
+  return bytes;
+}
+
+// The caption as the frame draws it. GetWindowTextW would ask the ANSI
+// window procedure and so get the text back through the code page.
+std::wstring WindowTextWide(HWND window) {
+  wchar_t text[512] = {};
+  InternalGetWindowText(window, text, 512);
+  return text;
+}
+
+// The names of the files in a folder, as UTF-16.
+std::vector<std::wstring> FolderContents(const std::string& utf8Folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((Wide(utf8Folder) + L"*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") names.push_back(name);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// "Łukasz 日本": "Ł" is outside cp1252, Wine's ANSI code page here, and the
+// Japanese outside every Western one.
+const char kUnicodeFolderName[] = "\xC5\x81ukasz \xE6\x97\xA5\xE6\x9C\xAC";
+const char kMachineFileName[] = "machine \xE6\x97\xA5.DAT";       // "machine 日.DAT"
+const char kBookFileName[] = "\xC5\x81\xC3\xB3\x64\xC5\xBA.DAT";  // "Łódź.DAT"
+
+// Deletes the files of a folder and the folder itself.
+void RemoveFolder(const std::string& utf8Folder) {
+  for (const std::wstring& name : FolderContents(utf8Folder))
+    DeleteFileW((Wide(utf8Folder) + name).c_str());
+  RemoveDirectoryW(Wide(utf8Folder).c_str());
+}
+
+class UnicodeFolder : public MainWindow {
+ protected:
+  void SetUp() override {
+    MainWindow::SetUp();
+    folder = dir + kUnicodeFolderName + "\\";
+    RemoveFolder(folder);  // left by an earlier run under the same process id
+    ASSERT_TRUE(CreateDirectoryW(Wide(folder).c_str(), nullptr));
+    const std::vector<uint8_t> demo = ReadAll(ODC_DEMO_MACHINE_PATH);
+    ASSERT_FALSE(demo.empty());
+    FILE* file = _wfopen(Wide(folder + kMachineFileName).c_str(), L"wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(demo.data(), 1, demo.size(), file);
+    std::fclose(file);
+  }
+  void TearDown() override {
+    MainWindow::TearDown();
+    if (app.resources != app.instance) FreeLibrary(app.resources);
+    RemoveFolder(folder);
+  }
+  std::string folder;  // UTF-8, with its trailing separator
+};
+
+TEST_F(UnicodeFolder, OpenSaveAndSaveAsKeepTheFolder) {
+  const std::string machinePath = folder + kMachineFileName;
+  prompts.files = {machinePath};
+  Command(ID_FILE_OPEN);
+  EXPECT_TRUE(prompts.messages.empty()) << LastMessage();
+  ASSERT_EQ(app.words.dataLoaded, 1);
+  EXPECT_FALSE(app.data->addressBookOnly) << "the whole machine file was read";
+  EXPECT_EQ(WindowTextWide(window), L"Device Configurator - ODC - " + Wide(kMachineFileName));
+
+  // Save writes back in place, through the temporary file beside it.
+  Command(ID_FILE_SAVE);
+  EXPECT_EQ(prompts.dialogs.size(), 1u) << "no dialog: the file has its name";
+  EXPECT_TRUE(prompts.messages.empty()) << LastMessage();
+  EXPECT_EQ(ReadAllWide(machinePath).size(), ReadAll(ODC_DEMO_MACHINE_PATH).size() - 6 * 12)
+      << "rewritten without the machine's counters";
+
+  const std::string bookPath = folder + kBookFileName;
+  prompts.files = {bookPath};
+  Command(ID_FILE_SAVE_AS);
+  EXPECT_TRUE(prompts.messages.empty()) << LastMessage();
+  EXPECT_EQ(WindowTextWide(window), L"Device Configurator - ODC - " + Wide(kBookFileName));
+  EXPECT_EQ(ReadAllWide(bookPath), ReadAllWide(machinePath));
+  // Exactly the two files, under their own names: nothing under a name
+  // that lost its letters, no temporary file left.
+  EXPECT_EQ(FolderContents(folder),
+            (std::vector<std::wstring>{Wide(kMachineFileName), Wide(kBookFileName)}));
+
+  // And the saved copy opens again.
+  Command(ID_FILE_NEW);
+  prompts.files = {bookPath};
+  Command(ID_FILE_OPEN);
+  EXPECT_TRUE(prompts.messages.empty()) << LastMessage();
+  EXPECT_FALSE(app.data->addressBookOnly);
+  EXPECT_EQ(app.document.filePath, bookPath);
+}
+
+TEST_F(UnicodeFolder, ImportReadsAFileThere) {
+  Command(ID_FILE_NEW);
+  ASSERT_EQ(app.data->OneTouchEntry(0)[0], 0);
+  prompts.files = {folder + kMachineFileName};
+  prompts.answers = {IDYES};
+  Command(ID_FILE_IMPORT);
+  ASSERT_EQ(prompts.messages.size(), 1u) << "only the overwrite question";
+  EXPECT_NE(app.data->OneTouchEntry(0)[0], 0) << "the demo's first key arrived";
+}
+
+TEST_F(UnicodeFolder, AFileThatCannotBeOpenedIsNamedInFull) {
+  Command(ID_FILE_NEW);
+  app.data->OneTouchEntry(0)[0] = 1;  // an edit not yet saved
+  const std::string missing = folder + "gone \xE6\x97\xA5.DAT";
+  prompts.files = {missing};
+  Command(ID_FILE_OPEN);
+  EXPECT_EQ(LastMessage(), "The file " + missing + " cannot be opened.");
+  EXPECT_EQ(prompts.messages.back().caption, "Device Configurator - ODC");
+  EXPECT_EQ(app.data->OneTouchEntry(0)[0], 1) << "nothing changed";
+
+  // A folder chosen as a file: cannot be opened either.
+  prompts.files = {folder};
+  prompts.answers = {IDYES};
+  Command(ID_FILE_IMPORT);
+  EXPECT_EQ(LastMessage(), "The file " + folder + " cannot be opened.");
+  EXPECT_EQ(app.data->OneTouchEntry(0)[0], 1);
+
+  // A file that opens but is no data set is still blamed for its format.
+  const std::string foreign = folder + "foreign \xC5\x81.DAT";
+  FILE* file = _wfopen(Wide(foreign).c_str(), L"wb");
+  ASSERT_NE(file, nullptr);
+  std::fputs("CMC", file);
+  std::fclose(file);
+  prompts.files = {foreign};
+  Command(ID_FILE_OPEN);
+  EXPECT_EQ(LastMessage(), "File format is error! Please select valid format!");
+}
+
+TEST_F(UnicodeFolder, MessagesAboutTheFileNameItInFull) {
+  Command(ID_FILE_NEW);
+  const std::string nowhere = folder + "\xE6\x9C\xAC\\book.DAT";  // a folder that does not exist
+  prompts.files = {nowhere};
+  Command(ID_FILE_SAVE);
+  EXPECT_EQ(LastMessage().find("The file " + nowhere + " could not be saved."), 0u)
+      << LastMessage();
+  EXPECT_TRUE(app.modified);
+
+  const std::string bookPath = folder + kBookFileName;
+  prompts.files = {bookPath};
+  Command(ID_FILE_SAVE_AS);
+  app.modified = true;
+  prompts.answers = {IDCANCEL};
+  SendMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(LastMessage(), "Is Change " + bookPath + " Saved ?");
+  EXPECT_TRUE(IsWindow(window));
+}
+
+// Help looks beside the resource module; a module in the Unicode folder
+// must find its help there.
+TEST_F(UnicodeFolder, HelpIsFoundBesideAResourceModuleThere) {
+  const std::string module = folder + "Setup.dll";
+  ASSERT_TRUE(CopyFileW(Wide(ODC_SETUP_DLL_PATH).c_str(), Wide(module).c_str(), FALSE));
+  HMODULE resources = LoadLibraryW(Wide(module).c_str());
+  ASSERT_NE(resources, nullptr);
+  app.resources = resources;
+  const std::string guide = folder + "UserGuide.html";
+  FILE* file = _wfopen(Wide(guide).c_str(), L"wb");
+  ASSERT_NE(file, nullptr);
+  std::fputs("<p>", file);
+  std::fclose(file);
+  Command(ID_HELP_TOPICS);
+  EXPECT_TRUE(prompts.messages.empty()) << LastMessage();
+  ASSERT_EQ(prompts.documents.size(), 1u);
+  EXPECT_EQ(prompts.documents[0], guide);
+
+  const std::string helpFile = folder + "VM40HELP.HLP";
+  file = _wfopen(Wide(helpFile).c_str(), L"wb");
+  ASSERT_NE(file, nullptr);
+  std::fclose(file);
+  Command(ID_HELP_TOPICS);
+  ASSERT_EQ(prompts.helpFiles.size(), 1u);
+  EXPECT_EQ(prompts.helpFiles[0], helpFile);
+}
+
 TEST_F(MainWindow, ConnectDownloadUploadDisconnect) {
   Command(ID_MACHINE_CONNECT);
   EXPECT_TRUE(app.link->connected);

@@ -21,11 +21,6 @@ namespace odc {
 namespace tool {
 namespace {
 
-int FormatError(std::ostream& err) {
-  err << kFileFormatErrorMessage << '\n';
-  return kExitFailure;
-}
-
 int WriteFailed(const std::string& path, std::ostream& err) {
   err << "Cannot write " << path << '\n';
   return kExitFailure;
@@ -47,6 +42,11 @@ std::string ShownArgument(const std::string& argument) {
   while (shown < 3 && shown < argument.size() && (argument[shown] < '0' || argument[shown] > '9'))
     ++shown;
   return "\"" + argument.substr(0, shown) + (shown < argument.size() ? "...\"" : "\"");
+}
+
+int ReportUnusableFile(const std::string& path, std::ostream& err) {
+  err << UnusableFileMessage(path) << '\n';
+  return kExitFailure;
 }
 
 bool ParseLanguageName(const std::string& name, Language& language) {
@@ -73,7 +73,10 @@ int RunNew(const std::string& outPath, std::ostream& err) {
   // is exactly the program's default data set.
   auto set = std::make_unique<DataSet>();
   Document document;
-  if (!NewDataSet(*set, document)) return FormatError(err);
+  if (!NewDataSet(*set, document)) {
+    err << kFileFormatErrorMessage << '\n';
+    return kExitFailure;
+  }
   if (!SaveDataSet(*set, document, outPath)) return WriteFailed(outPath, err);
   return kExitOk;
 }
@@ -81,7 +84,7 @@ int RunNew(const std::string& outPath, std::ostream& err) {
 int RunShow(const std::string& path, bool json, Language language, std::ostream& out,
             std::ostream& err) {
   auto set = LoadDataSet(path, language);
-  if (!set) return FormatError(err);
+  if (!set) return ReportUnusableFile(path, err);
   const AddressBookReport book = ReportAddressBook(*set);
   // A full data set shows its machine settings too, by name as get does.
   const bool settings = !set->addressBookOnly;
@@ -120,9 +123,9 @@ std::string PlannedLine(const PlannedEntry& e, Language language) {
 int RunImport(const std::string& source, const std::string& basePath, const std::string& outPath,
               Language language, const ImportFlags& flags, std::ostream& out, std::ostream& err) {
   auto set = LoadDataSet(basePath, language);
-  if (!set) return FormatError(err);
+  if (!set) return ReportUnusableFile(basePath, err);
   std::vector<uint8_t> bytes;
-  if (!ReadFileBytes(source, bytes)) return FormatError(err);
+  if (!ReadFileBytes(source, bytes)) return ReportUnusableFile(source, err);
 
   if (ContactFileFormat(bytes.data(), bytes.size()) == 0) {
     // Settings data files and the CMC formats replace the address book as
@@ -134,7 +137,7 @@ int RunImport(const std::string& source, const std::string& basePath, const std:
     }
     auto buffers = std::make_unique<ImportBuffers>();
     if (ImportAddressBookBytes(*set, *buffers, bytes.data(), bytes.size()) == 0) {
-      return FormatError(err);
+      return ReportUnusableFile(source, err);
     }
     if (flags.dryRun) return kExitOk;
     Document document;
@@ -180,7 +183,7 @@ int RunImport(const std::string& source, const std::string& basePath, const std:
 int RunExport(const std::string& path, const std::string& outPath, ExportForm form,
               Language language, std::ostream& out, std::ostream& err) {
   auto set = LoadDataSet(path, language);
-  if (!set) return FormatError(err);
+  if (!set) return ReportUnusableFile(path, err);
   const std::string text =
       form == ExportForm::Vcard ? AddressBookVcard(*set) : AddressBookCsv(ReportAddressBook(*set));
   if (outPath == "-") {
@@ -196,9 +199,9 @@ int RunExport(const std::string& path, const std::string& outPath, ExportForm fo
 int RunDiff(const std::string& pathA, const std::string& pathB, Language language,
             std::ostream& out, std::ostream& err) {
   auto a = LoadDataSet(pathA, language);
-  if (!a) return FormatError(err);
+  if (!a) return ReportUnusableFile(pathA, err);
   auto b = LoadDataSet(pathB, language);
-  if (!b) return FormatError(err);
+  if (!b) return ReportUnusableFile(pathB, err);
   const AddressBookReport bookA = ReportAddressBook(*a);
   const AddressBookReport bookB = ReportAddressBook(*b);
   const auto lines = DiffDataSets({a.get(), &bookA}, {b.get(), &bookB});

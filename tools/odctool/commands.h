@@ -30,6 +30,11 @@ bool ParseLanguageName(const std::string& name, Language& language);
 // file cannot be used.
 std::unique_ptr<DataSet> LoadDataSet(const std::string& path, Language language);
 
+// Reports a file that LoadDataSet or an import could not use: "cannot be
+// opened" with its name, or the program's format message. Returns
+// kExitFailure.
+int ReportUnusableFile(const std::string& path, std::ostream& err);
+
 int RunNew(const std::string& outPath, std::ostream& err);
 int RunShow(const std::string& path, bool json, Language language, std::ostream& out,
             std::ostream& err);

@@ -111,10 +111,7 @@ int RunDownload(UsbPlatform& usb, const std::string& outPath, Language language,
 int RunUpload(UsbPlatform& usb, const std::string& inPath, Language language, std::ostream& err,
               bool networkChanged) {
   auto set = LoadDataSet(inPath, language);
-  if (!set) {
-    err << kFileFormatErrorMessage << '\n';
-    return kExitFailure;
-  }
+  if (!set) return ReportUnusableFile(inPath, err);
   MachineLink link(usb);
   ConsoleLinkUi ui(link, err);
   link.requestFlag = networkChanged ? 1 : 0;

@@ -13,9 +13,11 @@
 #endif
 
 #include "odc_version.h"
+#include "setup/data/file_io.h"
 #include "setup/link/simulated_machine.h"
 #include "setup/link/usb_platform.h"
 #include "tools/odctool/commands.h"
+#include "tools/odctool/console_text.h"
 #include "tools/odctool/link_commands.h"
 #include "tools/odctool/settings_commands.h"
 
@@ -68,9 +70,10 @@ struct Arguments {
 };
 
 // Options take their value as the next argument; "--" ends the options.
-bool ParseArguments(int argc, char** argv, Arguments& args, std::string& problem) {
+bool ParseArguments(const std::vector<std::string>& argv, Arguments& args, std::string& problem) {
+  const size_t argc = argv.size();
   bool optionsEnded = false;
-  for (int i = 2; i < argc; ++i) {
+  for (size_t i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
     auto value = [&](std::string& target, bool& seen) {
       if (seen) {
@@ -119,17 +122,17 @@ bool ParseArguments(int argc, char** argv, Arguments& args, std::string& problem
   return true;
 }
 
-int Run(int argc, char** argv) {
+int Run(const std::vector<std::string>& argv) {
   using namespace odc::tool;
-  if (argc < 2) return Usage("");
+  if (argv.size() < 2) return Usage("");
   const std::string command = argv[1];
   if (command == "-h" || command == "--help" || command == "help") {
     std::cout << kUsage << "settings by name:\n" << kSettingsUsage;
     return kExitOk;
   }
   if (command == "get" || command == "set") {
-    return RunSettingsCommand(command, std::vector<std::string>(argv + 2, argv + argc), std::cout,
-                              std::cerr);
+    return RunSettingsCommand(command, std::vector<std::string>(argv.begin() + 2, argv.end()),
+                              std::cout, std::cerr);
   }
   if (command == "--version" || command == "version") {
     std::cout << "odctool " ODC_VERSION_TEXT "\n";
@@ -137,7 +140,7 @@ int Run(int argc, char** argv) {
   }
   Arguments args;
   std::string problem;
-  if (!ParseArguments(argc, argv, args, problem)) return Usage(problem);
+  if (!ParseArguments(argv, args, problem)) return Usage(problem);
   odc::Language language;
   if (!ParseLanguageName(args.language, language)) {
     return Usage("unknown language " + ShownArgument(args.language));
@@ -206,8 +209,9 @@ int Run(int argc, char** argv) {
     }
     std::string note;
     auto usb = odc::MakeUsbPlatform(&note);
-    const char* simulated = std::getenv(odc::kSimulatedMachineVariable);
-    if (simulated && *simulated && !dynamic_cast<odc::SimulatedMachine*>(usb.get())) {
+    std::string simulated;
+    if (odc::ReadEnvironmentText(odc::kSimulatedMachineVariable, simulated) && !simulated.empty() &&
+        !dynamic_cast<odc::SimulatedMachine*>(usb.get())) {
       std::cerr << "odctool: " << note << '\n';
     }
     if (command == "status") return RunStatus(*usb, args.json, std::cout, std::cerr);
@@ -217,21 +221,35 @@ int Run(int argc, char** argv) {
   return Usage("unknown command " + ShownArgument(command));
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-#ifdef _WIN32
-  // The output is the same bytes on every system: lines end in LF (the CSV's
-  // own CRLF stays as it is), so scripts read it alike.
-  _setmode(_fileno(stdout), _O_BINARY);
-  _setmode(_fileno(stderr), _O_BINARY);
-#endif
+int RunCaught(const std::vector<std::string>& args) {
   try {
-    return Run(argc, argv);
+    return Run(args);
   } catch (const std::exception& e) {
     std::cerr << "odctool: " << e.what() << '\n';
   } catch (...) {
     std::cerr << "odctool: unexpected failure\n";
   }
   return odc::tool::kExitFailure;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+  // The output is the same bytes on every system: lines end in LF (the CSV's
+  // own CRLF stays as it is), so scripts read it alike. A console shows the
+  // UTF-8 as the characters it stands for.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+  odc::tool::UseUnicodeConsole();
+  // The arguments come from the UTF-16 command line: argv went through the
+  // ANSI code page and may have lost letters of a path.
+  (void)argc;
+  (void)argv;
+  const int result = RunCaught(odc::tool::CommandLineArguments());
+  odc::tool::RestoreStandardStreams();
+  return result;
+#else
+  return RunCaught(std::vector<std::string>(argv, argv + argc));
+#endif
 }

@@ -63,7 +63,7 @@ const char* const kSettingsUsage =
 int RunGet(const std::string& path, const std::vector<std::string>& names, bool json,
            Language language, std::ostream& out, std::ostream& err) {
   auto set = LoadDataSet(path, language);
-  if (!set) return Refuse(kFileFormatErrorMessage, err);
+  if (!set) return Refuse(UnusableFileMessage(path), err);
   const std::string unavailable = SettingsUnavailable(*set);
   if (!unavailable.empty()) return Refuse(path + ": " + unavailable, err);
 
@@ -113,7 +113,7 @@ int RunSet(const std::string& path, const std::vector<std::pair<std::string, std
            const std::string& outPath, Language language, std::ostream& err) {
   std::vector<uint8_t> input;
   auto set = LoadDataSet(path, language);
-  if (!set || !ReadFileBytes(path, input)) return Refuse(kFileFormatErrorMessage, err);
+  if (!set || !ReadFileBytes(path, input)) return Refuse(UnusableFileMessage(path), err);
   const SettingsChange change = ApplyNamedSettings(*set, values);
   if (!change.problem.empty()) return Refuse(change.problem, err);
   bool written;
