@@ -235,7 +235,7 @@ FilterResult RemoveFirst(std::string_view text, Allowed allowed) {
 }  // namespace
 
 int ApplyTextFilter(ControlSurface& s, std::string& text, int id, int limit,
-                    const std::function<FilterResult(std::string_view)>& step) {
+                    const std::function<FilterResult(std::string_view)>& step, bool cutToLimit) {
   // The control's own text, not the caller's copy: the caller may have read
   // it into a buffer too short for a paste.
   const std::string held = s.Text(id, kFilterReadLimit);
@@ -249,7 +249,7 @@ int ApplyTextFilter(ControlSurface& s, std::string& text, int id, int limit,
     mended = std::move(r.text);
     caret = r.caret;
   }
-  if (limit > 0 && mended.size() > static_cast<size_t>(limit)) {
+  if (cutToLimit && limit > 0 && mended.size() > static_cast<size_t>(limit)) {
     mended.resize(static_cast<size_t>(limit));
     if (caret < 0 || caret > limit) caret = limit;
   }
@@ -282,6 +282,10 @@ int FilterAsciiText(ControlSurface& s, std::string& text, int id, int limit) {
 
 int ApplyDigitFilter(ControlSurface& s, std::string& text, int id, int limit) {
   return ApplyTextFilter(s, text, id, limit, FilterDigits);
+}
+
+int ApplyDigitFilterKeepingLength(ControlSurface& s, std::string& text, int id, int limit) {
+  return ApplyTextFilter(s, text, id, limit, FilterDigits, false);
 }
 
 int ApplyMailFilter(ControlSurface& s, std::string& text, int id, int limit) {

@@ -240,12 +240,18 @@ int FilterAsciiText(ControlSurface& s, std::string& text, int id, int limit);
 // FilterDigits, FilterNameText and FilterMailText of the entry dialog, applied
 // to a control the same way.
 int ApplyDigitFilter(ControlSurface& s, std::string& text, int id, int limit);
+// The digit filter for numbers that are only read whole when OK is pressed
+// (administrator numbers, access numbers): a text longer than `limit` that
+// reached the edit some other way than typing is left long, so that the
+// check refuses it instead of taking its first digits.
+int ApplyDigitFilterKeepingLength(ControlSurface& s, std::string& text, int id, int limit);
 int ApplyMailFilter(ControlSurface& s, std::string& text, int id, int limit);
 int ApplyNameFilter(ControlSurface& s, const DataSet& set, std::string& text, int id, int limit);
 // The same with any filter of the entry dialog's kind, which mends one
 // character a step; limit 0 leaves the length alone.
 int ApplyTextFilter(ControlSurface& s, std::string& text, int id, int limit,
-                    const std::function<FilterResult(std::string_view)>& step);
+                    const std::function<FilterResult(std::string_view)>& step,
+                    bool cutToLimit = true);
 
 // Appends strings first..last of the resource module to a list and selects
 // entry `selection` (-1 none).

@@ -271,6 +271,20 @@ TEST(EditFilters, StoreTheTextTheControlHolds) {
   }
 }
 
+// Numbers read whole at OK keep a too long text for the check to refuse;
+// only the refused characters go.
+TEST(EditFilters, NumbersCheckedWholeAreNotCutToTheLimit) {
+  MemorySurface s;
+  s.At(9).text = "1122334";
+  std::string text;
+  EXPECT_EQ(ApplyDigitFilterKeepingLength(s, text, 9, 6), 1);
+  EXPECT_EQ(s.At(9).text, "1122334");
+  s.At(9).text = "11-22-33-4";
+  EXPECT_EQ(ApplyDigitFilterKeepingLength(s, text, 9, 6), 0);
+  EXPECT_EQ(s.At(9).text, "1122334");
+  EXPECT_EQ(text, "1122334");
+}
+
 // The platform answers the filter's write with EN_CHANGE before SetText
 // returns; the page must not run inside itself, or the outer call stores
 // an older copy of the text over the inner call's.
