@@ -195,7 +195,7 @@ void AdministratorNumberDialog::OnInit(ControlSurface& s) {
 void AdministratorNumberDialog::OnCommand(ControlSurface& s, int id, int code) {
   if (id == IDC_AN_NUMBER && code == kEditChange) {
     std::string text = s.Text(id, 7);
-    ApplyDigitFilter(s, text, id, static_cast<int>(kAdminDigits));
+    ApplyDigitFilterKeepingLength(s, text, id, static_cast<int>(kAdminDigits));
     return;
   }
   if (id == kIdCancel) {
@@ -299,7 +299,7 @@ void AccountTrackDialog::OnCommand(ControlSurface& s, int id, int code) {
     case IDC_AT_ACCESS:
       if (code == kEditChange) {
         std::string text = s.Text(id, 5);
-        ApplyDigitFilter(s, text, id, 3);
+        ApplyDigitFilterKeepingLength(s, text, id, 3);
       }
       break;
     case IDC_AT_CLEAR:
@@ -381,7 +381,7 @@ void ChangeAdminNumberDialog::OnCommand(ControlSurface& s, int id, int code) {
     case IDC_CA_CONFIRM:
       if (code == kEditChange) {
         std::string text = s.Text(id, 7);
-        ApplyDigitFilter(s, text, id, static_cast<int>(kAdminDigits));
+        ApplyDigitFilterKeepingLength(s, text, id, static_cast<int>(kAdminDigits));
       }
       return;
     case kIdCancel:

@@ -22,6 +22,11 @@ class ControlSurface {
  public:
   virtual ~ControlSurface() = default;
 
+  // True while the surface writes a control for the page: the platform
+  // answers some writes (an edit's text) with a change notification at once,
+  // and that notification is the page's own write, not the user's edit.
+  bool Writing() const { return writing_ > 0; }
+
   // Check boxes and radio buttons.
   virtual void SetCheck(int id, bool checked) = 0;
   virtual bool IsChecked(int id) const = 0;
@@ -104,6 +109,22 @@ class ControlSurface {
   // wherever the mouse last was); returns the index of the chosen item or -1
   // when the menu was dismissed.
   virtual int PopupMenu(const std::vector<std::string>& items, int anchor) = 0;
+
+ protected:
+  // Marks a write of the surface for as long as it lives.
+  class WriteScope {
+   public:
+    explicit WriteScope(ControlSurface& s) : s_(s) { ++s_.writing_; }
+    ~WriteScope() { --s_.writing_; }
+    WriteScope(const WriteScope&) = delete;
+    WriteScope& operator=(const WriteScope&) = delete;
+
+   private:
+    ControlSurface& s_;
+  };
+
+ private:
+  int writing_ = 0;
 };
 
 }  // namespace odc

@@ -30,6 +30,7 @@ using namespace copy_items;
 constexpr uint32_t kQualityTextPhoto = 0, kQualityPhoto = 2;
 constexpr uint32_t kDensityAutoMode = 0, kDensityManualMode = 1;
 constexpr int kEraseLow = 5, kEraseHigh = 20, kMarginLow = 0, kMarginHigh = 20;
+constexpr int kWidthDigits = 3;
 // The product whose machines have no duplex copy.
 constexpr uint32_t kNoDuplexCopyProduct = 0x400F;
 
@@ -146,6 +147,9 @@ class CopySetting1Page : public SettingsPage {
     s.SetSliderRange(IDC_C1_DENSITY_SLIDER, slider.low, slider.high);
     s.SetSliderPos(IDC_C1_DENSITY_SLIDER, SliderValue(ctx, slider));
 
+    // A width takes three digits, so that a paste is cut as typing is and
+    // the checks read the number that is stored.
+    for (const WidthField& f : kLeaveChecks) s.LimitText(f.edit, kWidthDigits);
     s.SetText(IDC_C1_MARGIN, std::to_string(GetSetting(d, kMargin)));
     // The erase widths start within their range, and are stored so.
     for (const WidthField& f : {kEraseLeftField, kEraseUpperField, kEraseFrameField}) {
@@ -187,8 +191,8 @@ class CopySetting1Page : public SettingsPage {
       case IDC_C1_ERASE_UPPER:
       case IDC_C1_ERASE_FRAME: {
         if (code != kEditChange) return Handled::No;
-        std::string text = s.Text(id, 4);
-        ApplyDigitFilter(s, text, id, 3);
+        std::string text;
+        ApplyDigitFilter(s, text, id, kWidthDigits);
         // Three digits may exceed the byte: the stored value stops at 255
         // (the checks refuse it before it is packed).
         const uint32_t value = static_cast<uint32_t>(std::min(LeadingInteger(text), 255));

@@ -229,7 +229,8 @@ class EmailSetting2Page : public CheckedTextPage {
     }
     if (id == IDC_EM2_INTERVAL_SCROLL && (code == kLineUp || code == kLineDown)) {
       StepEditNumber(s, code, IDC_EM2_INTERVAL, 1, 60);
-      // The window's change notification of the edit stores it as well.
+      // The edit's own change notification is not the page's to take: the
+      // stepped number is stored here.
       StoreInterval(s);
       return Handled::Changed;
     }

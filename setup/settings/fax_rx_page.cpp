@@ -168,11 +168,9 @@ class FaxRxOperationPage : public SettingsPage {
       s.Enable(IDC_RX_TRANSFER_COUNT, on);
     }
 
-    const SliderRule& rings = *FindSlider(IDC_RX_RINGS);
-    s.SetSliderRange(IDC_RX_RINGS, rings.low, rings.high);
-    const int value = SliderValue(ctx, rings);
-    s.SetSliderPos(IDC_RX_RINGS, value);
-    s.SetText(IDC_RX_RINGS_VALUE, std::to_string(region3 ? value : value + 1));
+    // The stored rings show until the slider is moved, also beyond the
+    // maximum-rings setting.
+    InitSettingsSlider(s, ctx, IDC_RX_RINGS);
   }
 
   Handled OnCommand(ControlSurface& s, int id, int code) override {
@@ -319,13 +317,7 @@ class FaxRxOperationPage : public SettingsPage {
     s.SetText(IDC_RX_OFF_MINUTE, TwoDigits((off >> 5) & 0x3F));
   }
 
-  void ShowTransferCount(ControlSurface& s) {
-    const SliderRule& rule = *FindSlider(IDC_RX_TRANSFER_COUNT);
-    s.SetSliderRange(IDC_RX_TRANSFER_COUNT, rule.low, rule.high);
-    const int value = SliderValue(ctx, rule);
-    s.SetSliderPos(IDC_RX_TRANSFER_COUNT, value);
-    ShowSliderLabel(s, rule, value);
-  }
+  void ShowTransferCount(ControlSurface& s) { InitSettingsSlider(s, ctx, IDC_RX_TRANSFER_COUNT); }
 
   void SwitchMemoryRxOff(ControlSurface& s) {
     DataSet& d = ctx.data;
@@ -500,19 +492,6 @@ int FieldLength(const std::string& text, int most) {
   return static_cast<int>(std::min<size_t>(text.size(), static_cast<size_t>(most)));
 }
 
-// The entry dialog's verdict on a keystroke, put back into the edit.
-bool TakeFilterResult(ControlSurface& s, int id, const FilterResult& r, int limit,
-                      std::string& text) {
-  if (!r.accepted) {
-    text = r.text;
-    s.SetText(id, text);
-    s.SelectText(id, r.caret, r.caret);
-    return false;
-  }
-  if (limit > 0) s.LimitText(id, limit);
-  return true;
-}
-
 }  // namespace
 
 void ForwardLocationDialog::LoadRecord() {
@@ -635,22 +614,24 @@ void ForwardLocationDialog::Refresh(ControlSurface& s) {
 void ForwardLocationDialog::OnEdit(ControlSurface& s, int id) {
   switch (id) {
     case IDC_FWD_NUMBER: {
-      std::string text = s.Text(id, 31);
-      TakeFilterResult(s, id, FilterDialText(text, DialField::Number), 30, text);
+      std::string text;
+      ApplyTextFilter(s, text, id, 30,
+                      [](std::string_view t) { return FilterDialText(t, DialField::Number); });
       number_ = text;
       break;
     }
     case IDC_FWD_SUB:
     case IDC_FWD_SID: {
-      std::string text = s.Text(id, 21);
-      TakeFilterResult(s, id, FilterDialText(text, DialField::SubOrSid), 20, text);
+      std::string text;
+      ApplyTextFilter(s, text, id, 20,
+                      [](std::string_view t) { return FilterDialText(t, DialField::SubOrSid); });
       (id == IDC_FWD_SUB ? sub_ : sid_) = text;
       break;
     }
     case IDC_FWD_ADDRESS: {
-      std::string text = s.Text(id, kMaxMailAddress + 1);
-      TakeFilterResult(s, id, FilterMailText(text), 0, text);
-      address_ = text.substr(0, kMaxMailAddress);
+      std::string text;
+      ApplyTextFilter(s, text, id, kMaxMailAddress, FilterMailText);
+      address_ = text;
       break;
     }
     default:

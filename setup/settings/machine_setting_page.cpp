@@ -111,8 +111,9 @@ class MachineSettingPage : public SettingsPage {
     InitSlider(s, IDC_MS_DENSITY_SLIDER);
 
     // Auto Shut Off.
-    s.SetSliderRange(IDC_MS_SHUT_OFF_SLIDER, 15, 240);
-    s.SetSliderPos(IDC_MS_SHUT_OFF_SLIDER, static_cast<int>(GetSetting(d, kShutOffTime)));
+    const SliderRule& shutOff = *FindSlider(IDC_MS_SHUT_OFF_SLIDER);
+    s.SetSliderRange(IDC_MS_SHUT_OFF_SLIDER, shutOff.low, shutOff.high);
+    s.SetSliderPos(IDC_MS_SHUT_OFF_SLIDER, SliderValue(ctx, shutOff));
     if (GetSetting(d, kShutOffPermission) == 0) {
       if (GetSetting(d, kShutOffTime) == 0) {
         shutOffOn_ = false;
@@ -132,9 +133,8 @@ class MachineSettingPage : public SettingsPage {
       shutOffOn_ = true;
       s.SetCheck(IDC_MS_AUTO_SHUT_OFF, true);
       if (GetSetting(d, kShutOffTime) == 0) SetSetting(d, kShutOffTime, 15);
-      const int time = static_cast<int>(GetSetting(d, kShutOffTime));
-      s.SetSliderPos(IDC_MS_SHUT_OFF_SLIDER, time);
-      ShowSliderLabel(s, *FindSlider(IDC_MS_SHUT_OFF_SLIDER), time);
+      s.SetSliderPos(IDC_MS_SHUT_OFF_SLIDER, SliderValue(ctx, shutOff));
+      ShowSliderLabel(s, ctx, shutOff, StoredSliderValue(ctx, shutOff));
       s.Enable(IDC_MS_SHUT_OFF_SLIDER, true);
     }
 
@@ -266,13 +266,7 @@ class MachineSettingPage : public SettingsPage {
     return kBindings;
   }
 
-  void InitSlider(ControlSurface& s, int id) {
-    const SliderRule* rule = FindSlider(id);
-    s.SetSliderRange(id, rule->low, rule->high);
-    const int value = static_cast<int>(GetSetting(ctx.data, rule->item));
-    s.SetSliderPos(id, value);
-    ShowSliderLabel(s, *rule, value);
-  }
+  void InitSlider(ControlSurface& s, int id) { InitSettingsSlider(s, ctx, id); }
 
   void FillPanelResetList(ControlSurface& s, uint32_t time) {
     s.ClearList(IDC_MS_PANEL_RESET_TIME);
@@ -289,12 +283,12 @@ class MachineSettingPage : public SettingsPage {
 
   // Clamps the Auto Shut Off time into 15-240 (stored), and shows it.
   void ShowAutoShutOffTime(ControlSurface& s) {
-    int time = static_cast<int>(GetSetting(ctx.data, kShutOffTime));
-    if (time < 15) time = 15;
-    if (time > 240) time = 240;
+    // The time is unsigned: 0xFFFFFFFF is far above 240, not below 15.
+    const SliderRule& rule = *FindSlider(IDC_MS_SHUT_OFF_SLIDER);
+    const int time = SliderValue(ctx, rule);
     SetSetting(ctx.data, kShutOffTime, static_cast<uint32_t>(time));
     s.SetSliderPos(IDC_MS_SHUT_OFF_SLIDER, time);
-    ShowSliderLabel(s, *FindSlider(IDC_MS_SHUT_OFF_SLIDER), time);
+    ShowSliderLabel(s, ctx, rule, time);
   }
 
   void TakeCopy() {

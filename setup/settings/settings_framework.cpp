@@ -70,7 +70,11 @@ std::vector<PageEntry> SheetPages(SheetId sheet, const DataSet& set, bool onlyBu
 
 void PageDriver::Init(ControlSurface& s) {
   ctx_.ui.Changed(page_.Id()) = 0;
+  // Texts set while the page starts send change notifications; they are not
+  // the user's edits.
+  initialising_ = true;
   page_.OnInit(s);
+  initialising_ = false;
 }
 
 void PageDriver::AfterEdit(ControlSurface& s, SettingsPage::Handled handled) {
@@ -84,11 +88,16 @@ void PageDriver::AfterEdit(ControlSurface& s, SettingsPage::Handled handled) {
 }
 
 void PageDriver::Command(ControlSurface& s, int id, int code) {
+  // A filter that writes back a mended text would otherwise be run again
+  // inside itself, and the outer call would store its older copy over the
+  // inner one's.
+  if (initialising_ || s.Writing()) return;
   ctx_.ui.pendingChange = true;
   AfterEdit(s, page_.OnCommand(s, id, code));
 }
 
 void PageDriver::Scroll(ControlSurface& s, int id, int code) {
+  if (initialising_ || s.Writing()) return;
   ctx_.ui.pendingChange = true;
   AfterEdit(s, page_.OnScroll(s, id, code));
 }
@@ -113,6 +122,12 @@ void PageDriver::QueryCancel(ControlSurface& s) {
 void PageDriver::Reset(ControlSurface& s) {
   page_.OnReset(s);
   ctx_.ui.Changed(page_.Id()) = 0;
+}
+
+bool RouteDialogCommand(DialogLogic& logic, ControlSurface& s, int id, int code) {
+  if (s.Writing()) return false;
+  logic.OnCommand(s, id, code);
+  return true;
 }
 
 bool SheetMayClose(const SettingsUiState& ui, bool closing) {
@@ -195,35 +210,59 @@ int CheckFourCharField(ControlSurface& s, int id, int messageId) {
 
 namespace {
 
-// Removes the first character `allowed` refuses; writes the text back with
-// the caret at its place, or sets the limit when every character passed.
+// Longest text a filter reads from its control: more than any edit's limit,
+// so that a paste made before the limit was set is read whole and cut.
+constexpr int kFilterReadLimit = 1024;
+
+// One step of a filter that tests each character on its own: the first
+// refused character removed.
 template <typename Allowed>
-int FilterControlText(ControlSurface& s, std::string& text, int id, int limit, Allowed allowed) {
+FilterResult RemoveFirst(std::string_view text, Allowed allowed) {
+  FilterResult r;
+  r.text.assign(text);
   for (size_t i = 0; i < text.size(); ++i) {
     if (!allowed(static_cast<unsigned char>(text[i]))) {
-      text.erase(i, 1);
-      s.SetText(id, text);
-      s.SelectText(id, static_cast<int>(i), static_cast<int>(i));
-      return 0;
+      r.text.erase(i, 1);
+      r.caret = static_cast<int>(i);
+      r.accepted = false;
+      return r;
     }
   }
-  s.LimitText(id, limit);
-  return 1;
-}
-
-int ApplyFilterResult(ControlSurface& s, std::string& text, int id, int limit,
-                      const FilterResult& r) {
-  if (r.accepted) {
-    s.LimitText(id, limit);
-    return 1;
-  }
-  text = r.text;
-  s.SetText(id, text);
-  s.SelectText(id, r.caret, r.caret);
-  return 0;
+  r.caret = static_cast<int>(text.size());
+  return r;
 }
 
 }  // namespace
+
+int ApplyTextFilter(ControlSurface& s, std::string& text, int id, int limit,
+                    const std::function<FilterResult(std::string_view)>& step, bool cutToLimit) {
+  // The control's own text, not the caller's copy: the caller may have read
+  // it into a buffer too short for a paste.
+  const std::string held = s.Text(id, kFilterReadLimit);
+  std::string mended = held;
+  int caret = -1;
+  // Every step removes at least one character, so this ends.
+  for (;;) {
+    FilterResult r = step(mended);
+    if (r.accepted) break;
+    if (r.text.size() >= mended.size()) break;  // a step that mends nothing
+    mended = std::move(r.text);
+    caret = r.caret;
+  }
+  if (cutToLimit && limit > 0 && mended.size() > static_cast<size_t>(limit)) {
+    mended.resize(static_cast<size_t>(limit));
+    if (caret < 0 || caret > limit) caret = limit;
+  }
+  const bool accepted = mended == held;
+  if (!accepted) {
+    s.SetText(id, mended);
+    s.SelectText(id, caret, caret);
+  }
+  if (limit > 0) s.LimitText(id, limit);
+  // What the control holds now is what the page stores.
+  text = accepted ? held : s.Text(id, kFilterReadLimit);
+  return accepted ? 1 : 0;
+}
 
 bool IsPhoneTextChar(unsigned char c) {
   return c == '+' || c == '-' || c == ' ' || (c >= '0' && c <= '9');
@@ -232,24 +271,33 @@ bool IsPhoneTextChar(unsigned char c) {
 bool IsAsciiTextChar(unsigned char c) { return c >= 0x20 && c <= 0x7F; }
 
 int FilterPhoneText(ControlSurface& s, std::string& text, int id, int limit) {
-  return FilterControlText(s, text, id, limit, IsPhoneTextChar);
+  return ApplyTextFilter(s, text, id, limit,
+                         [](std::string_view t) { return RemoveFirst(t, IsPhoneTextChar); });
 }
 
 int FilterAsciiText(ControlSurface& s, std::string& text, int id, int limit) {
-  return FilterControlText(s, text, id, limit, IsAsciiTextChar);
+  return ApplyTextFilter(s, text, id, limit,
+                         [](std::string_view t) { return RemoveFirst(t, IsAsciiTextChar); });
 }
 
 int ApplyDigitFilter(ControlSurface& s, std::string& text, int id, int limit) {
-  return ApplyFilterResult(s, text, id, limit, FilterDigits(text));
+  return ApplyTextFilter(s, text, id, limit, FilterDigits);
+}
+
+int ApplyDigitFilterKeepingLength(ControlSurface& s, std::string& text, int id, int limit) {
+  return ApplyTextFilter(s, text, id, limit, FilterDigits, false);
 }
 
 int ApplyMailFilter(ControlSurface& s, std::string& text, int id, int limit) {
-  return ApplyFilterResult(s, text, id, limit, FilterMailText(text));
+  return ApplyTextFilter(s, text, id, limit, FilterMailText);
 }
 
 int ApplyNameFilter(ControlSurface& s, const DataSet& set, std::string& text, int id, int limit) {
-  return ApplyFilterResult(s, text, id, limit,
-                           FilterNameText(text, set.language, GetSetting(set, kMachineVariantId)));
+  const Language language = set.language;
+  const uint32_t variant = GetSetting(set, kMachineVariantId);
+  return ApplyTextFilter(s, text, id, limit, [language, variant](std::string_view t) {
+    return FilterNameText(t, language, variant);
+  });
 }
 
 void FillComboFromStrings(ControlSurface& s, int id, int firstString, int lastString,
@@ -295,12 +343,6 @@ const SliderRule kSliders[] = {
     {729, 0x10508, 4, 5, 100, 10, 730, 0},              // Max. Search Results
 };
 
-int StoredSliderValue(const DataSet& set, const SliderRule& rule) {
-  const uint32_t raw = GetSetting(set, rule.item);
-  if (rule.width == 1) return static_cast<int8_t>(raw & 0xFF);  // bytes are signed for the clamp
-  return static_cast<int32_t>(raw);
-}
-
 }  // namespace
 
 const SliderRule* FindSlider(int control) {
@@ -310,33 +352,60 @@ const SliderRule* FindSlider(int control) {
   return nullptr;
 }
 
+int64_t StoredSliderValue(const SettingsContext& ctx, const SliderRule& rule) {
+  const uint32_t raw = GetSetting(ctx.data, rule.item);
+  // Bytes are signed for the clamp; the 32-bit times and counts are not.
+  int64_t value = rule.width == 1 ? static_cast<int8_t>(raw & 0xFF) : static_cast<int64_t>(raw);
+  if (rule.control == 478) value /= 8;  // the TX density is stored as 8 x level
+  return value;
+}
+
 int SliderHigh(const SettingsContext& ctx, const SliderRule& rule) {
   if (rule.control == 505) return static_cast<int8_t>(GetSetting(ctx.data, kMaximumRingsId) & 0xFF);
   return rule.high;
 }
 
-int SliderValue(const SettingsContext& ctx, const SliderRule& rule) {
-  int value = StoredSliderValue(ctx.data, rule);
-  if (rule.control == 478) value /= 8;  // the TX density is stored as 8 x level
-  return std::clamp(value, rule.low, std::max(rule.low, SliderHigh(ctx, rule)));
+int ClampSliderValue(const SettingsContext& ctx, const SliderRule& rule, int64_t value) {
+  const int64_t high = std::max(rule.low, SliderHigh(ctx, rule));
+  return static_cast<int>(std::clamp<int64_t>(value, rule.low, high));
 }
 
-void ShowSliderLabel(ControlSurface& s, const SliderRule& rule, int value) {
+int SliderValue(const SettingsContext& ctx, const SliderRule& rule) {
+  return ClampSliderValue(ctx, rule, StoredSliderValue(ctx, rule));
+}
+
+void ShowSliderLabel(ControlSurface& s, const SettingsContext& ctx, const SliderRule& rule,
+                     int64_t value) {
   if (!rule.valueLabel) return;
-  if (rule.unitString)
+  if (rule.control == 505) {
+    // The rings label shows the value plus one, except in region code 3.
+    const bool region3 = GetSetting(ctx.data, kRegionCodeId) == 3;
+    s.SetText(rule.valueLabel, std::to_string(region3 ? value : value + 1));
+  } else if (rule.unitString) {
     s.SetText(rule.valueLabel, std::to_string(value) + " " + s.String(rule.unitString));
-  else
+  } else {
     s.SetText(rule.valueLabel, std::to_string(value));
+  }
+}
+
+void InitSettingsSlider(ControlSurface& s, const SettingsContext& ctx, int id) {
+  const SliderRule* rule = FindSlider(id);
+  if (!rule) return;
+  s.SetSliderRange(id, rule->low, SliderHigh(ctx, *rule));
+  // A stored value outside the range puts the thumb at the end of the range
+  // but stays stored until the slider is moved, and the label shows what is
+  // stored: the page never shows a value that a save or upload would not
+  // carry.
+  s.SetSliderPos(id, SliderValue(ctx, *rule));
+  ShowSliderLabel(s, ctx, *rule, StoredSliderValue(ctx, *rule));
 }
 
 bool HandleSettingsSlider(ControlSurface& s, SettingsContext& ctx, int code, int control) {
   const SliderRule* rule = FindSlider(control);
   if (!rule) return false;
-  int value = StoredSliderValue(ctx.data, *rule);
-  if (rule->control == 478) value /= 8;
-  // Codes without a rule (Home, End, the end of a drag) change no value; the
-  // slider, which may have moved itself (Home, End), is put back to it.
-  bool store = true;
+  const int64_t stored = StoredSliderValue(ctx, *rule);
+  // 64 bits: a stored 0x7FFFFFFF plus a page step does not overflow.
+  int64_t value = stored;
   switch (code) {
     case kLineUp:
       value -= 1;
@@ -355,21 +424,19 @@ bool HandleSettingsSlider(ControlSurface& s, SettingsContext& ctx, int code, int
       value = s.SliderPos(control);
       break;
     default:
-      store = false;
-      break;
+      // Codes without a rule (Home, End, the end of a drag) change no value;
+      // the slider, which may have moved itself (Home, End), is put back to
+      // it, and the label keeps showing what is stored.
+      s.SetSliderPos(control, SliderValue(ctx, *rule));
+      ShowSliderLabel(s, ctx, *rule, stored);
+      return true;
   }
-  value = std::clamp(value, rule->low, std::max(rule->low, SliderHigh(ctx, *rule)));
-  const uint32_t stored =
-      rule->control == 478 ? static_cast<uint32_t>(value * 8) : static_cast<uint32_t>(value);
-  if (store) SetSetting(ctx.data, rule->item, rule->width == 1 ? (stored & 0xFF) : stored);
-  s.SetSliderPos(control, value);
-  if (rule->control == 505) {
-    // The rings label shows the value plus one, except in region code 3.
-    const bool region3 = GetSetting(ctx.data, kRegionCodeId) == 3;
-    s.SetText(rule->valueLabel, std::to_string(region3 ? value : value + 1));
-  } else {
-    ShowSliderLabel(s, *rule, value);
-  }
+  const int shown = ClampSliderValue(ctx, *rule, value);
+  const uint32_t store =
+      rule->control == 478 ? static_cast<uint32_t>(shown * 8) : static_cast<uint32_t>(shown);
+  SetSetting(ctx.data, rule->item, rule->width == 1 ? (store & 0xFF) : store);
+  s.SetSliderPos(control, shown);
+  ShowSliderLabel(s, ctx, *rule, shown);
   return true;
 }
 

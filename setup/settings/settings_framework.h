@@ -8,11 +8,13 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "setup/addressbook/entry_dialog_rules.h"
 #include "setup/data/data_set.h"
 #include "setup/settings/control_surface.h"
 
@@ -145,7 +147,10 @@ class PageDriver {
  public:
   PageDriver(SettingsContext& context, SettingsPage& page) : ctx_(context), page_(page) {}
   void Init(ControlSurface& s);
-  // WM_COMMAND / WM_HSCROLL / WM_VSCROLL.
+  // WM_COMMAND / WM_HSCROLL / WM_VSCROLL. A notification that arrives while
+  // the page starts, or while the surface writes a control for the page, is
+  // the page's own doing and is not handled: the page never runs inside
+  // itself.
   void Command(ControlSurface& s, int id, int code);
   void Scroll(ControlSurface& s, int id, int code);
   void SetActive(ControlSurface& s) { page_.OnSetActive(s); }
@@ -163,6 +168,7 @@ class PageDriver {
   void AfterEdit(ControlSurface& s, SettingsPage::Handled handled);
   SettingsContext& ctx_;
   SettingsPage& page_;
+  bool initialising_ = false;
 };
 
 // A settings dialog (sub-dialogs of pages and the small dialogs of the
@@ -176,6 +182,10 @@ class DialogLogic {
 };
 constexpr int kIdOk = 1;
 constexpr int kIdCancel = 2;
+
+// Hands a dialog's WM_COMMAND to its logic, except the change notification
+// of the dialog's own write to a control. True when the logic got it.
+bool RouteDialogCommand(DialogLogic& logic, ControlSurface& s, int id, int code);
 
 // Notification codes the pages look at (the platform's numbers).
 constexpr int kButtonClicked = 0;            // BN_CLICKED
@@ -216,9 +226,12 @@ int CheckIntegerField(ControlSurface& s, int id, int messageId, int low, int hig
 // message, the text selected, the control focused, 0.
 int CheckFourCharField(ControlSurface& s, int id, int messageId);
 
-// The shared keystroke filters of EN_CHANGE: remove the first character not
-// allowed (caret where it stood), or set the text limit. 1 accepted, 0 a
-// character was removed. `text` receives the text as it now stands.
+// The shared keystroke filters of EN_CHANGE. Each reads the control's whole
+// text, removes every character not allowed in one pass (a paste can bring
+// several), cuts it to `limit` characters, writes it back when that changed
+// it (caret at the place of the last removal) and sets the text limit. 1 the
+// text came through unchanged, 0 it was mended. `text` receives the text
+// the control then holds: the value to store.
 int FilterPhoneText(ControlSurface& s, std::string& text, int id, int limit);
 // The characters the two filters let through.
 bool IsPhoneTextChar(unsigned char c);
@@ -227,8 +240,18 @@ int FilterAsciiText(ControlSurface& s, std::string& text, int id, int limit);
 // FilterDigits, FilterNameText and FilterMailText of the entry dialog, applied
 // to a control the same way.
 int ApplyDigitFilter(ControlSurface& s, std::string& text, int id, int limit);
+// The digit filter for numbers that are only read whole when OK is pressed
+// (administrator numbers, access numbers): a text longer than `limit` that
+// reached the edit some other way than typing is left long, so that the
+// check refuses it instead of taking its first digits.
+int ApplyDigitFilterKeepingLength(ControlSurface& s, std::string& text, int id, int limit);
 int ApplyMailFilter(ControlSurface& s, std::string& text, int id, int limit);
 int ApplyNameFilter(ControlSurface& s, const DataSet& set, std::string& text, int id, int limit);
+// The same with any filter of the entry dialog's kind, which mends one
+// character a step; limit 0 leaves the length alone.
+int ApplyTextFilter(ControlSurface& s, std::string& text, int id, int limit,
+                    const std::function<FilterResult(std::string_view)>& step,
+                    bool cutToLimit = true);
 
 // Appends strings first..last of the resource module to a list and selects
 // entry `selection` (-1 none).
@@ -254,10 +277,20 @@ struct SliderRule {
 };
 const SliderRule* FindSlider(int control);
 bool HandleSettingsSlider(ControlSurface& s, SettingsContext& ctx, int code, int control);
-// The value a slider shows for a stored value (clamped, bytes signed) and
-// its label text.
+// The stored value a slider edits: bytes signed, 32-bit values unsigned,
+// the TX density as its level.
+int64_t StoredSliderValue(const SettingsContext& ctx, const SliderRule& rule);
+// A value clamped into the slider's range, and the thumb position of the
+// stored value.
+int ClampSliderValue(const SettingsContext& ctx, const SliderRule& rule, int64_t value);
 int SliderValue(const SettingsContext& ctx, const SliderRule& rule);
-void ShowSliderLabel(ControlSurface& s, const SliderRule& rule, int value);
+// Writes a value into the slider's value label (the rings label shows the
+// value plus one, except in region code 3).
+void ShowSliderLabel(ControlSurface& s, const SettingsContext& ctx, const SliderRule& rule,
+                     int64_t value);
+// Range, thumb and label of a slider at page start: the thumb within the
+// range, the label showing the stored value.
+void InitSettingsSlider(ControlSurface& s, const SettingsContext& ctx, int id);
 // The upper end of a slider's range: the maximum-rings setting for the
 // rings slider, the table's value for the others.
 int SliderHigh(const SettingsContext& ctx, const SliderRule& rule);

@@ -23,6 +23,9 @@ bool Win32Surface::IsChecked(int id) const {
   return SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 void Win32Surface::SetText(int id, const std::string& text) {
+  // An edit answers with EN_CHANGE before this returns; the page does not
+  // take that as the user's edit.
+  WriteScope writing(*this);
   SetDlgItemTextA(window_, id, text.c_str());
 }
 std::string Win32Surface::Text(int id, int limit) const {
@@ -247,7 +250,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND window, UINT message, WPARAM wParam, LP
     }
     case WM_COMMAND:
       if (run == nullptr || run->initialising) return FALSE;
-      run->logic->OnCommand(*run->surface, LOWORD(wParam), HIWORD(wParam));
+      RouteDialogCommand(*run->logic, *run->surface, LOWORD(wParam), HIWORD(wParam));
       return TRUE;
     case WM_HSCROLL:
     case WM_VSCROLL:

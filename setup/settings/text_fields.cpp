@@ -70,17 +70,6 @@ SettingsPage::Handled PortCommand(ControlSurface& s, DataSet& set, uint32_t item
 
 void ShowNumber(ControlSurface& s, int id, uint32_t value) { s.SetText(id, std::to_string(value)); }
 
-void InitSettingsSlider(ControlSurface& s, const SettingsContext& ctx, int id) {
-  const SliderRule* rule = FindSlider(id);
-  if (!rule) return;
-  s.SetSliderRange(id, rule->low, SliderHigh(ctx, *rule));
-  // A stored value outside the range shows clamped and stays stored until
-  // the slider is moved.
-  const int value = SliderValue(ctx, *rule);
-  s.SetSliderPos(id, value);
-  ShowSliderLabel(s, *rule, value);
-}
-
 bool CheckOptionalMailAddress(ControlSurface& s, int id) {
   const std::string text = s.Text(id, 128);
   if (text.empty() || IsMailAddress(text)) return true;

@@ -49,8 +49,6 @@ class KeptItemLengths {
 SettingsPage::Handled PortCommand(ControlSurface& s, DataSet& set, uint32_t item, int id, int code);
 // Shows a stored number (unsigned decimal) in an edit.
 void ShowNumber(ControlSurface& s, int id, uint32_t value);
-// Range and position of a slider of the shared table, and its value label.
-void InitSettingsSlider(ControlSurface& s, const SettingsContext& ctx, int id);
 
 // The leave-page check's repeat guard: asking the sheet to show the page
 // from inside a leave request makes the sheet ask again; that nested

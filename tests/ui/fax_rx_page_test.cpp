@@ -153,8 +153,9 @@ TEST_F(FaxRxPage, RingsAndCallTransferByRegion) {
   } cases[] = {
       {0, 3, 15, 0x10, 5, 3, "4", false, false, false, ""},
       {3, 3, 15, 0x10, 5, 3, "3", true, true, true, "5"},
-      {3, 0, 15, 0, 12, 0, "0", true, false, false, "9"},
-      {1, 9, 5, 0, 0, 5, "6", false, false, false, ""},  // clamped to the maximum
+      // Values beyond the slider: the thumb at the end, the label as stored.
+      {3, 0, 15, 0, 12, 0, "0", true, false, false, "12"},
+      {1, 9, 5, 0, 0, 5, "10", false, false, false, ""},
   };
   for (const auto& c : cases) {
     s = MemorySurface{};
@@ -165,7 +166,7 @@ TEST_F(FaxRxPage, RingsAndCallTransferByRegion) {
     SetSetting(*data, kCallTransferCount, c.count);
     OpenPage();
     SCOPED_TRACE(testing::Message() << "region " << int(c.region));
-    EXPECT_EQ(s.At(IDC_RX_RINGS).high, 15);
+    EXPECT_EQ(s.At(IDC_RX_RINGS).high, c.maximum);  // up to the maximum-rings setting
     EXPECT_EQ(s.SliderPos(IDC_RX_RINGS), c.position);
     EXPECT_EQ(s.Text(IDC_RX_RINGS_VALUE, 128), c.label);
     for (int id : {IDC_RX_CALL_TRANSFER, IDC_RX_TRANSFER_COUNT, IDC_RX_TRANSFER_VALUE})
@@ -182,6 +183,21 @@ TEST_F(FaxRxPage, RingsAndCallTransferByRegion) {
 
 // ---------------------------------------------------------------------------
 // Edits
+
+// Five digits cannot stay in the four-digit edit: they are cut to four in
+// the edit itself, and the four are what the page keeps.
+TEST_F(FaxRxPage, AFiveDigitPasswordIsCutToFourInTheEdit) {
+  SetSetting(*data, kMemoryRxMode, 0);
+  SetWindow("", 0, 0, 0);
+  OpenPage();
+  s.Click(*driver, IDC_RX_MEMORY_ON);
+  s.Type(*driver, IDC_RX_PASSWORD, "12345");
+  EXPECT_EQ(s.Text(IDC_RX_PASSWORD, 128), "1234");
+  TypeTimes("8", "30", "17", "05");
+  ASSERT_TRUE(driver->Apply(s));
+  EXPECT_EQ(ImageBytes(kMemoryRxWindow, 12)[kPasswordOffset], '1');
+  EXPECT_EQ(ImageBytes(kMemoryRxWindow, 12)[kPasswordOffset + 3], '4');
+}
 
 TEST_F(FaxRxPage, RingsSliderStoresClampedToTheMaximum) {
   SetSetting(*data, kRings, 3);
@@ -320,7 +336,7 @@ TEST_F(FaxRxPage, EmptyTimesClearTheFlags) {
 }
 
 TEST_F(FaxRxPage, ApplyRefusesAShortOrLongPassword) {
-  for (const char* typed : {"12", "1", "123", "12345"}) {
+  for (const char* typed : {"12", "1", "123"}) {
     s = MemorySurface{};
     SetSetting(*data, kMemoryRxMode, 0);
     SetWindow("", 0, 0, 0);

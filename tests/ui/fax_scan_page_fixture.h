@@ -26,6 +26,7 @@ class PageFixture : public ::testing::Test {
     page = CreateSettingsPageLogic(id, ctx);
     ASSERT_NE(page, nullptr);
     driver = std::make_unique<PageDriver>(ctx, *page);
+    ConnectPage(s, *driver, page->Id());
     driver->Init(s);
   }
 

@@ -45,6 +45,7 @@ class MachineSetting : public ::testing::Test {
   void Open() {
     page = CreateMachineSettingPage(ctx);
     driver = std::make_unique<PageDriver>(ctx, *page);
+    ConnectPage(s, *driver, page->Id());
     driver->Init(s);
     driver->SetActive(s);
   }

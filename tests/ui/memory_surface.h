@@ -9,12 +9,14 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "setup/settings/control_surface.h"
 #include "setup/settings/english_strings.h"
 #include "setup/settings/settings_framework.h"
+#include "tests/ui/dialog_templates.h"
 
 namespace odc {
 namespace test {
@@ -65,10 +67,17 @@ class MemorySurface : public ControlSurface {
 
   void SetCheck(int id, bool checked) override { At(id).checked = checked; }
   bool IsChecked(int id) const override { return At(id).checked; }
+  // As WM_SETTEXT: the text is set whole (a text limit holds only what the
+  // user types or pastes), and an edit tells its window at once, before this
+  // returns, with the surface still writing.
   void SetText(int id, const std::string& text) override {
     ControlState& c = At(id);
     c.text = text;
     c.selStart = c.selEnd = 0;
+    if (edits.count(id) && notify) {
+      WriteScope writing(*this);
+      notify(id, kEditChange);
+    }
   }
   std::string Text(int id, int limit) const override {
     const std::string& t = At(id).text;
@@ -154,7 +163,13 @@ class MemorySurface : public ControlSurface {
     dialogsRun.push_back(templateId);
     MemorySurface inner;
     inner.answers = answers;
+    inner.UseTemplate(templateId);
     logic.OnInit(inner);
+    // From now on the dialog's window hands its commands to the logic
+    // (those of the start are not the user's).
+    inner.notify = [&inner, &logic](int id, int code) {
+      RouteDialogCommand(logic, inner, id, code);
+    };
     auto it = dialogScripts.find(templateId);
     if (it != dialogScripts.end()) {
       it->second(inner, logic);
@@ -162,6 +177,7 @@ class MemorySurface : public ControlSurface {
       logic.OnCommand(inner, kIdCancel, kButtonClicked);
     }
     messages.insert(messages.end(), inner.messages.begin(), inner.messages.end());
+    inner.notify = nullptr;  // the window is gone
     lastDialog = std::make_shared<MemorySurface>(std::move(inner));
     return lastDialog->endResult;
   }
@@ -194,6 +210,35 @@ class MemorySurface : public ControlSurface {
     At(id).selStart = At(id).selEnd = static_cast<int>(text.size());
     target.Command(*this, id, kEditChange);
   }
+  // Ctrl+V (or EM_REPLACESEL): the selection is replaced by as much of the
+  // text as the text limit leaves room for; the caret follows it.
+  template <typename Target>
+  void Paste(Target& target, int id, const std::string& text) {
+    ControlState& c = At(id);
+    const size_t start = static_cast<size_t>(std::min(c.selStart, c.selEnd));
+    const size_t end = static_cast<size_t>(std::max(c.selStart, c.selEnd));
+    std::string kept = c.text.substr(0, start) + c.text.substr(std::min(end, c.text.size()));
+    std::string inserted = text;
+    if (c.limit >= 0) {
+      const size_t room = kept.size() < static_cast<size_t>(c.limit)
+                              ? static_cast<size_t>(c.limit) - kept.size()
+                              : 0;
+      if (inserted.size() > room) inserted.resize(room);
+    }
+    c.text = kept.substr(0, start) + inserted + kept.substr(start);
+    c.selStart = c.selEnd = static_cast<int>(start + inserted.size());
+    target.Command(*this, id, kEditChange);
+  }
+  // Selects the whole text of an edit, as Ctrl+A does.
+  void SelectAll(int id) {
+    At(id).selStart = 0;
+    At(id).selEnd = static_cast<int>(At(id).text.size());
+  }
+  // The edits of a dialog template: writes to them notify the window.
+  void UseTemplate(int templateId) { edits = EditsOf(templateId); }
+  std::set<int> edits;
+  // The window's WM_COMMAND to its page or dialog (set by the fixture).
+  std::function<void(int id, int code)> notify;
   template <typename Target>
   void Choose(Target& target, int id, int index) {
     At(id).selection = index;
@@ -210,6 +255,21 @@ class MemorySurface : public ControlSurface {
   }
   std::map<int, std::vector<int>> radios;
 };
+
+// The dialog template of a settings page.
+inline int PageTemplate(PageId page) {
+  for (SheetId sheet : {SheetId::Utility, SheetId::Administrator})
+    for (const PageEntry& e : SheetPageTable(sheet))
+      if (e.page == page) return e.templateId;
+  return -1;
+}
+
+// Connects a surface to a page's driver as the page's window is: the
+// template's edits notify, their notifications reach the driver.
+inline void ConnectPage(MemorySurface& s, PageDriver& driver, PageId page) {
+  s.UseTemplate(PageTemplate(page));
+  s.notify = [&s, &driver](int id, int code) { driver.Command(s, id, code); };
+}
 
 // Adapts a DialogLogic to the Click/Type/Choose helpers.
 struct DialogTarget {

@@ -26,6 +26,7 @@ class PageTest : public ::testing::Test {
   void OpenPage(std::unique_ptr<SettingsPage> (*factory)(SettingsContext&)) {
     page = factory(ctx);
     driver = std::make_unique<PageDriver>(ctx, *page);
+    ConnectPage(s, *driver, page->Id());
     driver->Init(s);
   }
   // A value as the transfer image holds it (pages that rebuild the working

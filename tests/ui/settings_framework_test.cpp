@@ -210,7 +210,7 @@ TEST(CheckFourCharField, ExactlyFourCharacters) {
   EXPECT_EQ(CheckFourCharField(s, 415, IDS_PASSWORD_4_RANGE), 1);
 }
 
-TEST(EditFilters, RemoveOneCharacterAndKeepTheCaret) {
+TEST(EditFilters, RemoveEveryRefusedCharacterAndKeepTheCaret) {
   struct Case {
     bool phone;
     std::string typed, shown;
@@ -223,7 +223,9 @@ TEST(EditFilters, RemoveOneCharacterAndKeepTheCaret) {
       {false, "a\tb", "ab", 1, 0},
       {false, "plain text~", "plain text~", 0, 1},
       {true, "+81 3-12a4", "+81 3-124", 8, 0},
-      {true, "(03)", "03)", 0, 0},
+      {true, "(03)", "03", 2, 0},  // both brackets in one pass
+      {true, "(03) 1234-5678", "03 1234-5678", 2, 0},
+      {false, "\tsmtp\t.x\x7F\x80", "smtp.x\x7F", 7, 0},
       {true, "+44 20", "+44 20", 0, 1},
   };
   for (const Case& c : cases) {
@@ -241,6 +243,75 @@ TEST(EditFilters, RemoveOneCharacterAndKeepTheCaret) {
       EXPECT_EQ(s.At(7).limit, c.phone ? 20 : 64);
     }
   }
+}
+
+// The control's text is what the filter reads and what it leaves for the
+// page to store: a paste longer than the caller's buffer, or than the limit,
+// is cut in the control too.
+TEST(EditFilters, StoreTheTextTheControlHolds) {
+  struct Case {
+    std::string held;
+    int limit;
+    std::string after;
+    int result;
+  } cases[] = {
+      {"1234567", 5, "12345", 0},      // all digits, too long
+      {"5 8 7 0 0 0", 5, "58700", 0},  // refused and too long
+      {"0020", 3, "002", 0},           // zero-padded width
+      {"587", 5, "587", 1},            // nothing to mend
+  };
+  for (const Case& c : cases) {
+    MemorySurface s;
+    s.At(9).text = c.held;
+    std::string text = c.held.substr(0, 2);  // a caller's short read
+    EXPECT_EQ(ApplyDigitFilter(s, text, 9, c.limit), c.result) << c.held;
+    EXPECT_EQ(text, c.after) << c.held;
+    EXPECT_EQ(s.At(9).text, c.after) << c.held;
+    EXPECT_EQ(s.At(9).limit, c.limit);
+  }
+}
+
+// Numbers read whole at OK keep a too long text for the check to refuse;
+// only the refused characters go.
+TEST(EditFilters, NumbersCheckedWholeAreNotCutToTheLimit) {
+  MemorySurface s;
+  s.At(9).text = "1122334";
+  std::string text;
+  EXPECT_EQ(ApplyDigitFilterKeepingLength(s, text, 9, 6), 1);
+  EXPECT_EQ(s.At(9).text, "1122334");
+  s.At(9).text = "11-22-33-4";
+  EXPECT_EQ(ApplyDigitFilterKeepingLength(s, text, 9, 6), 0);
+  EXPECT_EQ(s.At(9).text, "1122334");
+  EXPECT_EQ(text, "1122334");
+}
+
+// The platform answers the filter's write with EN_CHANGE before SetText
+// returns; the page must not run inside itself, or the outer call stores
+// an older copy of the text over the inner call's.
+TEST(EditFilters, TheFiltersOwnWriteDoesNotReenterThePage) {
+  MemorySurface s;
+  s.edits = {9};
+  int calls = 0, nested = 0;
+  std::string stored;
+  struct Counting : DialogLogic {
+    std::function<void(ControlSurface&, int, int)> command;
+    void OnInit(ControlSurface&) override {}
+    void OnCommand(ControlSurface& cs, int id, int code) override { command(cs, id, code); }
+  } logic;
+  logic.command = [&](ControlSurface& cs, int id, int code) {
+    if (id != 9 || code != kEditChange) return;
+    ++calls;
+    if (calls > 1) ++nested;
+    std::string text = cs.Text(9, 6);
+    ApplyDigitFilter(cs, text, 9, 5);
+    stored = text;
+  };
+  s.notify = [&](int id, int code) { RouteDialogCommand(logic, s, id, code); };
+  s.At(9).text = "5 8 7";
+  s.notify(9, kEditChange);
+  EXPECT_EQ(nested, 0);
+  EXPECT_EQ(stored, "587");
+  EXPECT_EQ(s.At(9).text, "587");
 }
 
 TEST(StepEditNumber, StepsAndClamps) {
@@ -338,6 +409,64 @@ TEST(HandleSettingsSlider, HomeAndEndPutTheThumbBackToTheValue) {
     if (c.label) {
       EXPECT_EQ(s.At(rule->valueLabel).text, c.label) << c.control;
     }
+  }
+}
+
+// A stored value outside the slider's range (the demonstration machine's
+// energy-save time 0) stays stored until the slider is moved, and the label
+// shows it: the page never shows a value that the upload does not carry.
+TEST(HandleSettingsSlider, CodesWithoutARuleKeepShowingAnOutOfRangeValue) {
+  struct Case {
+    int control;
+    uint32_t stored;
+    int code;
+    int thumb;  // the thumb afterwards: within the range
+    const char* label;
+  } cases[] = {
+      {362, 0, 6, 1, "0 min"},  // Home
+      {362, 0, 7, 1, "0 min"},  // End
+      {362, 0, 8, 1, "0 min"},  // the end of a drag
+      {343, 300, 8, 240, "300 min"}, {509, 12, 8, 9, "12"},
+      {505, 5, 8, 3, "6"},  // rings shown plus one; maximum 3
+  };
+  for (const Case& c : cases) {
+    SliderBench b;
+    const SliderRule* rule = FindSlider(c.control);
+    ASSERT_NE(rule, nullptr);
+    SetSetting(*b.set, rule->item, c.stored);
+    SetSetting(*b.set, 0x10904, 3);  // maximum rings
+    SetSetting(*b.set, kRegionCodeId, 0);
+    b.s.SetSliderRange(c.control, rule->low, SliderHigh(b.ctx, *rule));
+    EXPECT_TRUE(HandleSettingsSlider(b.s, b.ctx, c.code, c.control));
+    EXPECT_EQ(GetSetting(*b.set, rule->item), c.stored) << c.control << " " << c.code;
+    EXPECT_EQ(b.s.SliderPos(c.control), c.thumb) << c.control;
+    EXPECT_EQ(b.s.At(rule->valueLabel).text, c.label) << c.control << " " << c.code;
+  }
+}
+
+// 32-bit slider values are unsigned: 0xFFFFFFFF is far above the range, and
+// a step from 0x7FFFFFFF does not overflow.
+TEST(HandleSettingsSlider, ThirtyTwoBitValuesAreUnsigned) {
+  struct Case {
+    int control;
+    uint32_t stored;
+    int code;
+    uint32_t expected;
+    int thumbAtStart;
+  } cases[] = {
+      {556, 0x7FFFFFFF, kPageDown, 300, 300}, {556, 0xFFFFFFFF, kLineUp, 300, 300},
+      {562, 0xFFFFFFFF, kLineDown, 60, 60},   {343, 0xFFFFFFFF, kPageUp, 240, 240},
+      {729, 0x80000000, kLineUp, 100, 100},   {362, 0xFFFFFFF6, kPageDown, 240, 240},
+  };
+  for (const Case& c : cases) {
+    SliderBench b;
+    const SliderRule* rule = FindSlider(c.control);
+    ASSERT_NE(rule, nullptr);
+    SetSetting(*b.set, rule->item, c.stored);
+    EXPECT_EQ(SliderValue(b.ctx, *rule), c.thumbAtStart) << c.control;
+    b.s.SetSliderRange(c.control, rule->low, rule->high);
+    EXPECT_TRUE(HandleSettingsSlider(b.s, b.ctx, c.code, c.control));
+    EXPECT_EQ(GetSetting(*b.set, rule->item), c.expected) << c.control << " " << c.stored;
   }
 }
 

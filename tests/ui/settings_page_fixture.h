@@ -29,6 +29,7 @@ class SettingsPageTest : public ::testing::Test {
     page = CreateSettingsPageLogic(id, ctx);
     ASSERT_NE(page, nullptr);
     driver = std::make_unique<PageDriver>(ctx, *page);
+    ConnectPage(s, *driver, id);
     driver->Init(s);
   }
   // The sheet's Cancel: the current page's cancel query, then every page's

@@ -398,6 +398,47 @@ TEST_F(AdministratorSheet, MachineInformationApplyRelabelsTheTreeRoot) {
   EXPECT_EQ(std::string(SettingText(*reread, 0x1051C)), "030 555");
 }
 
+// A paste with several refused characters, as Ctrl+V (EM_REPLACESEL) and a
+// whole-text write (WM_SETTEXT) bring it: the edit, the stored value and the
+// packed bytes agree, though the window answers the filter's own write with
+// a change notification at once.
+TEST_F(AdministratorSheet, APastedTelephoneIsPackedAsTheEditShowsIt) {
+  struct Case {
+    bool replaceSelection;
+    const char* pasted;
+    const char* shown;
+  } cases[] = {
+      {true, "(03) 1234-5678", "03 1234-5678"},
+      {false, "(03) 1234-5678", "03 1234-5678"},
+      {true, "((0))3--(55)", "03--55"},
+  };
+  for (const Case& c : cases) {
+    Script script;
+    std::string shown;
+    OpenWithNumber(script).Then([&] {
+      HWND page = ShowPage("Machine Information");
+      EXPECT_NE(page, nullptr);
+      if (page == nullptr) return true;
+      HWND edit = GetDlgItem(page, IDC_MI_PHONE);
+      if (c.replaceSelection) {
+        SendMessageA(edit, EM_SETSEL, 0, -1);
+        SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(c.pasted));
+      } else {
+        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(c.pasted));
+      }
+      shown = ItemText(page, IDC_MI_PHONE);
+      return true;
+    });
+    Finish(script, PSBTN_OK);
+    EXPECT_EQ(shown, c.shown) << c.pasted;
+    // The packed record: the text and its length.
+    const ItemRecord& record = app.data->records[FindRecord(*app.data, 0x1051C)];
+    EXPECT_EQ(record.length, std::string(c.shown).size()) << c.pasted;
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(record.data), record.length), c.shown);
+    EXPECT_EQ(record.data[record.length], 0);
+  }
+}
+
 TEST_F(AdministratorSheet, ARefusedOkPacksNothingAndACancelKeepsTheAppliedName) {
   // The Network page refuses OK, so no page packs (a pack would carry the
   // refused mask and the unapplied name), and the user cancels. The file
