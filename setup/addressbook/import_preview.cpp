@@ -184,7 +184,12 @@ void ImportPreviewDialog::Replan(ControlSurface& s) {
 void ImportPreviewDialog::Show(ControlSurface& s) {
   auto text = [&s](int id) { return s.String(id); };
   s.SetTableRows(IDC_PREVIEW_ENTRIES, PreviewEntryRows(replace_, add_, set_, text));
-  s.SetTableRows(IDC_PREVIEW_PROBLEMS, PreviewProblemRows(replace_, add_, set_, text));
+  problemRows_ = PreviewProblemRows(replace_, add_, set_, text);
+  s.SetTableRows(IDC_PREVIEW_PROBLEMS, problemRows_);
+  // A problem is read whole in the box under the list, wrapped to its
+  // width; the first one is there from the start.
+  s.SelectTableRow(IDC_PREVIEW_PROBLEMS, problemRows_.empty() ? -1 : 0);
+  ShowProblem(s);
   std::string summary;
   if (!replaceUsable_ && !addUsable_) {
     summary =
@@ -198,8 +203,21 @@ void ImportPreviewDialog::Show(ControlSurface& s) {
   s.Enable(IDC_PREVIEW_ADD, addUsable_);
 }
 
+void ImportPreviewDialog::ShowProblem(ControlSurface& s) {
+  const int row = s.TableSelection(IDC_PREVIEW_PROBLEMS);
+  if (row < 0 || row >= static_cast<int>(problemRows_.size())) {
+    s.SetUtf8Text(IDC_PREVIEW_PROBLEM_TEXT, "");
+    return;
+  }
+  const std::vector<std::string>& cells = problemRows_[static_cast<size_t>(row)];
+  s.SetUtf8Text(IDC_PREVIEW_PROBLEM_TEXT, cells[0] + ": " + cells[1]);
+}
+
 void ImportPreviewDialog::OnCommand(ControlSurface& s, int id, int code) {
   switch (id) {
+    case IDC_PREVIEW_PROBLEMS:
+      if (code == kTableSelChange) ShowProblem(s);
+      return;
     case IDC_PREVIEW_PREFIX: {
       if (code != kEditChange) return;
       std::string prefix = s.Text(IDC_PREVIEW_PREFIX, kPrefixLimit + 1);

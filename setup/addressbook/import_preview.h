@@ -26,6 +26,8 @@ constexpr int kPreviewAdd = 2;
 // The longest international dialling prefix the edit takes.
 constexpr int kPrefixLimit = 6;
 
+using TableRows = std::vector<std::vector<std::string>>;
+
 class ImportPreviewDialog : public DialogLogic {
  public:
   // `set` is read for its language (the code page of the string table and
@@ -45,11 +47,13 @@ class ImportPreviewDialog : public DialogLogic {
  private:
   void Replan(ControlSurface& s);
   void Show(ControlSurface& s);
+  void ShowProblem(ControlSurface& s);
 
   const DataSet& set_;
   ContactPlanner planner_;
   ImportOptions options_;
   ContactImportPlan replace_, add_, chosen_;
+  TableRows problemRows_;
   bool replaceUsable_ = false, addUsable_ = false;
 };
 
@@ -60,7 +64,6 @@ class ImportPreviewDialog : public DialogLogic {
 // Add gives it (or "not added"). Problems: the result ("Skipped",
 // "Changed", "Skipped with Add", ...) and the note as the user reads it;
 // notes of both plans, each once, in file order.
-using TableRows = std::vector<std::vector<std::string>>;
 TableRows PreviewEntryRows(const ContactImportPlan& replace, const ContactImportPlan& add,
                            const DataSet& set, const std::function<std::string(int)>& text);
 TableRows PreviewProblemRows(const ContactImportPlan& replace, const ContactImportPlan& add,

@@ -73,6 +73,14 @@ class ControlSurface {
   };
   virtual void SetTableColumns(int id, const std::vector<TableColumn>& columns) = 0;
   virtual void SetTableRows(int id, const std::vector<std::vector<std::string>>& rows) = 0;
+  // The selected row of a list (-1: none). New rows leave none selected.
+  // Selecting a row, by the user or by SelectTableRow, notifies the owner
+  // with kTableSelChange.
+  virtual void SelectTableRow(int id, int row) = 0;
+  virtual int TableSelection(int id) const = 0;
+  // The text of an edit or label given in UTF-8, shown with every letter it
+  // holds whatever the program's code page (values of foreign files).
+  virtual void SetUtf8Text(int id, const std::string& text) = 0;
 
   // The push button that Enter presses.
   virtual void SetDefaultButton(int id) = 0;

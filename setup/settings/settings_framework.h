@@ -192,6 +192,7 @@ constexpr int kButtonClicked = 0;            // BN_CLICKED
 constexpr int kEditChange = 0x300;           // EN_CHANGE
 constexpr int kListSelChange = 1;            // CBN_SELCHANGE
 constexpr int kAddressFieldChanged = 0x300;  // EN_CHANGE of an address control
+constexpr int kTableSelChange = -101;        // LVN_ITEMCHANGED: another row selected
 // Scroll codes.
 constexpr int kLineUp = 0, kLineDown = 1, kPageUp = 2, kPageDown = 3, kThumbPosition = 4,
               kThumbTrack = 5;

@@ -146,6 +146,30 @@ void Win32Surface::SetTableRows(int id, const std::vector<std::vector<std::strin
   InvalidateRect(list, nullptr, TRUE);
 }
 
+void Win32Surface::SelectTableRow(int id, int row) {
+  HWND list = Item(id);
+  if (list == nullptr) return;
+  LVITEMA state = {};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  state.state = 0;
+  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+  if (row < 0 || row >= static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0))) return;
+  state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+  SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+}
+
+int Win32Surface::TableSelection(int id) const {
+  HWND list = Item(id);
+  if (list == nullptr) return -1;
+  return static_cast<int>(
+      SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void Win32Surface::SetUtf8Text(int id, const std::string& text) {
+  SetWindowTextW(Item(id), Widened(text).c_str());
+}
+
 // The fill column reaches the list's right edge, or further (with a scroll
 // bar) when one of its texts is longer: a problem is read whole.
 void Win32Surface::FitFillColumn(int id) {
@@ -252,6 +276,19 @@ INT_PTR CALLBACK SettingsDialogProc(HWND window, UINT message, WPARAM wParam, LP
       if (run == nullptr || run->initialising) return FALSE;
       RouteDialogCommand(*run->logic, *run->surface, LOWORD(wParam), HIWORD(wParam));
       return TRUE;
+    case WM_NOTIFY: {
+      if (run == nullptr || run->initialising) return FALSE;
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header->code != LVN_ITEMCHANGED) return FALSE;
+      const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+      // Only a row that becomes selected: the row losing the selection
+      // reports too, and so does every change of an item's text.
+      if ((change->uChanged & LVIF_STATE) == 0 || (change->uNewState & LVIS_SELECTED) == 0 ||
+          (change->uOldState & LVIS_SELECTED) != 0)
+        return FALSE;
+      run->logic->OnCommand(*run->surface, static_cast<int>(header->idFrom), kTableSelChange);
+      return TRUE;
+    }
     case WM_HSCROLL:
     case WM_VSCROLL:
       if (run == nullptr || run->initialising) return FALSE;

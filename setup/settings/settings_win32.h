@@ -41,6 +41,9 @@ class Win32Surface : public ControlSurface {
   void FocusAddressField(int id, int field) override;
   void SetTableColumns(int id, const std::vector<TableColumn>& columns) override;
   void SetTableRows(int id, const std::vector<std::vector<std::string>>& rows) override;
+  void SelectTableRow(int id, int row) override;
+  int TableSelection(int id) const override;
+  void SetUtf8Text(int id, const std::string& text) override;
   void SetDefaultButton(int id) override;
   void Enable(int id, bool enabled) override;
   bool IsEnabled(int id) const override;

@@ -33,6 +33,9 @@ struct EditingSurface : MemorySurface {
     MemorySurface::SetText(id, text);
     if (started && logic && edits.count(id)) logic->OnCommand(*this, id, kEditChange);
   }
+  void NotifyTableSelection(int id) override {
+    if (started && logic) logic->OnCommand(*this, id, kTableSelChange);
+  }
   // A paste: the edit keeps what its limit lets in, then reports the change.
   void Paste(int id, const std::string& text) {
     ControlState& c = At(id);
@@ -209,6 +212,34 @@ TEST_F(ImportPreview, ProblemsOfBothPlansEachOnceInFileOrder) {
   }
   EXPECT_TRUE(Holds(rows[1][1], "already in the address book (Speed Dial 004)"));
   EXPECT_TRUE(Holds(rows[6][1], "no free Speed Dial is left"));
+}
+
+// A problem's text is longer than the list is wide; the box under the list
+// shows the selected one whole, the first from the start.
+TEST_F(ImportPreview, TheSelectedProblemIsShownWholeUnderTheList) {
+  Open();
+  const std::string& box = s.At(IDC_PREVIEW_PROBLEM_TEXT).text;
+  ASSERT_EQ(s.TableSelection(IDC_PREVIEW_PROBLEMS), 0);
+  EXPECT_TRUE(Holds(box, "Changed: ")) << box;
+  EXPECT_TRUE(Holds(box, "line 3")) << box;
+  EXPECT_TRUE(Holds(box, "+46 8 123 456")) << box;
+  // The user picks the shortened name: its whole note, to the last word.
+  s.SelectTableRow(IDC_PREVIEW_PROBLEMS, 3);
+  EXPECT_EQ(box, "Changed: " + Problems()[3][1]);
+  EXPECT_TRUE(Holds(box, "Carl Ohlsson Lundqvist")) << box;
+  // A new prefix plans again: the list is new, and so is the box.
+  s.SetText(IDC_PREVIEW_PREFIX, "011");
+  EXPECT_EQ(s.TableSelection(IDC_PREVIEW_PROBLEMS), 0);
+  EXPECT_TRUE(Holds(box, "line 3")) << box;
+}
+
+TEST_F(ImportPreview, AFileWithoutProblemsLeavesTheBoxEmpty) {
+  file.emptyFile = true;
+  s.At(IDC_PREVIEW_PROBLEM_TEXT).text = "left over";
+  Open();
+  EXPECT_TRUE(Problems().empty());
+  EXPECT_EQ(s.TableSelection(IDC_PREVIEW_PROBLEMS), -1);
+  EXPECT_EQ(s.At(IDC_PREVIEW_PROBLEM_TEXT).text, "");
 }
 
 TEST_F(ImportPreview, AnEditedPrefixPlansBothWaysAgainOnce) {

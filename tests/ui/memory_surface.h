@@ -134,10 +134,24 @@ class MemorySurface : public ControlSurface {
   void SetTableRows(int id, const std::vector<std::vector<std::string>>& rows) override {
     ControlState& c = At(id);
     c.rows = rows;
+    c.selection = -1;
     for (auto& row : c.rows) {
       if (row.size() > c.columns.size()) row.resize(c.columns.size());
     }
   }
+  // A list view loses its selection with its rows; a row it selects is
+  // reported to the owner at once, as the platform's LVN_ITEMCHANGED is
+  // (once `logic` is set and the dialog has started).
+  void SelectTableRow(int id, int row) override {
+    ControlState& c = At(id);
+    const int selected = row >= 0 && row < static_cast<int>(c.rows.size()) ? row : -1;
+    const bool changed = selected != c.selection;
+    c.selection = selected;
+    if (changed && selected >= 0) NotifyTableSelection(id);
+  }
+  int TableSelection(int id) const override { return At(id).selection; }
+  void SetUtf8Text(int id, const std::string& text) override { At(id).text = text; }
+  virtual void NotifyTableSelection(int) {}
   void SetDefaultButton(int id) override { defaultButton = id; }
   void Enable(int id, bool enabled) override { At(id).enabled = enabled; }
   bool IsEnabled(int id) const override { return At(id).enabled; }

@@ -44,6 +44,19 @@ Rows RowsOf(HWND list) {
   return rows;
 }
 
+std::wstring WideText(HWND window) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(
+      static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+std::string Narrow(const std::wstring& text) {
+  std::string out;
+  for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
+  return out;
+}
+
 std::string Joined(const Rows& rows) {
   std::string out;
   for (const auto& row : rows) {
@@ -163,6 +176,7 @@ class ImportPreviewWindow : public ::testing::Test {
     script.act = [this, act](HWND preview) {
       entries = RowsOf(GetDlgItem(preview, IDC_PREVIEW_ENTRIES));
       problems = RowsOf(GetDlgItem(preview, IDC_PREVIEW_PROBLEMS));
+      problemBox = WideText(GetDlgItem(preview, IDC_PREVIEW_PROBLEM_TEXT));
       act(preview);
     };
     script.seen = nullptr;
@@ -195,11 +209,31 @@ class ImportPreviewWindow : public ::testing::Test {
   std::string folder, cards, saved;
   PreviewScript script;
   Rows entries, problems;
+  std::wstring problemBox;  // the box under the problems list, as first shown
 };
 
 TEST_F(ImportPreviewWindow, ShowsEntriesAndEveryProblemThenAddKeepsTheKeys) {
   std::string prefixRow;
-  Import(cards, [&prefixRow](HWND preview) {
+  std::wstring longBox;
+  int longBoxLines = 0;
+  LONG_PTR longBoxStyle = 0;
+  Import(cards, [&](HWND preview) {
+    // The user clicks the row of the shortened name (the longest problem).
+    HWND list = GetDlgItem(preview, IDC_PREVIEW_PROBLEMS);
+    HWND box = GetDlgItem(preview, IDC_PREVIEW_PROBLEM_TEXT);
+    for (int r = 0; r < static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); ++r) {
+      if (CellOf(list, r, 1).find("Bartholomew Fitzgerald-Montgomery") == std::string::npos)
+        continue;
+      LVITEMA state = {};
+      state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+      state.state = LVIS_SELECTED | LVIS_FOCUSED;
+      SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(r),
+                   reinterpret_cast<LPARAM>(&state));
+      break;
+    }
+    longBox = WideText(box);
+    longBoxLines = static_cast<int>(SendMessageA(box, EM_GETLINECOUNT, 0, 0));
+    longBoxStyle = GetWindowLongPtrA(box, GWL_STYLE);
     // A new prefix plans again at once.
     SetDlgItemTextA(preview, IDC_PREVIEW_PREFIX, "011");
     prefixRow = CellOf(GetDlgItem(preview, IDC_PREVIEW_ENTRIES), 0, 2);
@@ -244,6 +278,16 @@ TEST_F(ImportPreviewWindow, ShowsEntriesAndEveryProblemThenAddKeepsTheKeys) {
     ASSERT_EQ(row.size(), 2u);
     EXPECT_TRUE(row[0] == "Changed" || row[0] == "Skipped") << row[0] << " | " << row[1];
   }
+  // The first problem is shown whole in the box under the list, wrapped to
+  // its width: the longest of them (the shortened name) is read without
+  // scrolling sideways once selected.
+  ASSERT_FALSE(problems.empty());
+  EXPECT_EQ(Narrow(problemBox), problems[0][0] + ": " + problems[0][1]);
+  ASSERT_GE(name, 0);
+  EXPECT_EQ(Narrow(longBox),
+            problems[static_cast<size_t>(name)][0] + ": " + problems[static_cast<size_t>(name)][1]);
+  EXPECT_GT(longBoxLines, 1) << "the long problem is wrapped, not cut or scrolled";
+  EXPECT_EQ(longBoxStyle & ES_AUTOHSCROLL, 0);
 
   // Add kept the key and the Speed Dial, and the lists show the new entries.
   EXPECT_EQ(ListCell(1, "01", 1), "Office");
