@@ -147,7 +147,8 @@ std::unique_ptr<DataSet> GeneratedSet(Generator& g, Language language) {
     if (kind == 0) continue;
     if (key >= 28 && kind <= 3) {
       // A program set on the machine: kept as the machine wrote it.
-      for (size_t b = 0; b < kOneTouchEntrySize; ++b) entry[b] = static_cast<uint8_t>(g.Int(0, 255));
+      for (size_t b = 0; b < kOneTouchEntrySize; ++b)
+        entry[b] = static_cast<uint8_t>(g.Int(0, 255));
       entry[2] = static_cast<uint8_t>(kFlagProgram | (entry[2] & ~kFlagProgram));
       continue;
     }
