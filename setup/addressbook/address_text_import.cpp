@@ -295,8 +295,14 @@ void ReadFax(const Context& c, const Row& row, DisplayRecord& record, bool speed
   record.groupMarker = mark == "yes" ? 1 : 0;
   CopyText(record.number, sizeof record.number, number);
   if (combination) {
-    // A combination key keeps only its number, as the entry dialog does.
+    // A combination key keeps only its number, as the entry dialog does;
+    // the speed the entry holds behind it comes back when the row has one.
     record.name[0] = record.name2[0] = '\0';
+    if (!row.value[kSpeed].empty()) {
+      record.speedIndex = static_cast<uint8_t>(
+          OptionCode(c, row, kSpeed, {{"9.6K", 0}, {"14.4K", 1}, {"33.6K", 2}}, 0));
+      if (record.speedIndex > 2) Refuse(c, row, kSpeed, IDS_TEXT_BAD_VALUE);
+    }
     return;
   }
   for (int column : {kSub, kSid}) {
@@ -410,7 +416,10 @@ Pending ReadRow(const Context& c, const Row& row) {
   if (type == "group") {
     if (p.index < 0) Refuse(c, row, kNumber, IDS_TEXT_ENTRY_OUTSIDE_TABLE);
     const bool singleByte = IsSingleByteLanguage(c.language) != 0;
-    if (CheckGroup(singleByte ? r.name : r.name2, 1, singleByte) != 0) {
+    // A group needs a name; one the machine holds under the other name field
+    // (a group named in English, read in a double-byte language) is kept.
+    if (CheckGroup(singleByte ? r.name : r.name2, 1, singleByte) != 0 && r.name[0] == '\0' &&
+        r.name2[0] == '\0') {
       Refuse(c, row, singleByte ? kName : kName2, IDS_TEXT_GROUP_NAME_REQUIRED);
     }
     r.entryType = kEntryGroup;

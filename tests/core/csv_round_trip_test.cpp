@@ -104,10 +104,10 @@ DisplayRecord FaxEntry(Generator& g, uint8_t entryType, bool combination) {
   r.groupMarker = g.Chance(30) ? 1 : 0;
   r.registrationDate =
       g.Chance(20) ? 0 : EncodeRegistrationDate(g.Int(2000, 2127), g.Int(1, 12), g.Int(1, 31));
-  if (combination) return r;  // only the number and the name are kept
+  r.speedIndex = static_cast<uint8_t>(g.Int(0, 2));
+  if (combination) return r;  // the number, the name and the speed are kept
   std::strcpy(r.sub, g.Chance(30) ? "" : g.Text("0123456789*#", 1, 20).c_str());
   std::strcpy(r.sid, g.Chance(30) ? "" : g.Text("0123456789*#", 1, 20).c_str());
-  r.speedIndex = static_cast<uint8_t>(g.Int(0, 2));
   if (entryType == kEntryOneTouch && g.Chance(40)) {
     std::snprintf(r.batchHour, sizeof r.batchHour, "%02d", g.Int(0, 23));
     std::snprintf(r.batchMinute, sizeof r.batchMinute, "%02d", g.Int(0, 59));
@@ -265,6 +265,12 @@ TEST(CsvRoundTrip, DemoMachineComesBackByteForByte) {
     auto set = NewSet(language);
     ASSERT_EQ(ReadDataFile(*set, std::string(ODC_TEST_DATA_DIR) + "/demo_machine.dat"), 1);
     set->language = language;
+    ASSERT_EQ(UnpackTransferImage(*set), 1);
+    int used = 0;
+    for (int key = 0; key < kOneTouchCount; ++key) used += set->OneTouchEntry(key)[2] != 0;
+    for (int index = 0; index < kSpeedDialCount; ++index)
+      used += set->SpeedDialEntry(index)[2] != 0;
+    ASSERT_GT(used, 3);  // the demo machine's keys and Speed Dials are there
     CheckDialTables(*set);
     PackTransferImage(*set);
     ExpectRoundTrip(*set, "demo machine");

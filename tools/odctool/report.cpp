@@ -208,6 +208,10 @@ AddressBookReport ReportAddressBook(DataSet& set) {
                      entry.name2Bytes);
       // The One Touch view does not show the mark; the entry holds it.
       entry.groupMark = entry.type == "fax" && (stored[2] & kFlagGroup) != 0;
+      // Nor the speed behind a combination key.
+      if (entry.type == "fax" && entry.combination && stored[30] >= 2 && stored[30] <= 4) {
+        entry.speed = SpeedText(static_cast<uint8_t>(stored[30] - 2));
+      }
     }
     book.oneTouch.push_back(entry);
   }
@@ -216,6 +220,9 @@ AddressBookReport ReportAddressBook(DataSet& set) {
     if (!record.inUse) continue;
     EntryReport entry = ReportEntry(record, index + 1, set);
     const uint8_t* stored = set.SpeedDialEntry(index);
+    if (entry.type == "fax" && entry.combination && stored[28] >= 2 && stored[28] <= 4) {
+      entry.speed = SpeedText(static_cast<uint8_t>(stored[28] - 2));
+    }
     if (record.program) {
       entry.programEntry =
           HexBytes(std::string_view(reinterpret_cast<const char*>(stored), kSpeedDialEntrySize));
