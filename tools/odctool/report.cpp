@@ -210,7 +210,7 @@ AddressBookReport ReportAddressBook(DataSet& set) {
       entry.groupMark = entry.type == "fax" && (stored[2] & kFlagGroup) != 0;
       // Nor the speed behind a combination key.
       if (entry.type == "fax" && entry.combination && stored[30] >= 2 && stored[30] <= 4) {
-        entry.speed = SpeedText(static_cast<uint8_t>(stored[30] - 2));
+        entry.hiddenSpeed = SpeedText(static_cast<uint8_t>(stored[30] - 2));
       }
     }
     book.oneTouch.push_back(entry);
@@ -221,7 +221,7 @@ AddressBookReport ReportAddressBook(DataSet& set) {
     EntryReport entry = ReportEntry(record, index + 1, set);
     const uint8_t* stored = set.SpeedDialEntry(index);
     if (entry.type == "fax" && entry.combination && stored[28] >= 2 && stored[28] <= 4) {
-      entry.speed = SpeedText(static_cast<uint8_t>(stored[28] - 2));
+      entry.hiddenSpeed = SpeedText(static_cast<uint8_t>(stored[28] - 2));
     }
     if (record.program) {
       entry.programEntry =
@@ -354,7 +354,7 @@ std::string AddressBookCsv(const AddressBookReport& book) {
          e.sub,
          e.sid,
          e.batchTime,
-         e.speed,
+         e.combination ? e.hiddenSpeed : e.speed,
          e.combination ? "yes" : "no",
          e.emailMode,
          e.maxTxSizeCode ? std::to_string(*e.maxTxSizeCode) : "",

@@ -40,6 +40,9 @@ struct EntryReport {
   std::string nameBytes;
   std::string name2Bytes;
   std::string programEntry;
+  // The speed a combination key holds behind its number (CSV only; the
+  // lists show none).
+  std::string hiddenSpeed;
 
   bool operator==(const EntryReport& other) const;
 };
