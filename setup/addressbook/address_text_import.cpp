@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -46,6 +47,11 @@ enum Column {
   kCoding,
   kRegistered,
   kMembers,
+  // Written only where the columns before cannot say what the machine holds.
+  kNameBytes,
+  kName2Bytes,
+  kGroupMark,
+  kProgramEntry,
   kColumnCount
 };
 constexpr std::array<const char*, kColumnCount> kColumnNames = {"table",
@@ -65,7 +71,11 @@ constexpr std::array<const char*, kColumnCount> kColumnNames = {"table",
                                                                 "max_quality",
                                                                 "coding",
                                                                 "registered",
-                                                                "members"};
+                                                                "members",
+                                                                "name_bytes",
+                                                                "name2_bytes",
+                                                                "group_mark",
+                                                                "program_entry"};
 
 // One entry of the file before it is checked: its texts (UTF-8) and where
 // each came from, so a refusal can name the line and the field.
@@ -131,6 +141,20 @@ int Decimal(std::string_view text, size_t digits = 4) {
 
 // ---- Checks shared by both formats: the entry dialog's rules ----
 
+enum class Table { Any, OneTouch, SpeedDial, Group };
+
+// One row on its way into the tables.
+struct Pending {
+  const Row* row;
+  Table table;
+  int index;  // 0-based, -1 until placed
+  bool program = false;
+  DisplayRecord record{};
+  std::optional<std::string> machineName;   // stored bytes of the name, when the file has them
+  std::optional<std::string> machineName2;  // and of name2
+  std::vector<uint8_t> programEntry;        // a program key's whole entry
+};
+
 // UTF-8 text -> the program's ANSI text, refusing what the code page cannot
 // hold (the conversion would turn it into '?').
 std::string AnsiText(const Context& c, const Row& row, int column) {
@@ -145,18 +169,55 @@ void CopyText(char* field, size_t size, const std::string& text) {
   std::memcpy(field, text.data(), std::min(text.size(), size - 1));
 }
 
-void ReadNames(const Context& c, const Row& row, DisplayRecord& record) {
-  // A name our own export wrote holds bytes the machine stores: taken back
-  // as they are, even letters the name field would not let a user type.
-  const std::string& utf8 = row.value[kName];
-  const std::string ansi = Utf8ToAnsi(c.language, utf8);
-  if (AnsiToUtf8(c.language, ansi) == utf8 && ansi.size() <= kMaxName &&
-      ansi.find('\0') == std::string::npos) {
-    CopyText(record.name, sizeof record.name, ansi);
+// A name column with its bytes column: the stored bytes when the readable
+// text is still the one export wrote for them (a user who edited the name
+// gets the edit), else nothing.
+std::optional<std::string> StoredBytes(const Context& c, const Row& row, int column,
+                                       int bytesColumn, bool name2) {
+  const std::string& hex = row.value[bytesColumn];
+  if (hex.empty()) return std::nullopt;
+  const std::optional<std::string> bytes = BytesOfHex(hex);
+  if (!bytes || bytes->size() > kMaxName || bytes->find('\0') != std::string::npos) {
+    Refuse(c, row, bytesColumn, IDS_TEXT_BAD_VALUE);
+  }
+  // Behind a combination key the lists show no name, and export writes none.
+  const bool hidden = Lower(row.value[kCombination]) == "yes";
+  const std::string shown =
+      hidden ? std::string() : std::string(Trim(StoredNameText(c.language, *bytes, name2)));
+  if (row.value[column] != shown) return std::nullopt;
+  return bytes;
+}
+
+void ReadNames(const Context& c, const Row& row, Pending& p) {
+  DisplayRecord& record = p.record;
+  p.machineName = StoredBytes(c, row, kName, kNameBytes, false);
+  if (p.machineName) {
+    // The record holds the PC text for the checks and the preview; the entry
+    // gets the bytes.
+    char text[kMaxName + 1] = {};
+    std::memcpy(text, p.machineName->data(), p.machineName->size());
+    ToPcCharset(c.language, text);
+    CopyText(record.name, sizeof record.name, text);
   } else {
-    // Written by hand or by another program: the contact import's rules.
-    const int line = row.lineOf[kName] != 0 ? row.lineOf[kName] : row.line;
-    MapName(c.mapping, {{utf8, line, "name"}}, line, row.card, record, *c.notes);
+    // A name our own export wrote holds bytes the machine stores: taken back
+    // as they are, even letters the name field would not let a user type.
+    const std::string& utf8 = row.value[kName];
+    const std::string ansi = Utf8ToAnsi(c.language, utf8);
+    if (AnsiToUtf8(c.language, ansi) == utf8 && ansi.size() <= kMaxName &&
+        ansi.find('\0') == std::string::npos) {
+      CopyText(record.name, sizeof record.name, ansi);
+    } else {
+      // Written by hand or by another program: the contact import's rules.
+      const int line = row.lineOf[kName] != 0 ? row.lineOf[kName] : row.line;
+      MapName(c.mapping, {{utf8, line, "name"}}, line, row.card, record, *c.notes);
+    }
+  }
+  p.machineName2 = StoredBytes(c, row, kName2, kName2Bytes, true);
+  if (p.machineName2) {
+    char pc[256];
+    Name2ToPc(c.language, p.machineName2->c_str(), pc);
+    CopyText(record.name2, sizeof record.name2, std::string(pc, strnlen(pc, sizeof pc)));
+    return;
   }
   const std::string name2 = AnsiText(c, row, kName2);
   if (name2.size() > kMaxName) Refuse(c, row, kName2, IDS_TEXT_NAME_TOO_LONG);
@@ -226,10 +287,22 @@ void ReadFax(const Context& c, const Row& row, DisplayRecord& record, bool speed
   }
   record.kind = kKindFax;
   record.combination = combination ? 1 : 0;
+  // The machine's group mark on a fax entry.
+  const std::string mark = Lower(row.value[kGroupMark]);
+  if (!mark.empty() && mark != "yes" && mark != "no") {
+    Refuse(c, row, kGroupMark, IDS_TEXT_BAD_VALUE);
+  }
+  record.groupMarker = mark == "yes" ? 1 : 0;
   CopyText(record.number, sizeof record.number, number);
   if (combination) {
-    // A combination key keeps only its number, as the entry dialog does.
+    // A combination key keeps only its number, as the entry dialog does;
+    // the speed the entry holds behind it comes back when the row has one.
     record.name[0] = record.name2[0] = '\0';
+    if (!row.value[kSpeed].empty()) {
+      record.speedIndex = static_cast<uint8_t>(
+          OptionCode(c, row, kSpeed, {{"9.6K", 0}, {"14.4K", 1}, {"33.6K", 2}}, 0));
+      if (record.speedIndex > 2) Refuse(c, row, kSpeed, IDS_TEXT_BAD_VALUE);
+    }
     return;
   }
   for (int column : {kSub, kSid}) {
@@ -270,6 +343,9 @@ void ReadEmail(const Context& c, const Row& row, DisplayRecord& record) {
   }
   record.kind = kKindEmail;
   CopyText(record.email, sizeof record.email, address);
+  if (!row.value[kGroupMark].empty() && Lower(row.value[kGroupMark]) != "no") {
+    Refuse(c, row, kGroupMark, IDS_TEXT_BAD_VALUE);  // only fax entries carry the mark
+  }
 
   // The dialog's OK looks at none of the options: a code the lists do not
   // offer (kept from the machine) is taken as it stands.
@@ -289,18 +365,6 @@ void ReadEmail(const Context& c, const Row& row, DisplayRecord& record) {
   record.emailOptions[3] = static_cast<uint8_t>(coding);
 }
 
-// ---- Placing the entries ----
-
-enum class Table { Any, OneTouch, SpeedDial, Group };
-
-struct Pending {
-  const Row* row;
-  Table table;
-  int index;  // 0-based, -1 until placed
-  bool program = false;
-  DisplayRecord record{};
-};
-
 void CheckUtf8(const Context& c, const Row& row) {
   for (int column = 0; column < kColumnCount; ++column) {
     if (!IsValidUtf8(row.value[column])) Refuse(c, row, column, IDS_TEXT_INVALID_UTF8);
@@ -309,7 +373,7 @@ void CheckUtf8(const Context& c, const Row& row) {
 
 Pending ReadRow(const Context& c, const Row& row) {
   CheckUtf8(c, row);
-  Pending p{&row, Table::Any, -1};
+  Pending p{&row, Table::Any, -1, false, {}, {}, {}, {}};
   const std::string table = Lower(row.value[kTable]);
   if (table == "one-touch") {
     p.table = Table::OneTouch;
@@ -336,13 +400,26 @@ Pending ReadRow(const Context& c, const Row& row) {
   if (type == "program") {
     if (p.index < 0) Refuse(c, row, kNumber, IDS_TEXT_ENTRY_OUTSIDE_TABLE);
     p.program = true;
+    if (!row.value[kProgramEntry].empty()) {
+      // The program as the machine holds it; the file must carry a whole
+      // program entry of its table.
+      const std::optional<std::string> bytes = BytesOfHex(row.value[kProgramEntry]);
+      const size_t size = p.table == Table::SpeedDial ? kSpeedDialEntrySize : kOneTouchEntrySize;
+      if (!bytes || bytes->size() != size || !((*bytes)[2] & kFlagProgram)) {
+        Refuse(c, row, kProgramEntry, IDS_TEXT_BAD_VALUE);
+      }
+      p.programEntry.assign(bytes->begin(), bytes->end());
+    }
     return p;
   }
-  ReadNames(c, row, r);
+  ReadNames(c, row, p);
   if (type == "group") {
     if (p.index < 0) Refuse(c, row, kNumber, IDS_TEXT_ENTRY_OUTSIDE_TABLE);
     const bool singleByte = IsSingleByteLanguage(c.language) != 0;
-    if (CheckGroup(singleByte ? r.name : r.name2, 1, singleByte) != 0) {
+    // A group needs a name; one the machine holds under the other name field
+    // (a group named in English, read in a double-byte language) is kept.
+    if (CheckGroup(singleByte ? r.name : r.name2, 1, singleByte) != 0 && r.name[0] == '\0' &&
+        r.name2[0] == '\0') {
       Refuse(c, row, singleByte ? kName : kName2, IDS_TEXT_GROUP_NAME_REQUIRED);
     }
     r.entryType = kEntryGroup;
@@ -582,6 +659,66 @@ std::string VcardText(std::string_view text) {
 
 }  // namespace
 
+std::string StoredNameText(Language language, std::string_view machine, bool name2) {
+  const std::string bytes(machine.substr(0, strnlen(machine.data(), machine.size())));
+  if (!name2) {
+    char text[kMaxName + 1] = {};
+    std::memcpy(text, bytes.data(), std::min(bytes.size(), kMaxName));
+    ToPcCharset(language, text);
+    return AnsiToUtf8(language, std::string_view(text, strnlen(text, sizeof text)));
+  }
+  char pc[256];
+  Name2ToPc(language, bytes.c_str(), pc);
+  // A display record keeps 23 bytes of name2.
+  return AnsiToUtf8(language, std::string_view(pc, strnlen(pc, sizeof(DisplayRecord::name2) - 1)));
+}
+
+std::optional<std::string> NameBytesOfText(Language language, std::string_view utf8, bool name2) {
+  const std::string_view text = Trim(utf8);
+  const std::string ansi = Utf8ToAnsi(language, text);
+  if (AnsiToUtf8(language, ansi) != text || ansi.size() > kMaxName ||
+      ansi.find('\0') != std::string::npos) {
+    return std::nullopt;
+  }
+  if (!name2) {
+    char machine[kMaxName + 1] = {};
+    std::memcpy(machine, ansi.data(), ansi.size());
+    ToMachineCharset(language, machine);
+    return std::string(machine, ansi.size());
+  }
+  if (ValidateName(language, ansi).rejected) return std::nullopt;
+  char machine[256];
+  Name2ToMachine(language, ansi.c_str(), machine);
+  return std::string(machine, strnlen(machine, kMaxName));
+}
+
+std::string HexBytes(std::string_view bytes) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string hex;
+  for (unsigned char b : bytes) {
+    hex += kDigits[b >> 4];
+    hex += kDigits[b & 15];
+  }
+  return hex;
+}
+
+std::optional<std::string> BytesOfHex(std::string_view hex) {
+  auto nibble = [](char ch) {
+    if (ch >= '0' && ch <= '9') return ch - '0';
+    if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
+    if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
+    return -1;
+  };
+  if (hex.size() % 2 != 0) return std::nullopt;
+  std::string bytes;
+  for (size_t i = 0; i < hex.size(); i += 2) {
+    const int high = nibble(hex[i]), low = nibble(hex[i + 1]);
+    if (high < 0 || low < 0) return std::nullopt;
+    bytes += static_cast<char>(high * 16 + low);
+  }
+  return bytes;
+}
+
 int TextAddressBookFormat(const uint8_t* data, size_t size) {
   return ContactFileFormat(data, size);
 }
@@ -653,6 +790,9 @@ void PlanOwnCsv(const DataSet& set, std::string_view text, ImportMode mode,
       e.record = p.record;
       e.record.index = static_cast<uint8_t>(p.index);
       e.record.program = p.program ? 1 : 0;
+      e.machineName = p.machineName;
+      e.machineName2 = p.machineName2;
+      e.programEntry = p.programEntry;
       plan.entries.push_back(e);
     }
   }

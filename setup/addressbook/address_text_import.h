@@ -8,7 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "setup/data/address_import.h"
 #include "setup/data/data_set.h"
@@ -56,6 +58,22 @@ int ImportAddressBookFile(DataSet& set, ImportBuffers& buffers, const std::strin
 // resource module's, or EnglishString).
 std::string DescribeTextImportProblem(const TextImportProblem& problem,
                                       const std::function<std::string(int)>& text);
+
+// Names as our own CSV carries them. The name column holds the readable
+// text of the stored bytes; when that text does not give the same bytes back
+// on import (a byte outside the conversion table, spaces at either end, a
+// name behind a combination key), the name_bytes column holds the stored
+// bytes in hex as well. `name2` selects the name2 field and its conversion.
+//
+// The readable text of stored name bytes, as the lists show it (UTF-8).
+std::string StoredNameText(Language language, std::string_view machine, bool name2);
+// The bytes an import stores for a readable name; nullopt when the text is
+// not taken as it stands (the contact import's rules, or a refusal).
+std::optional<std::string> NameBytesOfText(Language language, std::string_view utf8, bool name2);
+// Upper-case hex of bytes, and back (nullopt for anything but pairs of hex
+// digits).
+std::string HexBytes(std::string_view bytes);
+std::optional<std::string> BytesOfHex(std::string_view hex);
 
 // A vCard 3.0 file of the One Touch and Speed Dial entries (UTF-8, CRLF).
 std::string AddressBookVcard(DataSet& set);

@@ -535,6 +535,34 @@ bool PlanContactImport(const uint8_t* data, size_t size, const DataSet& set, Imp
   return plan.format != 0;
 }
 
+// What packing a display record cannot give: names in the machine's own
+// bytes, and a SID the machine holds without a SUB (packing drops it).
+static void LayStoredFields(uint8_t* entry, bool speedDial, const PlannedEntry& e) {
+  const size_t nameLength = speedDial ? 4 : 5, nameAt = speedDial ? 5 : 6;
+  const size_t name2Length = speedDial ? 96 : 130, name2At = speedDial ? 97 : 131;
+  if (e.machineName) {
+    const size_t n = std::min<size_t>(e.machineName->size(), 20);
+    std::memset(entry + nameAt, 0, 20);
+    std::memcpy(entry + nameAt, e.machineName->data(), n);
+    entry[nameLength] = static_cast<uint8_t>(n);
+  }
+  if (e.machineName2) {
+    const size_t n = std::min<size_t>(e.machineName2->size(), 20);
+    std::memset(entry + name2At, 0, 21);
+    std::memcpy(entry + name2At, e.machineName2->data(), n);
+    entry[name2Length] = static_cast<uint8_t>(n);
+  }
+  const DisplayRecord& r = e.record;
+  if (r.kind == kKindFax && r.entryType != kEntryGroup && !r.combination && r.sub[0] == '\0' &&
+      r.sid[0] != '\0') {
+    const size_t count = strnlen(r.sid, sizeof r.sid);
+    const size_t countAt = speedDial ? 30 : 32, sidAt = speedDial ? 66 : 68;
+    std::memset(entry + sidAt, 0, 10);
+    PackDigits(entry + sidAt, r.sid, static_cast<int>(std::min<size_t>(count, 20)));
+    entry[countAt] = static_cast<uint8_t>(std::min<size_t>(count, 20));
+  }
+}
+
 void ApplyContactImportPlan(DataSet& set, const ContactImportPlan& plan) {
   if (plan.format == 0) return;
   auto staging = std::make_unique<DataSet>(set);
@@ -548,21 +576,27 @@ void ApplyContactImportPlan(DataSet& set, const ContactImportPlan& plan) {
   for (const PlannedEntry& e : plan.entries) {
     DisplayRecord record = e.record;
     record.index = static_cast<uint8_t>(e.index);
+    uint8_t* to = e.speedDial ? staging->SpeedDialEntry(e.index) : staging->OneTouchEntry(e.index);
+    const size_t size = e.speedDial ? kSpeedDialEntrySize : kOneTouchEntrySize;
     if (record.program) {
-      // A program key of our own CSV keeps the program entry the data set
-      // has there (a text file cannot describe one).
+      // A program key of our own CSV: the entry the file carries, else the
+      // program entry the data set has there.
       const uint8_t* from = e.speedDial ? set.SpeedDialEntry(e.index) : set.OneTouchEntry(e.index);
-      uint8_t* to =
-          e.speedDial ? staging->SpeedDialEntry(e.index) : staging->OneTouchEntry(e.index);
-      const size_t size = e.speedDial ? kSpeedDialEntrySize : kOneTouchEntrySize;
-      if (from[2] & kFlagProgram) std::memcpy(to, from, size);
-    } else if (e.speedDial) {
+      if (e.programEntry.size() == size) {
+        std::memcpy(to, e.programEntry.data(), size);
+      } else if (from[2] & kFlagProgram) {
+        std::memcpy(to, from, size);
+      }
+      continue;
+    }
+    if (e.speedDial) {
       PackSpeedDial(*staging, record, e.index);
     } else if (record.entryType == kEntryGroup) {
       PackGroupMembers(*staging, record, e.index);
     } else {
       PackOneTouch(*staging, record, e.index);
     }
+    LayStoredFields(to, e.speedDial, e);
   }
   std::memcpy(set.oneTouch, staging->oneTouch, sizeof set.oneTouch);
   std::memcpy(set.speedDial, staging->speedDial, sizeof set.speedDial);

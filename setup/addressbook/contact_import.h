@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,12 @@ struct PlannedEntry {
   bool speedDial = true;   // false: One Touch key (our own CSV can place entries there)
   int index = 0;           // 0-based key or Speed Dial index
   DisplayRecord record{};  // what will be packed there; name in the program's code page
+  // Bytes our own CSV carries beside its readable columns, laid into the
+  // entry as they stand after it is packed: the name and name2 in the
+  // machine's form, and a program key's whole entry.
+  std::optional<std::string> machineName;
+  std::optional<std::string> machineName2;
+  std::vector<uint8_t> programEntry;
 };
 
 struct ContactImportPlan {

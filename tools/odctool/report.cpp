@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "setup/addressbook/address_text_import.h"
 #include "setup/data/charset.h"
 
 namespace odc {
@@ -35,7 +36,9 @@ bool EntryReport::operator==(const EntryReport& o) const {
          address == o.address && sub == o.sub && sid == o.sid && batchTime == o.batchTime &&
          speed == o.speed && combination == o.combination && emailMode == o.emailMode &&
          maxTxSizeCode == o.maxTxSizeCode && maxTxSize == o.maxTxSize &&
-         maxQuality == o.maxQuality && coding == o.coding && registered == o.registered;
+         maxQuality == o.maxQuality && coding == o.coding && registered == o.registered &&
+         groupMark == o.groupMark && nameBytes == o.nameBytes && name2Bytes == o.name2Bytes &&
+         programEntry == o.programEntry;
 }
 
 std::string BatchTimeText(const char* hour, const char* minute) {
@@ -102,6 +105,7 @@ EntryReport ReportEntry(const DisplayRecord& record, int number, const DataSet& 
   const bool speedDial = record.entryType == kEntrySpeedDial;
   entry.type = record.program ? "program" : email ? "email" : "fax";
   entry.combination = record.combination != 0;
+  entry.groupMark = !email && !record.program && record.groupMarker != 0;
 
   // A program key on a One Touch key is kept as the machine set it: the
   // list shows only its marker.
@@ -159,6 +163,29 @@ GroupReport ReportGroup(const DisplayRecord& record, int number, const DataSet& 
   return group;
 }
 
+namespace {
+
+// The hex of a stored name when its readable text does not give the same
+// bytes back.
+std::string NameBytesWhereNeeded(const DataSet& set, const uint8_t* field, size_t length,
+                                 const std::string& shown, bool name2) {
+  const std::string stored(reinterpret_cast<const char*>(field),
+                           strnlen(reinterpret_cast<const char*>(field), length));
+  const std::optional<std::string> back = NameBytesOfText(set.language, shown, name2);
+  return back && *back == stored ? "" : HexBytes(stored);
+}
+
+void AddStoredBytes(const DataSet& set, const uint8_t* entry, bool speedDial, std::string name,
+                    std::string name2, std::string& nameHex, std::string& name2Hex) {
+  const size_t nameLength = speedDial ? 4 : 5, nameAt = speedDial ? 5 : 6;
+  const size_t name2At = speedDial ? 97 : 131;
+  nameHex = NameBytesWhereNeeded(set, entry + nameAt, std::min<size_t>(entry[nameLength], 20), name,
+                                 false);
+  name2Hex = NameBytesWhereNeeded(set, entry + name2At, 20, name2, true);
+}
+
+}  // namespace
+
 AddressBookReport ReportAddressBook(DataSet& set) {
   AddressBookReport book;
   book.kind = set.addressBookOnly ? "address-book" : "full";
@@ -171,17 +198,46 @@ AddressBookReport ReportAddressBook(DataSet& set) {
     UnpackOneTouch(record, set, key);
     if (!record.inUse) continue;
     if (record.groupMarker && record.entryType == kEntryGroup) continue;  // a Group dial
-    book.oneTouch.push_back(ReportEntry(record, key + 1, set));
+    EntryReport entry = ReportEntry(record, key + 1, set);
+    const uint8_t* stored = set.OneTouchEntry(key);
+    if (record.program) {
+      entry.programEntry =
+          HexBytes(std::string_view(reinterpret_cast<const char*>(stored), kOneTouchEntrySize));
+    } else {
+      AddStoredBytes(set, stored, false, entry.name, entry.name2, entry.nameBytes,
+                     entry.name2Bytes);
+      // The One Touch view does not show the mark; the entry holds it.
+      entry.groupMark = entry.type == "fax" && (stored[2] & kFlagGroup) != 0;
+      // Nor the speed behind a combination key.
+      if (entry.type == "fax" && entry.combination && stored[30] >= 2 && stored[30] <= 4) {
+        entry.hiddenSpeed = SpeedText(static_cast<uint8_t>(stored[30] - 2));
+      }
+    }
+    book.oneTouch.push_back(entry);
   }
   for (int index = 0; index < kSpeedDialCount; ++index) {
     UnpackSpeedDial(record, set, index);
     if (!record.inUse) continue;
-    book.speedDial.push_back(ReportEntry(record, index + 1, set));
+    EntryReport entry = ReportEntry(record, index + 1, set);
+    const uint8_t* stored = set.SpeedDialEntry(index);
+    if (entry.type == "fax" && entry.combination && stored[28] >= 2 && stored[28] <= 4) {
+      entry.hiddenSpeed = SpeedText(static_cast<uint8_t>(stored[28] - 2));
+    }
+    if (record.program) {
+      entry.programEntry =
+          HexBytes(std::string_view(reinterpret_cast<const char*>(stored), kSpeedDialEntrySize));
+    } else {
+      AddStoredBytes(set, stored, true, entry.name, entry.name2, entry.nameBytes, entry.name2Bytes);
+    }
+    book.speedDial.push_back(entry);
   }
   for (int key = 0; key < kOneTouchCount; ++key) {
     UnpackGroup(record, set, key);
     if (!record.inUse || record.entryType != kEntryGroup || record.program) continue;
-    book.groups.push_back(ReportGroup(record, key + 1, set));
+    GroupReport group = ReportGroup(record, key + 1, set);
+    AddStoredBytes(set, set.OneTouchEntry(key), false, group.name, group.name2, group.nameBytes,
+                   group.name2Bytes);
+    book.groups.push_back(group);
   }
   return book;
 }
@@ -266,20 +322,66 @@ std::string AddressBookCsv(const AddressBookReport& book) {
     }
     csv += "\r\n";
   };
-  row({"table", "number", "type", "name", "name2", "address", "sub", "sid", "batch_time", "speed",
-       "combination", "email_mode", "max_tx_size_code", "max_tx_size", "max_quality", "coding",
-       "registered", "members"});
+  row({"table",
+       "number",
+       "type",
+       "name",
+       "name2",
+       "address",
+       "sub",
+       "sid",
+       "batch_time",
+       "speed",
+       "combination",
+       "email_mode",
+       "max_tx_size_code",
+       "max_tx_size",
+       "max_quality",
+       "coding",
+       "registered",
+       "members",
+       "name_bytes",
+       "name2_bytes",
+       "group_mark",
+       "program_entry"});
   auto entryRow = [&row](const char* table, const EntryReport& e) {
-    row({table, std::to_string(e.number), e.type, e.name, e.name2, e.address, e.sub, e.sid,
-         e.batchTime, e.speed, e.combination ? "yes" : "no", e.emailMode,
-         e.maxTxSizeCode ? std::to_string(*e.maxTxSizeCode) : "", e.maxTxSize, e.maxQuality,
-         e.coding, e.registered, ""});
+    row({table,
+         std::to_string(e.number),
+         e.type,
+         e.name,
+         e.name2,
+         e.address,
+         e.sub,
+         e.sid,
+         e.batchTime,
+         e.combination ? e.hiddenSpeed : e.speed,
+         e.combination ? "yes" : "no",
+         e.emailMode,
+         e.maxTxSizeCode ? std::to_string(*e.maxTxSizeCode) : "",
+         e.maxTxSize,
+         e.maxQuality,
+         e.coding,
+         e.registered,
+         "",
+         e.nameBytes,
+         e.name2Bytes,
+         e.groupMark ? "yes" : "",
+         e.programEntry});
   };
   for (const EntryReport& e : book.oneTouch) entryRow("one-touch", e);
   for (const EntryReport& e : book.speedDial) entryRow("speed-dial", e);
   for (const GroupReport& g : book.groups) {
-    row({"group", std::to_string(g.number), "group", g.name, g.name2, "", "", "", "", "", "no", "",
-         "", "", "", "", g.registered, MembersText(g.members)});
+    row({"group",      std::to_string(g.number),
+         "group",      g.name,
+         g.name2,      "",
+         "",           "",
+         "",           "",
+         "no",         "",
+         "",           "",
+         "",           "",
+         g.registered, MembersText(g.members),
+         g.nameBytes,  g.name2Bytes,
+         "",           ""});
   }
   return csv;
 }

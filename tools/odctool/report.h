@@ -33,6 +33,16 @@ struct EntryReport {
   std::string maxQuality;
   std::string coding;
   std::string registered;  // "YYYY-MM-DD", "" when no date is stored
+  bool groupMark = false;  // a fax entry that carries the machine's group mark
+  // Stored bytes in hex, only where the readable columns cannot give them
+  // back: the name and name2 when their text does not convert back to the
+  // same bytes (or hides behind a combination key), a program key's entry.
+  std::string nameBytes;
+  std::string name2Bytes;
+  std::string programEntry;
+  // The speed a combination key holds behind its number (CSV only; the
+  // lists show none).
+  std::string hiddenSpeed;
 
   bool operator==(const EntryReport& other) const;
 };
@@ -49,9 +59,12 @@ struct GroupReport {
   std::string name2;
   std::vector<GroupMemberReport> members;
   std::string registered;
+  std::string nameBytes;  // as for an entry
+  std::string name2Bytes;
   bool operator==(const GroupReport& other) const {
     return number == other.number && name == other.name && name2 == other.name2 &&
-           members == other.members && registered == other.registered;
+           members == other.members && registered == other.registered &&
+           nameBytes == other.nameBytes && name2Bytes == other.name2Bytes;
   }
 };
 
