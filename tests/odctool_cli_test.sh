@@ -32,7 +32,13 @@ expect_exit() {
   shift 2
   run_odctool "$@" >out.txt 2>err.txt
   got=$?
-  if [ "$got" -eq "$want" ]; then pass; else fail "$what: exit $got, expected $want"; fi
+  if [ "$got" -eq "$want" ]; then
+    pass
+  else
+    fail "$what: exit $got, expected $want"
+    # What odctool said, so that a failure in a log can be understood.
+    sed 's/^/    stderr: /' err.txt | head -n 5
+  fi
 }
 
 # ---- Fixtures, written byte by byte ------------------------------------

@@ -135,12 +135,13 @@ TableRows PreviewProblemRows(const ContactImportPlan& replace, const ContactImpo
 
 std::string ContactRefusalMessage(const ContactImportPlan& plan, const DataSet& set,
                                   const std::function<std::string(int)>& text) {
-  std::string message = text(IDS_CONTACT_NOT_IMPORTED);
+  const auto utf8 = Utf8Texts(set, text);
+  std::string message = utf8(IDS_CONTACT_NOT_IMPORTED);
   bool first = true;
   for (const ImportNote& note : plan.notes) {
     if (note.kind != ImportNoteKind::Refused) continue;
     message += first ? "\n\n" : "\n";
-    message += Utf8ToAnsi(set.language, DescribeImportNote(note, Utf8Texts(set, text)));
+    message += DescribeImportNote(note, utf8);
     first = false;
   }
   return message;

@@ -70,7 +70,8 @@ TableRows PreviewProblemRows(const ContactImportPlan& replace, const ContactImpo
                              const DataSet& set, const std::function<std::string(int)>& text);
 
 // The message of a file refused as a whole: the heading, then every note of
-// the refusal as the user reads it, in the program's code page.
+// the refusal as the user reads it, in UTF-8: a refused value (a heading, a
+// name) may hold letters outside the program's code page.
 std::string ContactRefusalMessage(const ContactImportPlan& plan, const DataSet& set,
                                   const std::function<std::string(int)>& text);
 

@@ -137,8 +137,9 @@ void ImportContacts(App& app, const std::vector<uint8_t>& bytes) {
   };
   ContactImportPlan first;
   if (!planner(ImportMode::Replace, ImportOptions(), first)) {
-    app.Message(ContactRefusalMessage(first, *app.data, [&app](int id) { return app.Text(id); }),
-                MB_OK | MB_ICONEXCLAMATION);
+    app.prompts->MessageUtf8(
+        app.main, ContactRefusalMessage(first, *app.data, [&app](int id) { return app.Text(id); }),
+        app.TextUtf8(IDS_APP_TITLE), MB_OK | MB_ICONEXCLAMATION);
     return;
   }
   ImportPreviewDialog preview(*app.data, planner);

@@ -405,6 +405,19 @@ TEST(ContactRefusal, NamesWhyAndSaysNothingChanged) {
   EXPECT_TRUE(Holds(message, "It needs a name column"));
 }
 
+// The message is shown as UTF-8: a heading outside the code page is named as
+// the file holds it, not as question marks.
+TEST(ContactRefusal, ValuesOutsideTheCodePageKeepTheirLetters) {
+  DataSet set;
+  BuildTransferImage(set);
+  ContactImportPlan plan;
+  plan.notes = {Note(ImportNoteKind::Refused, 1, 0, "header",
+                     "\xD0\x98\xD0\xBC\xD1\x8F;\xE5\x90\x8D\xE5\x89\x8D", IDS_CONTACT_UNKNOWN_HEADER)};
+  const std::string message =
+      ContactRefusalMessage(plan, set, [](int id) { return EnglishString(id); });
+  EXPECT_TRUE(Holds(message, "\xD0\x98\xD0\xBC\xD1\x8F;\xE5\x90\x8D\xE5\x89\x8D")) << message;
+}
+
 }  // namespace
 }  // namespace test
 }  // namespace odc
