@@ -138,8 +138,22 @@ bool ReplaceFile(const std::string& from, const std::string& to) {
   const std::wstring wideFrom = WideFromUtf8(from);
   const std::wstring wideTo = WideFromUtf8(to);
   if (wideFrom.empty() || wideTo.empty()) return false;
-  return MoveFileExW(wideFrom.c_str(), wideTo.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  // A virus scanner, the search indexer or a backup agent may hold the file
+  // just written, or the target, open for a moment; Windows then refuses the
+  // replacement with a sharing or access error. Such a hold ends by itself,
+  // so the replacement is tried again for about a second before it counts
+  // as failed.
+  for (int attempt = 0;; ++attempt) {
+    if (MoveFileExW(wideFrom.c_str(), wideTo.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
+      return true;
+    }
+    const DWORD error = GetLastError();
+    const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+                      error == ERROR_LOCK_VIOLATION;
+    if (!held || attempt == 20) return false;
+    Sleep(50);
+  }
 #else
   if (std::rename(from.c_str(), to.c_str()) != 0) return false;
   // Make the new directory entry durable as well; a failure here does not

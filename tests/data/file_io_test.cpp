@@ -199,6 +199,44 @@ TEST(WidePaths, BytesThatAreNotUtf8NameNoFile) {
   EXPECT_EQ(Utf8FromWide(WideFromUtf8(kUnicodeFolder)), kUnicodeFolder);
   fs::remove_all(dir);
 }
+
+// Another program (a virus scanner, the indexer) holding the target open
+// for a moment does not make a save fail; a hold that does not end does, and
+// leaves the target as it was and no temporary file.
+TEST_F(UnicodeFolderTest, AReplacementWaitsForABriefHoldOnTheTarget) {
+  const std::string name = "held.DAT";
+  Put(name, "old");
+  auto hold = [&]() {
+    return CreateFileW(WideFromUtf8(Path(name)).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  };
+  const std::vector<uint8_t> bytes = {'n', 'e', 'w'};
+
+  HANDLE held = hold();
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(WriteFileAtomically(Path(name), bytes.data(), bytes.size()))
+      << "a hold that lasts fails the save";
+  CloseHandle(held);
+  EXPECT_EQ(Contents(name), std::vector<uint8_t>({'o', 'l', 'd'}));
+  EXPECT_FALSE(fs::exists(fs::u8path(TemporaryPathFor(Path(name)))));
+
+  held = hold();
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  HANDLE release = CreateThread(
+      nullptr, 0,
+      [](void* handle) -> DWORD {
+        Sleep(200);
+        CloseHandle(static_cast<HANDLE>(handle));
+        return 0;
+      },
+      held, 0, nullptr);
+  ASSERT_NE(release, nullptr);
+  EXPECT_TRUE(WriteFileAtomically(Path(name), bytes.data(), bytes.size()))
+      << "a hold that ends is waited for";
+  WaitForSingleObject(release, INFINITE);
+  CloseHandle(release);
+  EXPECT_EQ(Contents(name), bytes);
+}
 #endif
 
 }  // namespace
