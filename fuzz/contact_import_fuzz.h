@@ -11,22 +11,13 @@
 #include <set>
 #include <string>
 
+#include "fuzz/new_data_set_once.h"
 #include "setup/addressbook/contact_import.h"
 #include "setup/addressbook/entry_dialog_rules.h"
 #include "setup/data/document.h"
 
 namespace odc {
 namespace fuzz {
-
-inline const DataSet& ContactBaseSet() {
-  static const DataSet* base = [] {
-    auto* set = new DataSet();
-    Document document;
-    NewDataSet(*set, document);
-    return set;
-  }();
-  return *base;
-}
 
 inline void CheckPlan(const ContactImportPlan& plan) {
   std::set<std::pair<bool, int>> places;

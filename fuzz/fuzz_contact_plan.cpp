@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  auto set = std::make_unique<odc::DataSet>(odc::fuzz::ContactBaseSet());
+  auto set = std::make_unique<odc::DataSet>(odc::fuzz::NewDataSetOnce());
   set->language = static_cast<odc::Language>((data[0] >> 1) % 4);
   odc::SetSetting(*set, odc::kMachineVariantId, (data[0] >> 3) % 6);
   const odc::ImportMode mode = data[0] & 1 ? odc::ImportMode::Add : odc::ImportMode::Replace;

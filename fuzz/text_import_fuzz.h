@@ -10,21 +10,12 @@
 #include <memory>
 #include <string>
 
+#include "fuzz/new_data_set_once.h"
 #include "setup/addressbook/address_text_import.h"
 #include "setup/data/document.h"
 
 namespace odc {
 namespace fuzz {
-
-inline const DataSet& NewDataSetOnce() {
-  static const DataSet* base = [] {
-    auto* set = new DataSet();
-    Document document;
-    NewDataSet(*set, document);
-    return set;
-  }();
-  return *base;
-}
 
 // The first byte chooses the language, the machine variant and whether the
 // rest is taken as it stands or behind the well-formed `opening`, so that
