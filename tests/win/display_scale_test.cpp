@@ -17,6 +17,7 @@
 #include "setup/link/simulated_machine.h"
 #include "setup/res/resource.h"
 #include "setup/shell/app_win32.h"
+#include "tests/win/demo_machine_window.h"
 #include "tests/win/scripted_prompts.h"
 
 namespace odc {
@@ -59,35 +60,8 @@ RECT ClientRectOnScreen(HWND window) {
   return r;
 }
 
-class ScaledMainWindow : public ::testing::Test {
+class ScaledMainWindow : public DemoMachineWindow {
  protected:
-  void SetUp() override {
-    static bool registered = [] {
-      INITCOMMONCONTROLSEX controls = {8, 0x82F};
-      InitCommonControlsEx(&controls);
-      return RegisterMainWindowClass(GetModuleHandleA(nullptr));
-    }();
-    ASSERT_TRUE(registered);
-    app.instance = GetModuleHandleA(nullptr);
-    app.resources = app.instance;
-    app.prompts = &prompts;
-    machine = new SimulatedMachine(0);
-    ASSERT_EQ(machine->LoadMemoryFile(ODC_DEMO_MACHINE_PATH), 1);
-    app.usb.reset(machine);
-    app.link = std::make_unique<MachineLink>(*app.usb);
-    window = CreateMainWindow(app, SW_HIDE);
-    ASSERT_NE(window, nullptr);
-  }
-  void TearDown() override {
-    if (IsWindow(window)) {
-      app.modified = false;
-      DestroyWindow(window);
-    }
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    }
-  }
-  void Command(int id) { SendMessageA(window, WM_COMMAND, id, 0); }
   void LoadDemoMachine() {
     Command(ID_MACHINE_CONNECT);
     Command(ID_MACHINE_DOWNLOAD);
@@ -161,10 +135,6 @@ class ScaledMainWindow : public ::testing::Test {
     }
   }
 
-  App app;
-  ScriptedPrompts prompts;
-  SimulatedMachine* machine = nullptr;
-  HWND window = nullptr;
 };
 
 TEST_F(ScaledMainWindow, RunsAtThePrefixDpi) {

@@ -20,6 +20,7 @@
 #include "setup/res/resource.h"
 #include "setup/settings/settings_win32.h"
 #include "setup/shell/app_win32.h"
+#include "tests/win/demo_machine_window.h"
 #include "tests/win/scripted_prompts.h"
 
 namespace odc {
@@ -164,34 +165,12 @@ class Script {
 };
 
 // The main window with a data set from a settings data file.
-class SettingsWindow : public ::testing::Test {
+class SettingsWindow : public DemoMachineWindow {
  protected:
   void SetUp() override {
-    static bool registered = [] {
-      INITCOMMONCONTROLSEX controls = {8, 0x3FFF};
-      InitCommonControlsEx(&controls);
-      return RegisterMainWindowClass(GetModuleHandleA(nullptr));
-    }();
-    ASSERT_TRUE(registered);
-    app.instance = GetModuleHandleA(nullptr);
-    app.resources = app.instance;
-    app.prompts = &prompts;
-    machine = new SimulatedMachine(0);
-    ASSERT_EQ(machine->LoadMemoryFile(ODC_DEMO_MACHINE_PATH), 1);
-    app.usb.reset(machine);
-    app.link = std::make_unique<MachineLink>(*app.usb);
-    window = CreateMainWindow(app, SW_HIDE);
-    ASSERT_NE(window, nullptr);
+    DemoMachineWindow::SetUp();
+    if (HasFatalFailure()) return;
     Open(ODC_DEMO_MACHINE_PATH);
-  }
-  void TearDown() override {
-    if (IsWindow(window)) {
-      app.modified = false;
-      DestroyWindow(window);
-    }
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    }
   }
   // File > Open of a settings data file.
   void Open(const std::string& path) {
@@ -199,7 +178,6 @@ class SettingsWindow : public ::testing::Test {
     SendMessageA(window, WM_COMMAND, ID_FILE_OPEN, 0);
     ASSERT_NE(app.words.dataLoaded, 0);
   }
-  void Command(int id) { SendMessageA(window, WM_COMMAND, id, 0); }
   // The settings value of an item in the transfer image (what a save or an
   // upload carries) and in the working values.
   uint32_t ImageByte(uint32_t id, int offset = 0) {
@@ -207,10 +185,6 @@ class SettingsWindow : public ::testing::Test {
     return r < 0 ? 0xFFFFFFFF : app.data->records[r].data[offset];
   }
 
-  App app;
-  ScriptedPrompts prompts;
-  SimulatedMachine* machine = nullptr;
-  HWND window = nullptr;
 };
 
 }  // namespace test

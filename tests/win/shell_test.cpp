@@ -21,6 +21,7 @@
 #include "setup/link/simulated_machine.h"
 #include "setup/res/resource.h"
 #include "setup/shell/app_win32.h"
+#include "tests/win/demo_machine_window.h"
 #include "tests/win/scripted_prompts.h"
 
 namespace odc {
@@ -66,40 +67,14 @@ bool ButtonEnabled(HWND toolbar, int id) {
   return SendMessageA(toolbar, TB_ISBUTTONENABLED, id, 0) != 0;
 }
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public DemoMachineWindow {
  protected:
   void SetUp() override {
-    static bool registered = [] {
-      INITCOMMONCONTROLSEX controls = {8, 0x82F};
-      InitCommonControlsEx(&controls);
-      return RegisterMainWindowClass(GetModuleHandleA(nullptr));
-    }();
-    ASSERT_TRUE(registered);
     dir = TempDir() + "odc_shell_" + std::to_string(GetCurrentProcessId()) + "_" +
           ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
     CreateDirectoryA(dir.c_str(), nullptr);
-    app.instance = GetModuleHandleA(nullptr);
-    app.resources = app.instance;
-    app.prompts = &prompts;
-    machine = new SimulatedMachine(0);
-    ASSERT_EQ(machine->LoadMemoryFile(ODC_DEMO_MACHINE_PATH), 1);
-    app.usb.reset(machine);
-    app.link = std::make_unique<MachineLink>(*app.usb);
-    window = CreateMainWindow(app, SW_HIDE);
-    ASSERT_NE(window, nullptr);
+    DemoMachineWindow::SetUp();
   }
-  void TearDown() override {
-    if (IsWindow(window)) {
-      app.modified = false;
-      DestroyWindow(window);
-    }
-    // A closed main window posts WM_QUIT; left in the queue it would end the
-    // next test's modal dialogs at once.
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    }
-  }
-  void Command(int id) { SendMessageA(window, WM_COMMAND, id, 0); }
   std::string PanelText() {
     char text[128] = {};
     GetDlgItemTextA(app.panel, IDC_CONNECT_STATUS_TEXT, text, sizeof text);
@@ -117,10 +92,6 @@ class MainWindow : public ::testing::Test {
     return text;
   }
 
-  App app;
-  ScriptedPrompts prompts;
-  SimulatedMachine* machine = nullptr;
-  HWND window = nullptr;
   std::string dir;
 };
 
