@@ -261,12 +261,13 @@ struct LabelledNumbers {
   // card's faxes in file order.
   void AddFaxesTo(Contact& contact) const {
     bool added = false;
-    for (const auto& [group, number] : numbers) {
-      const bool fax = std::any_of(labels.begin(), labels.end(), [&](const auto& label) {
+    for (const auto& number : numbers) {
+      const std::string& group = number.first;
+      const bool fax = std::any_of(labels.begin(), labels.end(), [&group](const auto& label) {
         return label.first == group && label.second.find("fax") != std::string::npos;
       });
       if (fax) {
-        contact.faxes.push_back(number);
+        contact.faxes.push_back(number.second);
         added = true;
       }
     }
