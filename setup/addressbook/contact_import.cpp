@@ -305,7 +305,16 @@ bool MapContact(const MappingContext& m, const Contact& c, int format, Candidate
     break;
   }
   if (!found) {
+    // E-mail: the same order, a preferred address first.
+    std::vector<const ContactValue*> emails;
     for (const ContactValue& v : c.emails) {
+      if (v.preferred) emails.push_back(&v);
+    }
+    for (const ContactValue& v : c.emails) {
+      if (!v.preferred) emails.push_back(&v);
+    }
+    for (const ContactValue* e : emails) {
+      const ContactValue& v = *e;
       std::string address;
       const int problem = NormaliseEmailAddress(v.text, address);
       if (problem != 0) {
@@ -338,6 +347,15 @@ bool MapContact(const MappingContext& m, const Contact& c, int format, Candidate
   if (r.kind == kKindFax && IsCombinationNumber(r.number)) {
     // A combination key keeps only its number, as the entry dialog does.
     r.combination = 1;
+  } else if (c.names.empty()) {
+    // The entry dialog takes an entry without a name, and so does the
+    // import; the report says so, with the address that names the entry.
+    const bool fax = r.kind == kKindFax;
+    own.push_back(
+        MakeNote(ImportNoteKind::Changed, c.line, c.card,
+                 format == kImportFormatVcard ? "FN / N / ORG" : "name",
+                 fax ? FieldText(r.number, sizeof r.number) : FieldText(r.email, sizeof r.email),
+                 IDS_CONTACT_NAMELESS));
   } else {
     MapName(m, c.names, c.line, c.card, r, own);
   }

@@ -40,7 +40,7 @@ struct Contact {
   bool group = false;                // a group card (KIND:group, Apple's group cards)
   std::vector<ContactValue> names;   // name sources in order of preference
   std::vector<ContactValue> faxes;   // fax numbers in file order (empty values left out)
-  std::vector<ContactValue> emails;  // e-mail addresses in file order
+  std::vector<ContactValue> emails;  // e-mail addresses in the order their program shows them
   // Our own vCard export names the entry a card came from (X-ODC-ENTRY);
   // Replace puts the card back there. 0: no place named.
   int oneTouchKey = 0;  // 1-32

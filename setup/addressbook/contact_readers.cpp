@@ -75,6 +75,7 @@ std::vector<PhysicalLine> SplitLines(std::string_view text) {
 struct Property {
   int line = 0;
   std::string name;                 // upper case, group prefix removed
+  std::string group;                // the group prefix ("item1"), lower case; "" for none
   std::vector<std::string> params;  // as written
   std::string raw;                  // the value before decoding
   bool hasColon = true;
@@ -183,7 +184,10 @@ Property ParseProperty(int line, const std::string& content) {
   size_t semi = head.find(';');
   p.name = std::string(Trim(head.substr(0, semi)));
   const size_t dot = p.name.find('.');
-  if (dot != std::string::npos) p.name = p.name.substr(dot + 1);
+  if (dot != std::string::npos) {
+    p.group = Lower(p.name.substr(0, dot));
+    p.name = p.name.substr(dot + 1);
+  }
   for (char& ch : p.name) {
     if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
   }
@@ -244,6 +248,64 @@ bool IsPreferred(const Property& p) {
   return false;
 }
 
+// A number of Apple's and Google's exports says its kind in a label of its
+// group (item1.TEL:... with item1.X-ABLabel:homeFax), before or after it.
+struct LabelledNumbers {
+  std::vector<std::pair<std::string, ContactValue>> numbers;  // group, number
+  std::vector<std::pair<std::string, std::string>> labels;    // group, label (lower case)
+  void Clear() {
+    numbers.clear();
+    labels.clear();
+  }
+  // Numbers whose label names a fax ("homeFax", "_$!<WorkFAX>!$_") join the
+  // card's faxes in file order.
+  void AddFaxesTo(Contact& contact) const {
+    bool added = false;
+    for (const auto& number : numbers) {
+      const std::string& group = number.first;
+      const bool fax = std::any_of(labels.begin(), labels.end(), [&group](const auto& label) {
+        return label.first == group && label.second.find("fax") != std::string::npos;
+      });
+      if (fax) {
+        contact.faxes.push_back(number.second);
+        added = true;
+      }
+    }
+    if (added) {
+      std::stable_sort(
+          contact.faxes.begin(), contact.faxes.end(),
+          [](const ContactValue& a, const ContactValue& b) { return a.line < b.line; });
+    }
+  }
+};
+
+// Evolution keeps the order its editor shows the e-mail addresses in
+// (X-EVOLUTION-UI-SLOT=1 is the first), whatever their order in the file.
+int EvolutionSlot(const Property& p) {
+  const std::string slot = ParamValue(p, "x-evolution-ui-slot");
+  int number = 0;
+  for (char ch : slot) {
+    if (ch < '0' || ch > '9' || number > 1000) return 0;
+    number = number * 10 + (ch - '0');
+  }
+  return number;
+}
+
+void OrderBySlot(std::vector<ContactValue>& values, const std::vector<int>& slots) {
+  if (slots.size() != values.size() ||
+      std::all_of(slots.begin(), slots.end(), [](int slot) { return slot == 0; })) {
+    return;
+  }
+  std::vector<size_t> order(values.size());
+  for (size_t k = 0; k < order.size(); ++k) order[k] = k;
+  // Addresses without a slot keep their place after those with one.
+  auto key = [&](size_t k) { return slots[k] == 0 ? 1 << 20 : slots[k]; };
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return key(a) < key(b); });
+  std::vector<ContactValue> sorted;
+  for (size_t k : order) sorted.push_back(values[k]);
+  values = std::move(sorted);
+}
+
 int ReadVcard(std::string_view text, std::vector<Contact>& contacts,
               std::vector<ImportNote>& notes) {
   const std::vector<Property> properties = ReadProperties(text);
@@ -254,6 +316,8 @@ int ReadVcard(std::string_view text, std::vector<Contact>& contacts,
   std::string fn, n, org;
   bool afterBase64 = false;
   std::string lastName;
+  LabelledNumbers labelled;
+  std::vector<int> emailSlots;
   for (const Property& p : properties) {
     const std::string value(Trim(ValueText(p)));
     if (!inCard) {
@@ -265,6 +329,8 @@ int ReadVcard(std::string_view text, std::vector<Contact>& contacts,
         contact.line = p.line;
         contact.card = ++cardCount;
         lastName.clear();
+        labelled.Clear();
+        emailSlots.clear();
       } else {
         notes.push_back(Note(ImportNoteKind::Changed, p.line, 0, p.name, std::string(Trim(p.raw)),
                              IDS_CONTACT_LINE_LEFT_OUT));
@@ -292,6 +358,8 @@ int ReadVcard(std::string_view text, std::vector<Contact>& contacts,
       contact.line = p.line;
       contact.card = ++cardCount;
       lastName.clear();
+      labelled.Clear();
+      emailSlots.clear();
       continue;
     }
     lastName = p.name;
@@ -300,6 +368,8 @@ int ReadVcard(std::string_view text, std::vector<Contact>& contacts,
       continue;
     }
     if (p.name == "END") {
+      labelled.AddFaxesTo(contact);
+      OrderBySlot(contact.emails, emailSlots);
       contacts.push_back(std::move(contact));
       contact = Contact{};
       inCard = false;
@@ -319,9 +389,16 @@ int ReadVcard(std::string_view text, std::vector<Contact>& contacts,
     } else if (p.name == "TEL" && IsFax(p)) {
       // An empty fax line does not hide a good one after it.
       if (!value.empty()) contact.faxes.push_back({Unescape(value), p.line, "TEL", IsPreferred(p)});
+    } else if (p.name == "TEL" && !p.group.empty()) {
+      if (!value.empty()) {
+        labelled.numbers.push_back({p.group, {Unescape(value), p.line, "TEL", IsPreferred(p)}});
+      }
+    } else if (p.name == "X-ABLABEL" && !p.group.empty()) {
+      labelled.labels.push_back({p.group, Lower(value)});
     } else if (p.name == "EMAIL") {
       if (!value.empty()) {
         contact.emails.push_back({Unescape(value), p.line, "EMAIL", IsPreferred(p)});
+        emailSlots.push_back(EvolutionSlot(p));
       }
     } else if ((p.name == "KIND" || p.name == "X-ADDRESSBOOKSERVER-KIND") &&
                Lower(value) == "group") {
