@@ -5,6 +5,7 @@
 // down in docs/text_address_books.md.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -58,6 +59,78 @@ int ImportAddressBookFile(DataSet& set, ImportBuffers& buffers, const std::strin
 // resource module's, or EnglishString).
 std::string DescribeTextImportProblem(const TextImportProblem& problem,
                                       const std::function<std::string(int)>& text);
+
+// The columns of our own CSV (`odctool export --csv`), in the order export
+// writes them. New columns are only ever appended: a file of an earlier
+// column set still imports, since every column but type and address may be
+// left out. Export and import both use this one table.
+namespace csv {
+enum Column : int {
+  kTable,
+  kNumber,
+  kType,
+  kName,
+  kName2,
+  kAddress,
+  kSub,
+  kSid,
+  kBatchTime,
+  kSpeed,
+  kCombination,
+  kEmailMode,
+  kMaxTxSizeCode,
+  kMaxTxSize,
+  kMaxQuality,
+  kCoding,
+  kRegistered,
+  kMembers,
+  // Written only where the columns before cannot say what the machine holds.
+  kNameBytes,
+  kName2Bytes,
+  kGroupMark,
+  kProgramEntry,
+  kFlagsByte,
+  kSpeedByte,
+  kColumnCount
+};
+inline constexpr std::array<const char*, kColumnCount> kColumnNames = {"table",
+                                                                       "number",
+                                                                       "type",
+                                                                       "name",
+                                                                       "name2",
+                                                                       "address",
+                                                                       "sub",
+                                                                       "sid",
+                                                                       "batch_time",
+                                                                       "speed",
+                                                                       "combination",
+                                                                       "email_mode",
+                                                                       "max_tx_size_code",
+                                                                       "max_tx_size",
+                                                                       "max_quality",
+                                                                       "coding",
+                                                                       "registered",
+                                                                       "members",
+                                                                       "name_bytes",
+                                                                       "name2_bytes",
+                                                                       "group_mark",
+                                                                       "program_entry",
+                                                                       "flags_byte",
+                                                                       "speed_byte"};
+}  // namespace csv
+
+// The speed column of a fax entry for its stored speed byte: the text of the
+// dialog's speed button (a byte below 2 shows as 33.6K), "(N)" for a speed
+// index the dialog has no button for. A combination key shows no speed; the
+// CSV carries the one it holds behind the number when that is one of the
+// three buttons, else nothing.
+std::string SpeedColumnText(uint8_t stored, bool combination);
+
+// The flags byte (byte 2) the import writes for an entry from the columns of
+// its row alone: what the entry dialog and the group dialog store. When the
+// stored flags differ, the flags_byte column carries them.
+uint8_t OwnCsvFlags(bool speedDial, bool group, bool email, bool combination, bool groupMark,
+                    bool batchTime);
 
 // Names as our own CSV carries them. The name column holds the readable
 // text of the stored bytes; when that text does not give the same bytes back
