@@ -105,11 +105,12 @@ struct Pending {
   int index;  // 0-based, -1 until placed
   bool program = false;
   DisplayRecord record{};
-  std::optional<std::string> machineName;   // stored bytes of the name, when the file has them
-  std::optional<std::string> machineName2;  // and of name2
-  std::vector<uint8_t> programEntry;        // a program key's whole entry
-  std::optional<uint8_t> flags;             // stored flags the columns cannot say
-  std::optional<uint8_t> speed;             // a stored speed byte the dialog cannot show
+  std::optional<std::string> machineName;     // stored bytes of the name, when the file has them
+  std::optional<std::string> machineName2;    // and of name2
+  std::vector<uint8_t> programEntry;          // a program key's whole entry
+  std::optional<uint8_t> flags;               // stored flags the columns cannot say
+  std::optional<uint8_t> speed;               // a stored speed byte the dialog cannot show
+  std::optional<std::string> machineAddress;  // stored bytes of an e-mail address
 };
 
 // UTF-8 text -> the program's ANSI text, refusing what the code page cannot
@@ -312,16 +313,48 @@ void ReadFax(const Context& c, const Row& row, Pending& p, bool speedDial) {
   CopyText(record.batchMinute, sizeof record.batchMinute, std::to_string(Decimal(minute, 2) % 100));
 }
 
-void ReadEmail(const Context& c, const Row& row, DisplayRecord& record) {
+// The address_bytes column: one to 64 bytes without a zero byte.
+std::optional<std::string> AddressBytes(const Context& c, const Row& row) {
+  const std::string& hex = row.value[kAddressBytes];
+  if (hex.empty()) return std::nullopt;
+  const std::optional<std::string> bytes = BytesOfHex(hex);
+  if (!bytes || bytes->empty() || bytes->size() > kMaxAddress ||
+      bytes->find('\0') != std::string::npos) {
+    Refuse(c, row, kAddressBytes, IDS_TEXT_BAD_VALUE);
+  }
+  return bytes;
+}
+
+void ReadEmail(const Context& c, const Row& row, Pending& p) {
+  DisplayRecord& record = p.record;
   const std::string& address = row.value[kAddress];
-  if (!FilterMailText(address).accepted) Refuse(c, row, kAddress, IDS_TEXT_ADDRESS_CHARACTER);
-  if (address.size() > kMaxAddress) Refuse(c, row, kAddress, IDS_TEXT_ADDRESS_TOO_LONG);
-  const CheckFailure check = CheckDestination(kKindEmail, address, "");
-  if (check.failed()) {
-    Refuse(c, row, kAddress, address.empty() ? IDS_TEXT_NO_DESTINATION : IDS_TEXT_ADDRESS_INVALID);
+  // The stored bytes while the address column is still the text export
+  // wrote for them (an edited address wins).
+  std::optional<std::string> bytes = AddressBytes(c, row);
+  if (bytes) {
+    const std::string shown = StoredAddressText(c.language, *bytes);
+    if (address != shown && address != Trim(shown)) bytes.reset();
+  }
+  if (bytes) {
+    // Bytes the machine holds are taken as they are, even ones the address
+    // filter would not let a user type; the address must still be one.
+    if (!IsMailAddress(*bytes)) Refuse(c, row, kAddressBytes, IDS_TEXT_BAD_VALUE);
+    p.machineAddress = bytes;
+    char text[kMaxAddress + 1] = {};
+    std::memcpy(text, bytes->data(), bytes->size());
+    ToPcCharset(c.language, text);
+    CopyText(record.email, sizeof record.email, text);
+  } else {
+    if (!FilterMailText(address).accepted) Refuse(c, row, kAddress, IDS_TEXT_ADDRESS_CHARACTER);
+    if (address.size() > kMaxAddress) Refuse(c, row, kAddress, IDS_TEXT_ADDRESS_TOO_LONG);
+    const CheckFailure check = CheckDestination(kKindEmail, address, "");
+    if (check.failed()) {
+      Refuse(c, row, kAddress,
+             address.empty() ? IDS_TEXT_NO_DESTINATION : IDS_TEXT_ADDRESS_INVALID);
+    }
+    CopyText(record.email, sizeof record.email, address);
   }
   record.kind = kKindEmail;
-  CopyText(record.email, sizeof record.email, address);
   if (!row.value[kGroupMark].empty() && Lower(row.value[kGroupMark]) != "no") {
     Refuse(c, row, kGroupMark, IDS_TEXT_BAD_VALUE);  // only fax entries carry the mark
   }
@@ -399,7 +432,8 @@ Pending ReadRow(const Context& c, const Row& row) {
   // The stored byte columns are checked on every row, whatever its type.
   StoredByte(c, row, kFlagsByte);
   StoredByte(c, row, kSpeedByte);
-  Pending p{&row, Table::Any, -1, false, {}, {}, {}, {}, {}, {}};
+  AddressBytes(c, row);
+  Pending p{&row, Table::Any, -1, false, {}, {}, {}, {}, {}, {}, {}};
   const std::string table = Lower(row.value[kTable]);
   if (table == "one-touch") {
     p.table = Table::OneTouch;
@@ -459,7 +493,7 @@ Pending ReadRow(const Context& c, const Row& row) {
   if (type == "fax") {
     ReadFax(c, row, p, speedDial);
   } else if (type == "email") {
-    ReadEmail(c, row, r);
+    ReadEmail(c, row, p);
   } else {
     Refuse(c, row, kType, IDS_TEXT_BAD_VALUE);
   }
@@ -753,6 +787,23 @@ std::optional<std::string> NameBytesOfText(Language language, std::string_view u
   return std::string(machine, strnlen(machine, kMaxName));
 }
 
+std::string StoredAddressText(Language language, std::string_view machine) {
+  char text[kMaxAddress + 1] = {};
+  const size_t length = std::min(strnlen(machine.data(), machine.size()), kMaxAddress);
+  std::memcpy(text, machine.data(), length);
+  ToPcCharset(language, text);
+  return AnsiToUtf8(language, std::string_view(text, length));
+}
+
+std::optional<std::string> AddressBytesOfText(Language language, std::string_view utf8,
+                                              bool speedDial) {
+  if (!FilterMailText(utf8).accepted || utf8.size() > kMaxAddress) return std::nullopt;
+  char machine[kMaxAddress + 1] = {};
+  std::memcpy(machine, utf8.data(), utf8.size());
+  if (speedDial) ToMachineCharset(language, machine);
+  return std::string(machine, utf8.size());
+}
+
 std::string HexBytes(std::string_view bytes) {
   static const char kDigits[] = "0123456789ABCDEF";
   std::string hex;
@@ -856,6 +907,7 @@ void PlanOwnCsv(const DataSet& set, std::string_view text, ImportMode mode,
       e.programEntry = p.programEntry;
       e.flags = p.flags;
       e.speed = p.speed;
+      e.machineAddress = p.machineAddress;
       plan.entries.push_back(e);
     }
   }

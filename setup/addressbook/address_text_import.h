@@ -91,6 +91,7 @@ enum Column : int {
   kProgramEntry,
   kFlagsByte,
   kSpeedByte,
+  kAddressBytes,
   kColumnCount
 };
 inline constexpr std::array<const char*, kColumnCount> kColumnNames = {"table",
@@ -116,7 +117,8 @@ inline constexpr std::array<const char*, kColumnCount> kColumnNames = {"table",
                                                                        "group_mark",
                                                                        "program_entry",
                                                                        "flags_byte",
-                                                                       "speed_byte"};
+                                                                       "speed_byte",
+                                                                       "address_bytes"};
 }  // namespace csv
 
 // The speed column of a fax entry for its stored speed byte: the text of the
@@ -143,6 +145,17 @@ std::string StoredNameText(Language language, std::string_view machine, bool nam
 // The bytes an import stores for a readable name; nullopt when the text is
 // not taken as it stands (the contact import's rules, or a refusal).
 std::optional<std::string> NameBytesOfText(Language language, std::string_view utf8, bool name2);
+// E-mail addresses likewise: the address column holds the readable text of
+// the stored bytes (converted as the lists show it), and address_bytes the
+// bytes in hex when the text would not give them back (a byte the address
+// filter does not take, or one of the two machine bytes that both read as
+// '`'). One Touch addresses are stored as typed, Speed Dial addresses in the
+// machine's character set.
+std::string StoredAddressText(Language language, std::string_view machine);
+// The bytes an import stores for a readable address; nullopt when the text
+// is not one the address filter takes.
+std::optional<std::string> AddressBytesOfText(Language language, std::string_view utf8,
+                                              bool speedDial);
 // Upper-case hex of bytes, and back (nullopt for anything but pairs of hex
 // digits).
 std::string HexBytes(std::string_view bytes);

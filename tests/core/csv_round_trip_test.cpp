@@ -192,6 +192,16 @@ void WriteEmail(Generator& g, uint8_t* e, const Layout& at, int place, Language 
     // A Speed Dial holds its address in the machine's character set.
     ToMachineCharset(language, address.data());
   }
+  if (g.Chance(25)) {
+    // Bytes the address filter does not take, and the two machine bytes that
+    // both read as '`' (0x60, 0xB3), anywhere but on the '@' and the dots.
+    for (int k = g.Int(1, 4); k > 0; --k) {
+      const size_t i = static_cast<size_t>(g.Int(0, static_cast<int>(address.size()) - 1));
+      if (address[i] == '@' || address[i] == '.') continue;
+      const int byte = g.Chance(50) ? (g.Chance(50) ? 0x60 : 0xB3) : g.Int(1, 255);
+      address[i] = static_cast<char>(byte == '@' ? 'A' : byte);
+    }
+  }
   e[3] = static_cast<uint8_t>(address.size());
   std::memcpy(e + at.email, address.data(), address.size());
   PutNames(e, at.speedDial, g.MachineName(0), g.MachineName(0));
@@ -421,7 +431,7 @@ std::unique_ptr<DataSet> SetWithName(const std::string& name) {
 TEST(CsvRoundTrip, StoredBytesAreWrittenOnlyWhereTheNameDoesNotConvertBack) {
   const std::string header = ExportCsv(*NewSet(Language::SingleByte)).substr(0, 400);
   EXPECT_NE(header.find(",members,name_bytes,name2_bytes,group_mark,program_entry,flags_byte,"
-                        "speed_byte\r\n"),
+                        "speed_byte,address_bytes\r\n"),
             std::string::npos)
       << header;
   struct Case {
@@ -441,7 +451,7 @@ TEST(CsvRoundTrip, StoredBytesAreWrittenOnlyWhereTheNameDoesNotConvertBack) {
     SCOPED_TRACE(c.what);
     auto set = SetWithName(c.stored);
     const std::vector<std::string> row = RowFields(ExportCsv(*set), "speed-dial,1,");
-    ASSERT_EQ(row.size(), 24u);
+    ASSERT_EQ(row.size(), 25u);
     EXPECT_EQ(row[3], c.name);
     EXPECT_EQ(row[18], c.nameBytes);
   }
@@ -522,7 +532,7 @@ TEST(CsvRoundTrip, AnEditedNameWinsOverTheStoredBytes) {
 TEST(CsvRoundTrip, BadStoredBytesAreRefusedAndChangeNothing) {
   const std::string header =
       "table,number,type,name,address,name_bytes,group_mark,program_entry,flags_byte,"
-      "speed_byte\r\n";
+      "speed_byte,address_bytes\r\n";
   const std::string program(2 * kOneTouchEntrySize, '0');
   std::string programFlag = program;
   programFlag[4] = '4';  // byte 2 = 0x40
@@ -531,34 +541,43 @@ TEST(CsvRoundTrip, BadStoredBytesAreRefusedAndChangeNothing) {
     std::string row;
     const char* field;
   } cases[] = {
-      {"not hex", "speed-dial,1,fax,A,1,ZZ,,,,\r\n", "name_bytes"},
-      {"odd number of digits", "speed-dial,1,fax,A,1,414,,,,\r\n", "name_bytes"},
-      {"longer than the field", "speed-dial,1,fax,A,1," + std::string(42, '4') + ",,,,\r\n",
+      {"not hex", "speed-dial,1,fax,A,1,ZZ,,,,,\r\n", "name_bytes"},
+      {"odd number of digits", "speed-dial,1,fax,A,1,414,,,,,\r\n", "name_bytes"},
+      {"longer than the field", "speed-dial,1,fax,A,1," + std::string(42, '4') + ",,,,,\r\n",
        "name_bytes"},
-      {"a zero byte", "speed-dial,1,fax,A,1,4100,,,,\r\n", "name_bytes"},
-      {"group mark neither yes nor no", "speed-dial,1,fax,A,1,,maybe,,,\r\n", "group_mark"},
-      {"group mark on an e-mail entry", "speed-dial,1,email,A,a@b.de,,yes,,,\r\n", "group_mark"},
-      {"program entry without the program flag", "one-touch,30,program,,,,," + program + ",,\r\n",
+      {"a zero byte", "speed-dial,1,fax,A,1,4100,,,,,\r\n", "name_bytes"},
+      {"group mark neither yes nor no", "speed-dial,1,fax,A,1,,maybe,,,,\r\n", "group_mark"},
+      {"group mark on an e-mail entry", "speed-dial,1,email,A,a@b.de,,yes,,,,\r\n", "group_mark"},
+      {"program entry without the program flag", "one-touch,30,program,,,,," + program + ",,,\r\n",
        "program_entry"},
       {"program entry of the other table's size",
-       "speed-dial,3,program,,,,," + programFlag + ",,\r\n", "program_entry"},
-      {"program entry cut short", "one-touch,30,program,,,,," + programFlag.substr(2) + ",,\r\n",
+       "speed-dial,3,program,,,,," + programFlag + ",,,\r\n", "program_entry"},
+      {"program entry cut short", "one-touch,30,program,,,,," + programFlag.substr(2) + ",,,\r\n",
        "program_entry"},
-      {"flags not hex", "speed-dial,1,fax,A,1,,,,ZZ,\r\n", "flags_byte"},
-      {"flags of one digit", "speed-dial,1,fax,A,1,,,,A,\r\n", "flags_byte"},
-      {"flags of two bytes", "speed-dial,1,fax,A,1,,,,0607,\r\n", "flags_byte"},
-      {"flags with the program flag", "speed-dial,1,fax,A,1,,,,46,\r\n", "flags_byte"},
-      {"no flags at all", "speed-dial,1,fax,A,1,,,,00,\r\n", "flags_byte"},
-      {"a One Touch fax entry that would read as a Group dial", "one-touch,1,fax,A,1,,yes,,82,\r\n",
-       "flags_byte"},
+      {"flags not hex", "speed-dial,1,fax,A,1,,,,ZZ,,\r\n", "flags_byte"},
+      {"flags of one digit", "speed-dial,1,fax,A,1,,,,A,,\r\n", "flags_byte"},
+      {"flags of two bytes", "speed-dial,1,fax,A,1,,,,0607,,\r\n", "flags_byte"},
+      {"flags with the program flag", "speed-dial,1,fax,A,1,,,,46,,\r\n", "flags_byte"},
+      {"no flags at all", "speed-dial,1,fax,A,1,,,,00,,\r\n", "flags_byte"},
+      {"a One Touch fax entry that would read as a Group dial",
+       "one-touch,1,fax,A,1,,yes,,82,,\r\n", "flags_byte"},
       {"a One Touch e-mail entry that would read as a Group dial too",
-       "one-touch,1,email,A,a@b.de,,,,81,\r\n", "flags_byte"},
-      {"flags not hex on a program key", "one-touch,30,program,,,,," + programFlag + ",Z1,\r\n",
+       "one-touch,1,email,A,a@b.de,,,,81,,\r\n", "flags_byte"},
+      {"flags not hex on a program key", "one-touch,30,program,,,,," + programFlag + ",Z1,,\r\n",
        "flags_byte"},
-      {"speed not hex", "speed-dial,1,fax,A,1,,,,,ZZ\r\n", "speed_byte"},
-      {"speed of one digit", "speed-dial,1,fax,A,1,,,,,4\r\n", "speed_byte"},
-      {"speed of two bytes", "speed-dial,1,fax,A,1,,,,,0404\r\n", "speed_byte"},
-      {"speed not hex on an e-mail entry", "speed-dial,1,email,A,a@b.de,,,,,G1\r\n", "speed_byte"},
+      {"speed not hex", "speed-dial,1,fax,A,1,,,,,ZZ,\r\n", "speed_byte"},
+      {"speed of one digit", "speed-dial,1,fax,A,1,,,,,4,\r\n", "speed_byte"},
+      {"speed of two bytes", "speed-dial,1,fax,A,1,,,,,0404,\r\n", "speed_byte"},
+      {"speed not hex on an e-mail entry", "speed-dial,1,email,A,a@b.de,,,,,G1,\r\n", "speed_byte"},
+      {"address bytes not hex", "speed-dial,1,email,A,a@b.de,,,,,,6G\r\n", "address_bytes"},
+      {"address bytes of one digit", "speed-dial,1,email,A,a@b.de,,,,,,0\r\n", "address_bytes"},
+      {"address bytes longer than the field",
+       "speed-dial,1,email,A,a@b.de,,,,,," + std::string(130, '6') + "\r\n", "address_bytes"},
+      {"address bytes with a zero byte", "speed-dial,1,email,A,a@b.de,,,,,,6100\r\n",
+       "address_bytes"},
+      {"address bytes of no address (no '@')", "speed-dial,1,email,A,ab.de,,,,,,61622E6465\r\n",
+       "address_bytes"},
+      {"address bytes not hex on a fax entry", "speed-dial,1,fax,A,1,,,,,,XY\r\n", "address_bytes"},
   };
   auto reference = SetWithName("Kept");
   for (const Case& c : cases) {
@@ -574,7 +593,7 @@ TEST(CsvRoundTrip, BadStoredBytesAreRefusedAndChangeNothing) {
   // The well-formed program entry is taken as it stands.
   auto set = NewSet(Language::SingleByte);
   TextImportProblem problem;
-  ASSERT_EQ(Import(*set, header + "one-touch,30,program,,,,," + programFlag + ",,\r\n", problem),
+  ASSERT_EQ(Import(*set, header + "one-touch,30,program,,,,," + programFlag + ",,,\r\n", problem),
             kImportFormatCsv)
       << DescribeTextImportProblem(problem, EnglishString);
   EXPECT_EQ(set->OneTouchEntry(29)[2], kFlagProgram);
@@ -619,7 +638,7 @@ TEST(CsvRoundTrip, EveryStoredSpeedByteComesBack) {
     SCOPED_TRACE(std::string(c.number) + " byte " + std::to_string(c.stored));
     const std::vector<std::string> row =
         RowFields(ExportCsv(*SetWithSpeed(false, c.number, c.stored)), "one-touch,1,");
-    ASSERT_EQ(row.size(), 24u);
+    ASSERT_EQ(row.size(), 25u);
     EXPECT_EQ(row[9], c.speed);
     EXPECT_EQ(row[23], c.speedByte);
   }
@@ -665,6 +684,37 @@ TEST(CsvRoundTrip, AnEditedSpeedWinsOverTheStoredByte) {
     }
     ASSERT_EQ(format, kImportFormatCsv) << DescribeTextImportProblem(problem, EnglishString);
     EXPECT_EQ(set->OneTouchEntry(0)[30], c.stored);
+  }
+}
+
+TEST(CsvRoundTrip, AnEditedAddressWinsOverTheStoredBytes) {
+  const std::string header = "table,number,type,address,address_bytes\r\n";
+  struct Case {
+    const char* what;
+    std::string row;
+    bool speedDial;
+    std::string stored;  // the address bytes key 1 or Speed Dial 1 gets
+  } cases[] = {
+      {"One Touch '`' as the machine's 0xB3", "one-touch,1,email,a`@b.de,61B340622E6465\r\n", false,
+       "a\xB3@b.de"},
+      {"edited: as typed", "one-touch,1,email,ab@b.de,61B340622E6465\r\n", false, "ab@b.de"},
+      {"Speed Dial '`' as 0x60", "speed-dial,1,email,a`@b.de,616040622E6465\r\n", true, "a`@b.de"},
+      {"Speed Dial '`' typed: the machine's 0xB3", "speed-dial,1,email,a`@b.de,\r\n", true,
+       "a\xB3@b.de"},
+      {"a byte the address filter does not take (0x81, shown as u umlaut)",
+       "speed-dial,1,email,\xC3\xBC@b.de,8140622E6465\r\n", true, "\x81@b.de"},
+      {"lower-case hex", "speed-dial,1,email,\xC3\xBC@b.de,8140622e6465\r\n", true, "\x81@b.de"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto set = NewSet(Language::SingleByte);
+    TextImportProblem problem;
+    ASSERT_EQ(Import(*set, header + c.row, problem), kImportFormatCsv)
+        << DescribeTextImportProblem(problem, EnglishString);
+    const uint8_t* entry = c.speedDial ? set->SpeedDialEntry(0) : set->OneTouchEntry(0);
+    const char* address = reinterpret_cast<const char*>(entry + (c.speedDial ? 32 : 34));
+    EXPECT_EQ(std::string(address, entry[3]), c.stored);
+    EXPECT_EQ(std::string(address, strnlen(address, 64)), c.stored);
   }
 }
 
@@ -739,7 +789,7 @@ TEST(CsvRoundTrip, ACombinationKeyCarriesWhatItHoldsBehindTheNumber) {
   EXPECT_EQ(book.oneTouch[0].speed, "");
   // The CSV carries the rest in the columns a fax entry shows them in.
   const std::vector<std::string> row = RowFields(ExportCsv(*set), "one-touch,1,");
-  ASSERT_EQ(row.size(), 24u);
+  ASSERT_EQ(row.size(), 25u);
   EXPECT_EQ(row[3], "");       // name
   EXPECT_EQ(row[5], "0123+");  // address
   EXPECT_EQ(row[6], "");       // sub

@@ -39,8 +39,9 @@ bool EntryReport::operator==(const EntryReport& o) const {
          maxTxSizeCode == o.maxTxSizeCode && maxTxSize == o.maxTxSize &&
          maxQuality == o.maxQuality && coding == o.coding && registered == o.registered &&
          groupMark == o.groupMark && nameBytes == o.nameBytes && name2Bytes == o.name2Bytes &&
-         flagsByte == o.flagsByte && speedByte == o.speedByte && programEntry == o.programEntry &&
-         hiddenSpeed == o.hiddenSpeed && hiddenSub == o.hiddenSub && hiddenSid == o.hiddenSid &&
+         addressBytes == o.addressBytes && flagsByte == o.flagsByte && speedByte == o.speedByte &&
+         programEntry == o.programEntry && hiddenSpeed == o.hiddenSpeed &&
+         hiddenSub == o.hiddenSub && hiddenSid == o.hiddenSid &&
          hiddenBatchTime == o.hiddenBatchTime;
 }
 
@@ -199,9 +200,17 @@ std::string StoredDigits(const uint8_t* packed, uint8_t count) {
 
 // The bytes of a fax or e-mail entry that its list row does not show: what
 // a combination key holds behind its number, a speed byte the dialog cannot
-// show, flags the dialog would not store.
-void AddEntryBytes(const uint8_t* stored, bool speedDial, EntryReport& entry) {
+// show, flags the dialog would not store, an address whose text does not
+// give its bytes back.
+void AddEntryBytes(const DataSet& set, const uint8_t* stored, bool speedDial, EntryReport& entry) {
   const bool fax = entry.type == "fax";
+  if (!fax) {
+    const char* at = reinterpret_cast<const char*>(stored + (speedDial ? 32 : 34));
+    const std::string address(at, strnlen(at, std::min<size_t>(stored[3], 64)));
+    const std::optional<std::string> back =
+        AddressBytesOfText(set.language, entry.address, speedDial);
+    if (!back || *back != address) entry.addressBytes = HexBytes(address);
+  }
   const size_t speedAt = speedDial ? 28 : 30;
   if (fax && entry.combination) {
     entry.hiddenSpeed = SpeedColumnText(stored[speedAt], true);
@@ -248,7 +257,7 @@ AddressBookReport ReportAddressBook(DataSet& set) {
                      entry.name2Bytes);
       // The One Touch view does not show the mark; the entry holds it.
       entry.groupMark = entry.type == "fax" && (stored[2] & kFlagGroup) != 0;
-      AddEntryBytes(stored, false, entry);
+      AddEntryBytes(set, stored, false, entry);
     }
     book.oneTouch.push_back(entry);
   }
@@ -262,7 +271,7 @@ AddressBookReport ReportAddressBook(DataSet& set) {
           HexBytes(std::string_view(reinterpret_cast<const char*>(stored), kSpeedDialEntrySize));
     } else {
       AddStoredBytes(set, stored, true, entry.name, entry.name2, entry.nameBytes, entry.name2Bytes);
-      AddEntryBytes(stored, true, entry);
+      AddEntryBytes(set, stored, true, entry);
     }
     book.speedDial.push_back(entry);
   }
@@ -391,6 +400,7 @@ std::string AddressBookCsv(const AddressBookReport& book) {
     row[csv::kProgramEntry] = e.programEntry;
     row[csv::kFlagsByte] = e.flagsByte;
     row[csv::kSpeedByte] = e.speedByte;
+    row[csv::kAddressBytes] = e.addressBytes;
     write(row);
   };
   for (const EntryReport& e : book.oneTouch) entryRow("one-touch", e);

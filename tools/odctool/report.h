@@ -36,11 +36,13 @@ struct EntryReport {
   bool groupMark = false;  // a fax entry that carries the machine's group mark
   // Stored bytes in hex, only where the readable columns cannot give them
   // back: the name and name2 when their text does not convert back to the
-  // same bytes (or hides behind a combination key), the flags byte when it
-  // is not the one the entry dialog stores for the columns, a fax entry's
-  // speed byte when the dialog cannot show it, a program key's entry.
+  // same bytes (or hides behind a combination key), an e-mail address
+  // likewise, the flags byte when it is not the one the entry dialog stores
+  // for the columns, a fax entry's speed byte when the dialog cannot show
+  // it, a program key's entry.
   std::string nameBytes;
   std::string name2Bytes;
+  std::string addressBytes;
   std::string flagsByte;
   std::string speedByte;
   std::string programEntry;
