@@ -141,8 +141,9 @@ uint8_t EntryFlags(Generator& g, const Layout& at, bool email, bool combination,
 
 // A fax entry, field by field. The reserved byte, the bytes between and
 // behind the fields, the spare nibble of an odd digit count and the batch
-// time without its flag stay 0: PackOneTouch and PackSpeedDial clear the
-// entry before they write a field, and the machine's entries read that way.
+// time field without its flag stay 0: the program itself always leaves them
+// 0 (PackOneTouch and PackSpeedDial clear the entry before they write a
+// field), so the CSV carries none of them.
 void WriteFax(Generator& g, uint8_t* e, const Layout& at, int place, bool combination) {
   PutPlace(e, at, place);
   // Any characters of the dial filter, a space or '-' at either end too; a
@@ -161,8 +162,9 @@ void WriteFax(Generator& g, uint8_t* e, const Layout& at, int place, bool combin
   if (g.Chance(70)) PutDigits(e, at.subCount, at.sub, g.Text("0123456789*#", 1, 20));
   if (g.Chance(70)) PutDigits(e, at.sidCount, at.sid, g.Text("0123456789*#", 1, 20));
   const bool batchTime = !at.speedDial && g.Chance(40);
-  if (batchTime)
+  if (batchTime) {
     PutU16(e + at.batchTime, static_cast<uint16_t>((g.Int(0, 59) + g.Int(0, 23) * 64) * 32));
+  }
   e[2] = EntryFlags(g, at, false, combination, batchTime, g.Chance(30));
 }
 
@@ -183,8 +185,8 @@ std::string Address(Generator& g) {
   return address;
 }
 
-// An e-mail entry, field by field; unused bytes as for a fax entry. The batch
-// time field of an e-mail entry is 0.
+// An e-mail entry, field by field. The reserved byte, the batch time field
+// and the bytes behind the address stay 0, as for a fax entry.
 void WriteEmail(Generator& g, uint8_t* e, const Layout& at, int place, Language language) {
   PutPlace(e, at, place);
   std::string address = Address(g);
