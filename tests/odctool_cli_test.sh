@@ -313,7 +313,8 @@ assert [(r[0], r[1], r[2]) for r in rows[1:]] == [
     ("one-touch", "30", "program"), ("speed-dial", "1", "email"), ("speed-dial", "200", "fax"),
     ("group", "8", "group")], rows
 assert rows[3][3] == "Sales, \"North\"" and rows[3][5] == "0123456789", rows[3]
-assert rows[0][17:] == ["members", "name_bytes", "name2_bytes", "group_mark", "program_entry"], rows[0]
+assert rows[0][17:] == ["members", "name_bytes", "name2_bytes", "group_mark", "program_entry",
+                        "flags_byte", "speed_byte", "address_bytes"], rows[0]
 assert rows[7][17] == "one-touch 5 speed-dial 200", rows[7]
 assert rows[3][18] == "" and rows[3][20] == "", rows[3]
 assert rows[4][2] == "program" and len(rows[4][21]) == 304, rows[4]

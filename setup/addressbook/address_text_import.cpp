@@ -27,55 +27,7 @@ constexpr size_t kMaxNumber = 30;
 constexpr size_t kMaxSubSid = 20;
 constexpr size_t kMaxAddress = 64;
 
-// The columns of `odctool export --csv`, in its order.
-enum Column {
-  kTable,
-  kNumber,
-  kType,
-  kName,
-  kName2,
-  kAddress,
-  kSub,
-  kSid,
-  kBatchTime,
-  kSpeed,
-  kCombination,
-  kEmailMode,
-  kMaxTxSizeCode,
-  kMaxTxSize,
-  kMaxQuality,
-  kCoding,
-  kRegistered,
-  kMembers,
-  // Written only where the columns before cannot say what the machine holds.
-  kNameBytes,
-  kName2Bytes,
-  kGroupMark,
-  kProgramEntry,
-  kColumnCount
-};
-constexpr std::array<const char*, kColumnCount> kColumnNames = {"table",
-                                                                "number",
-                                                                "type",
-                                                                "name",
-                                                                "name2",
-                                                                "address",
-                                                                "sub",
-                                                                "sid",
-                                                                "batch_time",
-                                                                "speed",
-                                                                "combination",
-                                                                "email_mode",
-                                                                "max_tx_size_code",
-                                                                "max_tx_size",
-                                                                "max_quality",
-                                                                "coding",
-                                                                "registered",
-                                                                "members",
-                                                                "name_bytes",
-                                                                "name2_bytes",
-                                                                "group_mark",
-                                                                "program_entry"};
+using namespace csv;  // the columns of our own CSV
 
 // One entry of the file before it is checked: its texts (UTF-8) and where
 // each came from, so a refusal can name the line and the field.
@@ -85,6 +37,9 @@ struct Row {
   std::array<std::string, kColumnCount> value;
   std::array<int, kColumnCount> lineOf{};
   std::array<std::string, kColumnCount> label;  // vCard property names
+  // The field was quoted: a name or an address keeps its spaces at either
+  // end (export quotes such a field), everything else is trimmed.
+  std::array<bool, kColumnCount> quoted{};
 };
 
 // A refusal travels up as an exception: the file is read in one go and the
@@ -150,9 +105,12 @@ struct Pending {
   int index;  // 0-based, -1 until placed
   bool program = false;
   DisplayRecord record{};
-  std::optional<std::string> machineName;   // stored bytes of the name, when the file has them
-  std::optional<std::string> machineName2;  // and of name2
-  std::vector<uint8_t> programEntry;        // a program key's whole entry
+  std::optional<std::string> machineName;     // stored bytes of the name, when the file has them
+  std::optional<std::string> machineName2;    // and of name2
+  std::vector<uint8_t> programEntry;          // a program key's whole entry
+  std::optional<uint8_t> flags;               // stored flags the columns cannot say
+  std::optional<uint8_t> speed;               // a stored speed byte the dialog cannot show
+  std::optional<std::string> machineAddress;  // stored bytes of an e-mail address
 };
 
 // UTF-8 text -> the program's ANSI text, refusing what the code page cannot
@@ -182,9 +140,10 @@ std::optional<std::string> StoredBytes(const Context& c, const Row& row, int col
   }
   // Behind a combination key the lists show no name, and export writes none.
   const bool hidden = Lower(row.value[kCombination]) == "yes";
-  const std::string shown =
-      hidden ? std::string() : std::string(Trim(StoredNameText(c.language, *bytes, name2)));
-  if (row.value[column] != shown) return std::nullopt;
+  const std::string shown = hidden ? std::string() : StoredNameText(c.language, *bytes, name2);
+  // A name with a space at either end is quoted by export; a reader that
+  // lost the quotes (or a file of an earlier export) has it trimmed.
+  if (row.value[column] != shown && row.value[column] != Trim(shown)) return std::nullopt;
   return bytes;
 }
 
@@ -256,14 +215,44 @@ int OptionCode(const Context& c, const Row& row, int column,
   return code;
 }
 
-void ReadFax(const Context& c, const Row& row, DisplayRecord& record, bool speedDial) {
+// One byte in hex (a stored byte column); nullopt when the column is empty.
+std::optional<uint8_t> StoredByte(const Context& c, const Row& row, int column) {
+  const std::string& hex = row.value[column];
+  if (hex.empty()) return std::nullopt;
+  const std::optional<std::string> bytes = BytesOfHex(hex);
+  if (!bytes || bytes->size() != 1) Refuse(c, row, column, IDS_TEXT_BAD_VALUE);
+  return static_cast<uint8_t>((*bytes)[0]);
+}
+
+// The speed of a fax entry: the stored byte while the speed column is still
+// the text export wrote for it (an edited speed wins), else the column.
+void ReadSpeed(const Context& c, const Row& row, Pending& p, bool combination) {
+  const std::optional<uint8_t> stored = StoredByte(c, row, kSpeedByte);
+  if (stored && Lower(row.value[kSpeed]) == Lower(SpeedColumnText(*stored, combination))) {
+    p.speed = stored;
+    // The record gets the speed the dialog shows for the byte.
+    p.record.speedIndex = static_cast<uint8_t>(*stored >= 2 ? *stored - 2 : 2);
+    return;
+  }
+  // A combination key without a speed in its row gets the first button's
+  // byte, as files of the earlier columns have always imported.
+  const int index =
+      OptionCode(c, row, kSpeed, {{"9.6K", 0}, {"14.4K", 1}, {"33.6K", 2}}, combination ? 0 : 2);
+  if (index > 2) Refuse(c, row, kSpeed, IDS_TEXT_BAD_VALUE);
+  p.record.speedIndex = static_cast<uint8_t>(index);
+}
+
+void ReadFax(const Context& c, const Row& row, Pending& p, bool speedDial) {
+  DisplayRecord& record = p.record;
   std::string number;
   // Spaces and '-' are dialable; brackets, dots and slashes only lay a
   // number out, as the filter removes them when typed.
   for (char ch : row.value[kAddress]) {
     if (ch != '(' && ch != ')' && ch != '.' && ch != '/') number += ch;
   }
-  number = std::string(Trim(number));
+  // A quoted number keeps the spaces at its ends: the dial filter lets a
+  // user type them, and export quotes them.
+  if (!row.quoted[kAddress]) number = std::string(Trim(number));
   if (!number.empty() && number[0] == '+') {
     // Phones and mail programs write numbers in the international form.
     number = c.mapping.internationalPrefix + std::string(Trim(number.substr(1)));
@@ -294,17 +283,10 @@ void ReadFax(const Context& c, const Row& row, DisplayRecord& record, bool speed
   }
   record.groupMarker = mark == "yes" ? 1 : 0;
   CopyText(record.number, sizeof record.number, number);
-  if (combination) {
-    // A combination key keeps only its number, as the entry dialog does;
-    // the speed the entry holds behind it comes back when the row has one.
-    record.name[0] = record.name2[0] = '\0';
-    if (!row.value[kSpeed].empty()) {
-      record.speedIndex = static_cast<uint8_t>(
-          OptionCode(c, row, kSpeed, {{"9.6K", 0}, {"14.4K", 1}, {"33.6K", 2}}, 0));
-      if (record.speedIndex > 2) Refuse(c, row, kSpeed, IDS_TEXT_BAD_VALUE);
-    }
-    return;
-  }
+  // A combination key shows only its number, as the entry dialog does; the
+  // SUB, SID, batch time and speed the entry holds behind it are in the
+  // row's columns all the same and come back with it.
+  if (combination) record.name[0] = record.name2[0] = '\0';
   for (int column : {kSub, kSid}) {
     const std::string& text = row.value[column];
     if (!FilterDialText(text, DialField::SubOrSid).accepted) {
@@ -314,9 +296,7 @@ void ReadFax(const Context& c, const Row& row, DisplayRecord& record, bool speed
   }
   CopyText(record.sub, sizeof record.sub, row.value[kSub]);
   CopyText(record.sid, sizeof record.sid, row.value[kSid]);
-  record.speedIndex = static_cast<uint8_t>(
-      OptionCode(c, row, kSpeed, {{"9.6K", 0}, {"14.4K", 1}, {"33.6K", 2}}, 2));
-  if (record.speedIndex > 2) Refuse(c, row, kSpeed, IDS_TEXT_BAD_VALUE);
+  ReadSpeed(c, row, p, combination);
 
   const std::string& batch = row.value[kBatchTime];
   if (batch.empty()) return;
@@ -333,19 +313,59 @@ void ReadFax(const Context& c, const Row& row, DisplayRecord& record, bool speed
   CopyText(record.batchMinute, sizeof record.batchMinute, std::to_string(Decimal(minute, 2) % 100));
 }
 
-void ReadEmail(const Context& c, const Row& row, DisplayRecord& record) {
+// The address_bytes column: one to 64 bytes without a zero byte.
+std::optional<std::string> AddressBytes(const Context& c, const Row& row) {
+  const std::string& hex = row.value[kAddressBytes];
+  if (hex.empty()) return std::nullopt;
+  const std::optional<std::string> bytes = BytesOfHex(hex);
+  if (!bytes || bytes->empty() || bytes->size() > kMaxAddress ||
+      bytes->find('\0') != std::string::npos) {
+    Refuse(c, row, kAddressBytes, IDS_TEXT_BAD_VALUE);
+  }
+  return bytes;
+}
+
+void ReadEmail(const Context& c, const Row& row, Pending& p) {
+  DisplayRecord& record = p.record;
   const std::string& address = row.value[kAddress];
-  if (!FilterMailText(address).accepted) Refuse(c, row, kAddress, IDS_TEXT_ADDRESS_CHARACTER);
-  if (address.size() > kMaxAddress) Refuse(c, row, kAddress, IDS_TEXT_ADDRESS_TOO_LONG);
-  const CheckFailure check = CheckDestination(kKindEmail, address, "");
-  if (check.failed()) {
-    Refuse(c, row, kAddress, address.empty() ? IDS_TEXT_NO_DESTINATION : IDS_TEXT_ADDRESS_INVALID);
+  // The stored bytes while the address column is still the text export
+  // wrote for them (an edited address wins).
+  std::optional<std::string> bytes = AddressBytes(c, row);
+  if (bytes) {
+    const std::string shown = StoredAddressText(c.language, *bytes);
+    if (address != shown && address != Trim(shown)) bytes.reset();
+  }
+  if (bytes) {
+    // Bytes the machine holds are taken as they are, even ones the address
+    // filter would not let a user type; the address must still be one.
+    if (!IsMailAddress(*bytes)) Refuse(c, row, kAddressBytes, IDS_TEXT_BAD_VALUE);
+    p.machineAddress = bytes;
+    char text[kMaxAddress + 1] = {};
+    std::memcpy(text, bytes->data(), bytes->size());
+    ToPcCharset(c.language, text);
+    CopyText(record.email, sizeof record.email, text);
+  } else {
+    if (!FilterMailText(address).accepted) Refuse(c, row, kAddress, IDS_TEXT_ADDRESS_CHARACTER);
+    if (address.size() > kMaxAddress) Refuse(c, row, kAddress, IDS_TEXT_ADDRESS_TOO_LONG);
+    const CheckFailure check = CheckDestination(kKindEmail, address, "");
+    if (check.failed()) {
+      Refuse(c, row, kAddress,
+             address.empty() ? IDS_TEXT_NO_DESTINATION : IDS_TEXT_ADDRESS_INVALID);
+    }
+    CopyText(record.email, sizeof record.email, address);
   }
   record.kind = kKindEmail;
-  CopyText(record.email, sizeof record.email, address);
   if (!row.value[kGroupMark].empty() && Lower(row.value[kGroupMark]) != "no") {
     Refuse(c, row, kGroupMark, IDS_TEXT_BAD_VALUE);  // only fax entries carry the mark
   }
+  // The dialog never stores an e-mail entry as a combination key, but the
+  // machine's entry may carry the bit; its names are then not shown either.
+  const std::string combination = Lower(row.value[kCombination]);
+  if (!combination.empty() && combination != "yes" && combination != "no") {
+    Refuse(c, row, kCombination, IDS_TEXT_BAD_VALUE);
+  }
+  record.combination = combination == "yes" ? 1 : 0;
+  if (record.combination) record.name[0] = record.name2[0] = '\0';
 
   // The dialog's OK looks at none of the options: a code the lists do not
   // offer (kept from the machine) is taken as it stands.
@@ -371,9 +391,49 @@ void CheckUtf8(const Context& c, const Row& row) {
   }
 }
 
+// The stored flags byte, taken while it agrees with every bit the row's
+// columns decide (type, combination, group mark, batch time; for a group
+// the group bits): an edited column wins, and the columns alone then give
+// the flags. Bits the columns cannot say (a One Touch entry without the One
+// Touch entry bit, the Speed Dial bit on a One Touch key, the group bit on
+// an e-mail entry ...) come back as the machine holds them.
+void ReadFlags(const Context& c, const Row& row, Pending& p) {
+  const std::optional<uint8_t> stored = StoredByte(c, row, kFlagsByte);
+  if (!stored) return;
+  const DisplayRecord& r = p.record;
+  const bool group = p.table == Table::Group;
+  const bool speedDial = p.table == Table::SpeedDial;
+  const bool email = r.kind == kKindEmail;
+  const bool batchTime = r.batchHour[0] != '\0' && r.batchMinute[0] != '\0';
+  const uint8_t own =
+      OwnCsvFlags(speedDial, group, email, r.combination != 0, !group && r.groupMarker, batchTime);
+  uint8_t decided = kFlagEmail | kFlagCombination;
+  if (group) {
+    decided = kFlagEmail | kFlagOneTouchEntry | kFlagGroup;
+  } else if (!email) {
+    decided |= kFlagGroup;
+    if (!speedDial) decided |= kFlagBatchTime;
+  }
+  // A program travels whole, in program_entry.
+  if (*stored & kFlagProgram) Refuse(c, row, kFlagsByte, IDS_TEXT_BAD_VALUE);
+  if ((*stored & decided) != (own & decided)) return;
+  // Bits that would make the entry read as another kind of entry: a One
+  // Touch fax or e-mail entry with the group bit and without the One Touch
+  // entry bit is (also) read as a Group dial; no flags is an empty entry.
+  if (*stored == 0 ||
+      (!group && !speedDial && (*stored & kFlagGroup) && !(*stored & kFlagOneTouchEntry))) {
+    Refuse(c, row, kFlagsByte, IDS_TEXT_BAD_VALUE);
+  }
+  p.flags = stored;
+}
+
 Pending ReadRow(const Context& c, const Row& row) {
   CheckUtf8(c, row);
-  Pending p{&row, Table::Any, -1, false, {}, {}, {}, {}};
+  // The stored byte columns are checked on every row, whatever its type.
+  StoredByte(c, row, kFlagsByte);
+  StoredByte(c, row, kSpeedByte);
+  AddressBytes(c, row);
+  Pending p{&row, Table::Any, -1, false, {}, {}, {}, {}, {}, {}, {}};
   const std::string table = Lower(row.value[kTable]);
   if (table == "one-touch") {
     p.table = Table::OneTouch;
@@ -424,18 +484,20 @@ Pending ReadRow(const Context& c, const Row& row) {
     }
     r.entryType = kEntryGroup;
     r.groupMarker = 1;
+    ReadFlags(c, row, p);
     return p;
   }
   if (p.table == Table::Any) p.table = Table::SpeedDial;
   const bool speedDial = p.table == Table::SpeedDial;
   r.entryType = speedDial ? kEntrySpeedDial : kEntryOneTouch;
   if (type == "fax") {
-    ReadFax(c, row, r, speedDial);
+    ReadFax(c, row, p, speedDial);
   } else if (type == "email") {
-    ReadEmail(c, row, r);
+    ReadEmail(c, row, p);
   } else {
     Refuse(c, row, kType, IDS_TEXT_BAD_VALUE);
   }
+  ReadFlags(c, row, p);
   return p;
 }
 
@@ -535,19 +597,26 @@ void PlaceRows(const Context& c, std::vector<Pending>& entries, std::vector<bool
 
 // ---- CSV ----
 
+// One field of a CSV record, and whether it was quoted.
+struct CsvText {
+  std::string text;
+  bool quoted = false;
+};
+
 // Splits the bytes into records of fields (RFC 4180); `lines` gets the line
 // each record starts on. Quoted fields may hold commas, quotes ("") and line
 // breaks.
-void SplitCsv(std::string_view text, char separator, std::vector<std::vector<std::string>>& records,
+void SplitCsv(std::string_view text, char separator, std::vector<std::vector<CsvText>>& records,
               std::vector<int>& lines) {
   size_t i = 0;
   int line = 1;
   while (i < text.size()) {
-    std::vector<std::string> fields;
+    std::vector<CsvText> fields;
     const int start = line;
     for (;;) {
       std::string field;
-      if (i < text.size() && text[i] == '"') {
+      const bool quoted = i < text.size() && text[i] == '"';
+      if (quoted) {
         ++i;
         for (;;) {
           if (i >= text.size()) {
@@ -579,7 +648,7 @@ void SplitCsv(std::string_view text, char separator, std::vector<std::vector<std
           field += text[i++];
         }
       }
-      fields.push_back(std::move(field));
+      fields.push_back({std::move(field), quoted});
       if (i < text.size() && text[i] == separator) {
         ++i;
         continue;
@@ -590,14 +659,14 @@ void SplitCsv(std::string_view text, char separator, std::vector<std::vector<std
     if (i < text.size() && text[i] == '\n') ++i;
     ++line;
     // Spreadsheets leave empty lines behind the last row.
-    if (fields.size() == 1 && fields[0].empty()) continue;
+    if (fields.size() == 1 && fields[0].text.empty()) continue;
     records.push_back(std::move(fields));
     lines.push_back(start);
   }
 }
 
 std::vector<Row> ReadCsvRows(std::string_view text) {
-  std::vector<std::vector<std::string>> records;
+  std::vector<std::vector<CsvText>> records;
   std::vector<int> lines;
   // Spreadsheets in many countries save ';' between the fields.
   const std::string_view first = FirstLine(SkipBlankLines(text));
@@ -612,7 +681,8 @@ std::vector<Row> ReadCsvRows(std::string_view text) {
   if (records.empty()) return rows;
   std::vector<int> columnOf;
   std::array<bool, kColumnCount> seen{};
-  for (const std::string& heading : records[0]) {
+  for (const CsvText& field : records[0]) {
+    const std::string& heading = field.text;
     const std::string name = Lower(Trim(heading));
     const auto at = std::find_if(kColumnNames.begin(), kColumnNames.end(),
                                  [&](const char* known) { return name == known; });
@@ -637,7 +707,14 @@ std::vector<Row> ReadCsvRows(std::string_view text) {
              IDS_TEXT_TOO_MANY_FIELDS);
     }
     for (size_t f = 0; f < records[r].size(); ++f) {
-      row.value[columnOf[f]] = std::string(Trim(records[r][f]));
+      const int column = columnOf[f];
+      const CsvText& field = records[r][f];
+      // Names and addresses are stored as they stand: a quoted one keeps
+      // the spaces at its ends. Every other column is trimmed.
+      const bool asItStands =
+          field.quoted && (column == kName || column == kName2 || column == kAddress);
+      row.value[column] = asItStands ? field.text : std::string(Trim(field.text));
+      row.quoted[column] = field.quoted;
     }
     rows.push_back(std::move(row));
   }
@@ -658,6 +735,24 @@ std::string VcardText(std::string_view text) {
 }
 
 }  // namespace
+
+std::string SpeedColumnText(uint8_t stored, bool combination) {
+  static const char* const kTexts[] = {"9.6K", "14.4K", "33.6K"};
+  if (combination) return stored >= 2 && stored <= 4 ? kTexts[stored - 2] : "";
+  const int index = stored >= 2 ? stored - 2 : 2;
+  return index <= 2 ? kTexts[index] : "(" + std::to_string(index) + ")";
+}
+
+uint8_t OwnCsvFlags(bool speedDial, bool group, bool email, bool combination, bool groupMark,
+                    bool batchTime) {
+  if (group) return kFlagGroup;
+  uint8_t flags = speedDial ? kFlagSpeedDial : kFlagOneTouchEntry;
+  flags |= email ? kFlagEmail : kFlagFax;
+  if (combination) flags |= kFlagCombination;
+  if (!email && groupMark) flags |= kFlagGroup;
+  if (!email && !speedDial && batchTime) flags |= kFlagBatchTime;
+  return flags;
+}
 
 std::string StoredNameText(Language language, std::string_view machine, bool name2) {
   const std::string bytes(machine.substr(0, strnlen(machine.data(), machine.size())));
@@ -690,6 +785,23 @@ std::optional<std::string> NameBytesOfText(Language language, std::string_view u
   char machine[256];
   Name2ToMachine(language, ansi.c_str(), machine);
   return std::string(machine, strnlen(machine, kMaxName));
+}
+
+std::string StoredAddressText(Language language, std::string_view machine) {
+  char text[kMaxAddress + 1] = {};
+  const size_t length = std::min(strnlen(machine.data(), machine.size()), kMaxAddress);
+  std::memcpy(text, machine.data(), length);
+  ToPcCharset(language, text);
+  return AnsiToUtf8(language, std::string_view(text, length));
+}
+
+std::optional<std::string> AddressBytesOfText(Language language, std::string_view utf8,
+                                              bool speedDial) {
+  if (!FilterMailText(utf8).accepted || utf8.size() > kMaxAddress) return std::nullopt;
+  char machine[kMaxAddress + 1] = {};
+  std::memcpy(machine, utf8.data(), utf8.size());
+  if (speedDial) ToMachineCharset(language, machine);
+  return std::string(machine, utf8.size());
 }
 
 std::string HexBytes(std::string_view bytes) {
@@ -793,6 +905,9 @@ void PlanOwnCsv(const DataSet& set, std::string_view text, ImportMode mode,
       e.machineName = p.machineName;
       e.machineName2 = p.machineName2;
       e.programEntry = p.programEntry;
+      e.flags = p.flags;
+      e.speed = p.speed;
+      e.machineAddress = p.machineAddress;
       plan.entries.push_back(e);
     }
   }

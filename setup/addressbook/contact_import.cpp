@@ -553,8 +553,9 @@ bool PlanContactImport(const uint8_t* data, size_t size, const DataSet& set, Imp
   return plan.format != 0;
 }
 
-// What packing a display record cannot give: names in the machine's own
-// bytes, and a SID the machine holds without a SUB (packing drops it).
+// What packing a display record cannot give: names and an e-mail address in
+// the machine's own bytes, flags and a speed byte the dialog would not store,
+// and a SID the machine holds without a SUB (packing drops it).
 static void LayStoredFields(uint8_t* entry, bool speedDial, const PlannedEntry& e) {
   const size_t nameLength = speedDial ? 4 : 5, nameAt = speedDial ? 5 : 6;
   const size_t name2Length = speedDial ? 96 : 130, name2At = speedDial ? 97 : 131;
@@ -570,9 +571,18 @@ static void LayStoredFields(uint8_t* entry, bool speedDial, const PlannedEntry& 
     std::memcpy(entry + name2At, e.machineName2->data(), n);
     entry[name2Length] = static_cast<uint8_t>(n);
   }
+  if (e.flags) entry[2] = *e.flags;
   const DisplayRecord& r = e.record;
-  if (r.kind == kKindFax && r.entryType != kEntryGroup && !r.combination && r.sub[0] == '\0' &&
-      r.sid[0] != '\0') {
+  if (r.kind == kKindEmail && e.machineAddress) {
+    const size_t n = std::min<size_t>(e.machineAddress->size(), 64);
+    const size_t addressAt = speedDial ? 32 : 34;
+    std::memset(entry + addressAt, 0, 64);
+    std::memcpy(entry + addressAt, e.machineAddress->data(), n);
+    entry[3] = static_cast<uint8_t>(n);
+  }
+  const bool fax = r.kind == kKindFax && r.entryType != kEntryGroup;
+  if (fax && e.speed) entry[speedDial ? 28 : 30] = *e.speed;
+  if (fax && r.sub[0] == '\0' && r.sid[0] != '\0') {
     const size_t count = strnlen(r.sid, sizeof r.sid);
     const size_t countAt = speedDial ? 30 : 32, sidAt = speedDial ? 66 : 68;
     std::memset(entry + sidAt, 0, 10);

@@ -80,9 +80,14 @@ struct PlannedEntry {
   DisplayRecord record{};  // what will be packed there; name in the program's code page
   // Bytes our own CSV carries beside its readable columns, laid into the
   // entry as they stand after it is packed: the name and name2 in the
-  // machine's form, and a program key's whole entry.
+  // machine's form, an e-mail address, the flags byte and the speed byte
+  // where packing the record would not give them, and a program key's whole
+  // entry.
   std::optional<std::string> machineName;
   std::optional<std::string> machineName2;
+  std::optional<std::string> machineAddress;
+  std::optional<uint8_t> flags;
+  std::optional<uint8_t> speed;
   std::vector<uint8_t> programEntry;
 };
 

@@ -217,18 +217,23 @@ TEST(OdctoolReport, CsvQuotesOnlyWhatRfc4180Needs) {
   EXPECT_EQ(CsvField("say \"hi\""), "\"say \"\"hi\"\"\"");
   EXPECT_EQ(CsvField("two\nlines"), "\"two\nlines\"");
   EXPECT_EQ(CsvField(""), "");
+  // Readers trim a field that is not quoted: a space or tab at either end is
+  // kept by quoting (a fax number may begin with a space).
+  EXPECT_EQ(CsvField(" 0123"), "\" 0123\"");
+  EXPECT_EQ(CsvField("Desk\t"), "\"Desk\t\"");
+  EXPECT_EQ(CsvField("a b"), "a b");
 
   auto set = BookWithEveryKind();
   const std::string csv = AddressBookCsv(ReportAddressBook(*set));
   EXPECT_EQ(csv.substr(0, csv.find("\r\n")),
             "table,number,type,name,name2,address,sub,sid,batch_time,speed,combination,"
             "email_mode,max_tx_size_code,max_tx_size,max_quality,coding,registered,members,"
-            "name_bytes,name2_bytes,group_mark,program_entry");
+            "name_bytes,name2_bytes,group_mark,program_entry,flags_byte,speed_byte,address_bytes");
   EXPECT_NE(csv.find("\r\none-touch,5,fax,\"Sales, \"\"North\"\"\",,0123456789,12,34,14:05,14.4K,"
-                     "no,,,,,,2024-03-07,,,,,\r\n"),
+                     "no,,,,,,2024-03-07,,,,,,,,\r\n"),
             std::string::npos)
       << csv;
-  EXPECT_NE(csv.find("\r\ngroup,8,group,Team,,,,,,,no,,,,,,,one-touch 5 speed-dial 200,,,,\r\n"),
+  EXPECT_NE(csv.find("\r\ngroup,8,group,Team,,,,,,,no,,,,,,,one-touch 5 speed-dial 200,,,,,,,\r\n"),
             std::string::npos)
       << csv;
   // Header, 4 One Touch, 2 Speed Dial and 1 group rows, each ended by CRLF.

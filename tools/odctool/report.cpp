@@ -1,6 +1,7 @@
 #include "tools/odctool/report.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -38,7 +39,10 @@ bool EntryReport::operator==(const EntryReport& o) const {
          maxTxSizeCode == o.maxTxSizeCode && maxTxSize == o.maxTxSize &&
          maxQuality == o.maxQuality && coding == o.coding && registered == o.registered &&
          groupMark == o.groupMark && nameBytes == o.nameBytes && name2Bytes == o.name2Bytes &&
-         programEntry == o.programEntry;
+         addressBytes == o.addressBytes && flagsByte == o.flagsByte && speedByte == o.speedByte &&
+         programEntry == o.programEntry && hiddenSpeed == o.hiddenSpeed &&
+         hiddenSub == o.hiddenSub && hiddenSid == o.hiddenSid &&
+         hiddenBatchTime == o.hiddenBatchTime;
 }
 
 std::string BatchTimeText(const char* hour, const char* minute) {
@@ -184,6 +188,51 @@ void AddStoredBytes(const DataSet& set, const uint8_t* entry, bool speedDial, st
   name2Hex = NameBytesWhereNeeded(set, entry + name2At, 20, name2, true);
 }
 
+std::string ByteHex(uint8_t byte) { return HexBytes(std::string(1, static_cast<char>(byte))); }
+
+// A stored SUB or SID (the count bounded by its field, as the codec reads it).
+std::string StoredDigits(const uint8_t* packed, uint8_t count) {
+  constexpr int kMaxSubSidDigits = 20;
+  char text[kMaxSubSidDigits + 1];
+  UnpackDigits(text, packed, std::min<int>(count, kMaxSubSidDigits));
+  return text;
+}
+
+// The bytes of a fax or e-mail entry that its list row does not show: what
+// a combination key holds behind its number, a speed byte the dialog cannot
+// show, flags the dialog would not store, an address whose text does not
+// give its bytes back.
+void AddEntryBytes(const DataSet& set, const uint8_t* stored, bool speedDial, EntryReport& entry) {
+  const bool fax = entry.type == "fax";
+  if (!fax) {
+    const char* at = reinterpret_cast<const char*>(stored + (speedDial ? 32 : 34));
+    const std::string address(at, strnlen(at, std::min<size_t>(stored[3], 64)));
+    const std::optional<std::string> back =
+        AddressBytesOfText(set.language, entry.address, speedDial);
+    if (!back || *back != address) entry.addressBytes = HexBytes(address);
+  }
+  const size_t speedAt = speedDial ? 28 : 30;
+  if (fax && entry.combination) {
+    entry.hiddenSpeed = SpeedColumnText(stored[speedAt], true);
+    entry.hiddenSub = StoredDigits(stored + (speedDial ? 56 : 58), stored[speedDial ? 29 : 31]);
+    entry.hiddenSid = StoredDigits(stored + (speedDial ? 66 : 68), stored[speedDial ? 30 : 32]);
+    if (!speedDial && (stored[2] & kFlagBatchTime)) {
+      const unsigned time = stored[28] | (stored[29] << 8);
+      char text[16];
+      std::snprintf(text, sizeof text, "%02u:%02u", (time >> 11) & 0x1F, (time >> 5) & 0x3F);
+      entry.hiddenBatchTime = text;
+    }
+  }
+  // The dialog stores 2-4 for its three speed buttons.
+  if (fax && (stored[speedAt] < 2 || stored[speedAt] > 4)) {
+    entry.speedByte = ByteHex(stored[speedAt]);
+  }
+  const bool batchTime = !(entry.combination ? entry.hiddenBatchTime : entry.batchTime).empty();
+  const uint8_t own =
+      OwnCsvFlags(speedDial, false, !fax, entry.combination, entry.groupMark, batchTime);
+  if (stored[2] != own) entry.flagsByte = ByteHex(stored[2]);
+}
+
 }  // namespace
 
 AddressBookReport ReportAddressBook(DataSet& set) {
@@ -208,10 +257,7 @@ AddressBookReport ReportAddressBook(DataSet& set) {
                      entry.name2Bytes);
       // The One Touch view does not show the mark; the entry holds it.
       entry.groupMark = entry.type == "fax" && (stored[2] & kFlagGroup) != 0;
-      // Nor the speed behind a combination key.
-      if (entry.type == "fax" && entry.combination && stored[30] >= 2 && stored[30] <= 4) {
-        entry.hiddenSpeed = SpeedText(static_cast<uint8_t>(stored[30] - 2));
-      }
+      AddEntryBytes(set, stored, false, entry);
     }
     book.oneTouch.push_back(entry);
   }
@@ -220,14 +266,12 @@ AddressBookReport ReportAddressBook(DataSet& set) {
     if (!record.inUse) continue;
     EntryReport entry = ReportEntry(record, index + 1, set);
     const uint8_t* stored = set.SpeedDialEntry(index);
-    if (entry.type == "fax" && entry.combination && stored[28] >= 2 && stored[28] <= 4) {
-      entry.hiddenSpeed = SpeedText(static_cast<uint8_t>(stored[28] - 2));
-    }
     if (record.program) {
       entry.programEntry =
           HexBytes(std::string_view(reinterpret_cast<const char*>(stored), kSpeedDialEntrySize));
     } else {
       AddStoredBytes(set, stored, true, entry.name, entry.name2, entry.nameBytes, entry.name2Bytes);
+      AddEntryBytes(set, stored, true, entry);
     }
     book.speedDial.push_back(entry);
   }
@@ -235,8 +279,11 @@ AddressBookReport ReportAddressBook(DataSet& set) {
     UnpackGroup(record, set, key);
     if (!record.inUse || record.entryType != kEntryGroup || record.program) continue;
     GroupReport group = ReportGroup(record, key + 1, set);
-    AddStoredBytes(set, set.OneTouchEntry(key), false, group.name, group.name2, group.nameBytes,
-                   group.name2Bytes);
+    const uint8_t* stored = set.OneTouchEntry(key);
+    AddStoredBytes(set, stored, false, group.name, group.name2, group.nameBytes, group.name2Bytes);
+    if (stored[2] != OwnCsvFlags(false, true, false, false, false, false)) {
+      group.flagsByte = ByteHex(stored[2]);
+    }
     book.groups.push_back(group);
   }
   return book;
@@ -303,7 +350,9 @@ nlohmann::ordered_json AddressBookJson(const AddressBookReport& book) {
 }
 
 std::string CsvField(const std::string& field) {
-  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
+  const bool edgeSpace = !field.empty() && (field.front() == ' ' || field.front() == '\t' ||
+                                            field.back() == ' ' || field.back() == '\t');
+  if (!edgeSpace && field.find_first_of(",\"\r\n") == std::string::npos) return field;
   std::string quoted = "\"";
   for (char c : field) {
     if (c == '"') quoted += '"';
@@ -314,76 +363,64 @@ std::string CsvField(const std::string& field) {
 }
 
 std::string AddressBookCsv(const AddressBookReport& book) {
-  std::string csv;
-  auto row = [&csv](const std::vector<std::string>& fields) {
+  using Row = std::array<std::string, csv::kColumnCount>;
+  std::string out;
+  auto write = [&out](const auto& fields) {
     for (size_t i = 0; i < fields.size(); ++i) {
-      if (i != 0) csv += ',';
-      csv += CsvField(fields[i]);
+      if (i != 0) out += ',';
+      out += CsvField(fields[i]);
     }
-    csv += "\r\n";
+    out += "\r\n";
   };
-  row({"table",
-       "number",
-       "type",
-       "name",
-       "name2",
-       "address",
-       "sub",
-       "sid",
-       "batch_time",
-       "speed",
-       "combination",
-       "email_mode",
-       "max_tx_size_code",
-       "max_tx_size",
-       "max_quality",
-       "coding",
-       "registered",
-       "members",
-       "name_bytes",
-       "name2_bytes",
-       "group_mark",
-       "program_entry"});
-  auto entryRow = [&row](const char* table, const EntryReport& e) {
-    row({table,
-         std::to_string(e.number),
-         e.type,
-         e.name,
-         e.name2,
-         e.address,
-         e.sub,
-         e.sid,
-         e.batchTime,
-         e.combination ? e.hiddenSpeed : e.speed,
-         e.combination ? "yes" : "no",
-         e.emailMode,
-         e.maxTxSizeCode ? std::to_string(*e.maxTxSizeCode) : "",
-         e.maxTxSize,
-         e.maxQuality,
-         e.coding,
-         e.registered,
-         "",
-         e.nameBytes,
-         e.name2Bytes,
-         e.groupMark ? "yes" : "",
-         e.programEntry});
+  write(csv::kColumnNames);
+  auto entryRow = [&write](const char* table, const EntryReport& e) {
+    Row row;
+    row[csv::kTable] = table;
+    row[csv::kNumber] = std::to_string(e.number);
+    row[csv::kType] = e.type;
+    row[csv::kName] = e.name;
+    row[csv::kName2] = e.name2;
+    row[csv::kAddress] = e.address;
+    // A combination key's row carries what the entry holds behind the
+    // number in the columns a fax entry shows them in.
+    row[csv::kSub] = e.combination ? e.hiddenSub : e.sub;
+    row[csv::kSid] = e.combination ? e.hiddenSid : e.sid;
+    row[csv::kBatchTime] = e.combination ? e.hiddenBatchTime : e.batchTime;
+    row[csv::kSpeed] = e.combination ? e.hiddenSpeed : e.speed;
+    row[csv::kCombination] = e.combination ? "yes" : "no";
+    row[csv::kEmailMode] = e.emailMode;
+    row[csv::kMaxTxSizeCode] = e.maxTxSizeCode ? std::to_string(*e.maxTxSizeCode) : "";
+    row[csv::kMaxTxSize] = e.maxTxSize;
+    row[csv::kMaxQuality] = e.maxQuality;
+    row[csv::kCoding] = e.coding;
+    row[csv::kRegistered] = e.registered;
+    row[csv::kNameBytes] = e.nameBytes;
+    row[csv::kName2Bytes] = e.name2Bytes;
+    row[csv::kGroupMark] = e.groupMark ? "yes" : "";
+    row[csv::kProgramEntry] = e.programEntry;
+    row[csv::kFlagsByte] = e.flagsByte;
+    row[csv::kSpeedByte] = e.speedByte;
+    row[csv::kAddressBytes] = e.addressBytes;
+    write(row);
   };
   for (const EntryReport& e : book.oneTouch) entryRow("one-touch", e);
   for (const EntryReport& e : book.speedDial) entryRow("speed-dial", e);
   for (const GroupReport& g : book.groups) {
-    row({"group",      std::to_string(g.number),
-         "group",      g.name,
-         g.name2,      "",
-         "",           "",
-         "",           "",
-         "no",         "",
-         "",           "",
-         "",           "",
-         g.registered, MembersText(g.members),
-         g.nameBytes,  g.name2Bytes,
-         "",           ""});
+    Row row;
+    row[csv::kTable] = "group";
+    row[csv::kNumber] = std::to_string(g.number);
+    row[csv::kType] = "group";
+    row[csv::kName] = g.name;
+    row[csv::kName2] = g.name2;
+    row[csv::kCombination] = "no";
+    row[csv::kRegistered] = g.registered;
+    row[csv::kMembers] = MembersText(g.members);
+    row[csv::kNameBytes] = g.nameBytes;
+    row[csv::kName2Bytes] = g.name2Bytes;
+    row[csv::kFlagsByte] = g.flagsByte;
+    write(row);
   }
-  return csv;
+  return out;
 }
 
 namespace {

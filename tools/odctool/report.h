@@ -36,13 +36,23 @@ struct EntryReport {
   bool groupMark = false;  // a fax entry that carries the machine's group mark
   // Stored bytes in hex, only where the readable columns cannot give them
   // back: the name and name2 when their text does not convert back to the
-  // same bytes (or hides behind a combination key), a program key's entry.
+  // same bytes (or hides behind a combination key), an e-mail address
+  // likewise, the flags byte when it is not the one the entry dialog stores
+  // for the columns, a fax entry's speed byte when the dialog cannot show
+  // it, a program key's entry.
   std::string nameBytes;
   std::string name2Bytes;
+  std::string addressBytes;
+  std::string flagsByte;
+  std::string speedByte;
   std::string programEntry;
-  // The speed a combination key holds behind its number (CSV only; the
-  // lists show none).
+  // What a combination key holds behind its number (CSV only; the lists
+  // show none): the speed when it is one of the dialog's three, the SUB,
+  // the SID and the batch time.
   std::string hiddenSpeed;
+  std::string hiddenSub;
+  std::string hiddenSid;
+  std::string hiddenBatchTime;
 
   bool operator==(const EntryReport& other) const;
 };
@@ -61,10 +71,12 @@ struct GroupReport {
   std::string registered;
   std::string nameBytes;  // as for an entry
   std::string name2Bytes;
+  std::string flagsByte;  // when the flags are not the group dialog's 0x80
   bool operator==(const GroupReport& other) const {
     return number == other.number && name == other.name && name2 == other.name2 &&
            members == other.members && registered == other.registered &&
-           nameBytes == other.nameBytes && name2Bytes == other.name2Bytes;
+           nameBytes == other.nameBytes && name2Bytes == other.name2Bytes &&
+           flagsByte == other.flagsByte;
   }
 };
 
@@ -96,7 +108,9 @@ AddressBookReport ReportAddressBook(DataSet& set);
 nlohmann::ordered_json AddressBookJson(const AddressBookReport& book);
 // RFC 4180: a header row, then one row per entry and group, CRLF line ends.
 std::string AddressBookCsv(const AddressBookReport& book);
-// A field quoted only when it must be.
+// A field quoted only when it must be: for a separator, a quote or a line
+// break (RFC 4180), and for a space or tab at either end, which readers trim
+// from a field that is not quoted.
 std::string CsvField(const std::string& field);
 // A readable table for a terminal.
 std::string AddressBookTable(const AddressBookReport& book);
