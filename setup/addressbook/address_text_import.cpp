@@ -676,7 +676,7 @@ std::vector<Row> ReadCsvRows(std::string_view file) {
   const size_t commas = std::count(first.begin(), first.end(), ',');
   const size_t semicolons = std::count(first.begin(), first.end(), ';');
   const size_t tabs = std::count(first.begin(), first.end(), '\t');
-  const char separator = named != 0                          ? named
+  const char separator = named != 0                           ? named
                          : tabs > commas && tabs > semicolons ? '\t'
                          : semicolons > commas                ? ';'
                                                               : ',';

@@ -528,8 +528,7 @@ bool PlanContactImport(const uint8_t* data, size_t size, const DataSet& set, Imp
     plan.notes.push_back(MakeNote(ImportNoteKind::Refused, 1, 0, "file", "", IDS_CONTACT_NOT_TEXT));
     return false;
   }
-  if (ContactTextFormat(text) == kImportFormatCsv &&
-      IsOwnCsvHeader(HeaderLine(text))) {
+  if (ContactTextFormat(text) == kImportFormatCsv && IsOwnCsvHeader(HeaderLine(text))) {
     PlanOwnCsv(set, text, mode, options, plan);
   } else {
     std::vector<Contact> contacts;

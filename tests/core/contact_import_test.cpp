@@ -681,36 +681,61 @@ TEST(ContactPlan, SpreadsheetSeparatorLineBlankLinesAndEmptyColumns) {
   struct Case {
     const char* what;
     std::string text;
-    int format;                           // 0: the file is refused
-    std::vector<std::string> addresses;   // of the entries, in order
-    std::vector<int> problemLines;        // lines of the problems, in order
+    int format;                          // 0: the file is refused
+    std::vector<std::string> addresses;  // of the entries, in order
+    std::vector<int> problemLines;       // lines of the problems, in order
   };
   const std::vector<Case> cases = {
       {"mail program, sep=; first",
        "sep=;\r\nName;Fax;E-mail\r\nAnna;0221 1;\r\nBert;;bert@example.com\r\nCora;;\r\n",
-       kImportFormatCsv, {"0221 1", "bert@example.com"}, {5}},
+       kImportFormatCsv,
+       {"0221 1", "bert@example.com"},
+       {5}},
       {"mail program, sep=, names the separator though the headings hold more ;",
        "SEP=,\nName,Notes; more; and more; still,Business Fax\nAnna,a;b;c,0221 1\n",
-       kImportFormatCsv, {"0221 1"}, {}},
+       kImportFormatCsv,
+       {"0221 1"},
+       {}},
       {"mail program, tab named",
        "sep=\t\r\nDisplay Name\tPrimary Email\r\nEmma\temma@example.com\r\n",
-       kImportFormatCsv, {"emma@example.com"}, {}},
+       kImportFormatCsv,
+       {"emma@example.com"},
+       {}},
       {"mail program, blank line before ; headings",
-       "\r\nName;Fax\r\nAnna;0221 1\r\nBert;0221 X\r\n", kImportFormatCsv, {"0221 1"}, {4}},
-      {"own CSV, sep=, first", "sep=,\r\ntype,address,name\r\nfax,0221 1,Anna\r\n",
-       kImportFormatCsv, {"0221 1"}, {}},
-      {"own CSV, sep=; first", "sep=;\r\ntype;address;name\r\nemail;b@example.com;Bert\r\n",
-       kImportFormatCsv, {"b@example.com"}, {}},
+       "\r\nName;Fax\r\nAnna;0221 1\r\nBert;0221 X\r\n",
+       kImportFormatCsv,
+       {"0221 1"},
+       {4}},
+      {"own CSV, sep=, first",
+       "sep=,\r\ntype,address,name\r\nfax,0221 1,Anna\r\n",
+       kImportFormatCsv,
+       {"0221 1"},
+       {}},
+      {"own CSV, sep=; first",
+       "sep=;\r\ntype;address;name\r\nemail;b@example.com;Bert\r\n",
+       kImportFormatCsv,
+       {"b@example.com"},
+       {}},
       {"own CSV, empty headings and fields at the right",
        "type,address,name,,\r\nfax,0221 1,Anna,,\r\nemail,b@example.com,Bert,,\r\n",
-       kImportFormatCsv, {"0221 1", "b@example.com"}, {}},
+       kImportFormatCsv,
+       {"0221 1", "b@example.com"},
+       {}},
       {"own CSV, empty fields after the last heading",
        "type,address,name\r\nfax,0221 1,Anna,,\r\nemail,b@example.com,Bert, \r\n",
-       kImportFormatCsv, {"0221 1", "b@example.com"}, {}},
-      {"own CSV, a value under an empty heading", "type,address,,name\r\nfax,0221 1,x,Anna\r\n",
-       0, {}, {2}},
-      {"own CSV, a value after the last heading", "type,address,name\r\nfax,0221 1,Anna,x\r\n", 0,
-       {}, {2}},
+       kImportFormatCsv,
+       {"0221 1", "b@example.com"},
+       {}},
+      {"own CSV, a value under an empty heading",
+       "type,address,,name\r\nfax,0221 1,x,Anna\r\n",
+       0,
+       {},
+       {2}},
+      {"own CSV, a value after the last heading",
+       "type,address,name\r\nfax,0221 1,Anna,x\r\n",
+       0,
+       {},
+       {2}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
