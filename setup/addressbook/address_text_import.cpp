@@ -665,25 +665,36 @@ void SplitCsv(std::string_view text, char separator, std::vector<std::vector<Csv
   }
 }
 
-std::vector<Row> ReadCsvRows(std::string_view text) {
+std::vector<Row> ReadCsvRows(std::string_view file) {
   std::vector<std::vector<CsvText>> records;
   std::vector<int> lines;
-  // Spreadsheets in many countries save ';' between the fields.
+  std::string text(file);
+  // Spreadsheets in many countries save ';' between the fields; Excel's
+  // "sep=" line says which.
+  const char named = TakeSeparatorLine(text);
   const std::string_view first = FirstLine(SkipBlankLines(text));
   const size_t commas = std::count(first.begin(), first.end(), ',');
   const size_t semicolons = std::count(first.begin(), first.end(), ';');
   const size_t tabs = std::count(first.begin(), first.end(), '\t');
-  const char separator = tabs > commas && tabs > semicolons ? '\t'
-                         : semicolons > commas              ? ';'
-                                                            : ',';
+  const char separator = named != 0                           ? named
+                         : tabs > commas && tabs > semicolons ? '\t'
+                         : semicolons > commas                ? ';'
+                                                              : ',';
   SplitCsv(text, separator, records, lines);
   std::vector<Row> rows;
   if (records.empty()) return rows;
   std::vector<int> columnOf;
   std::array<bool, kColumnCount> seen{};
+  // A column a spreadsheet left without a heading is read as empty: it is
+  // no column of ours, and a value in it refuses the file.
+  constexpr int kNoColumn = -1;
   for (const CsvText& field : records[0]) {
     const std::string& heading = field.text;
     const std::string name = Lower(Trim(heading));
+    if (name.empty()) {
+      columnOf.push_back(kNoColumn);
+      continue;
+    }
     const auto at = std::find_if(kColumnNames.begin(), kColumnNames.end(),
                                  [&](const char* known) { return name == known; });
     if (at == kColumnNames.end()) {
@@ -702,13 +713,16 @@ std::vector<Row> ReadCsvRows(std::string_view text) {
   for (size_t r = 1; r < records.size(); ++r) {
     Row row;
     row.line = lines[r];
-    if (records[r].size() > columnOf.size()) {
-      Refuse(kImportFormatCsv, row.line, 0, "column " + std::to_string(columnOf.size() + 1),
-             IDS_TEXT_TOO_MANY_FIELDS);
-    }
     for (size_t f = 0; f < records[r].size(); ++f) {
-      const int column = columnOf[f];
       const CsvText& field = records[r][f];
+      // Spreadsheets write empty fields for the empty columns at the right.
+      const int column = f < columnOf.size() ? columnOf[f] : kNoColumn;
+      if (column == kNoColumn) {
+        if (Trim(field.text).empty()) continue;
+        Refuse(kImportFormatCsv, row.line, 0, "column " + std::to_string(f + 1),
+               f < columnOf.size() ? IDS_TEXT_UNKNOWN_COLUMN : IDS_TEXT_TOO_MANY_FIELDS,
+               field.text);
+      }
       // Names and addresses are stored as they stand: a quoted one keeps
       // the spaces at its ends. Every other column is trimmed.
       const bool asItStands =

@@ -418,7 +418,7 @@ void PlaceCandidates(const DataSet& set, ImportMode mode, std::vector<Candidate>
     }
     for (size_t k = 0; k < candidates.size(); ++k) {
       if (placeOf[k].second < 0) {
-        skip(candidates[k], IDS_CONTACT_NO_FREE_PLACE, "");
+        skip(candidates[k], IDS_CONTACT_NO_PLACE_LEFT, "");
       } else {
         put(candidates[k], placeOf[k].first, placeOf[k].second);
       }
@@ -528,8 +528,7 @@ bool PlanContactImport(const uint8_t* data, size_t size, const DataSet& set, Imp
     plan.notes.push_back(MakeNote(ImportNoteKind::Refused, 1, 0, "file", "", IDS_CONTACT_NOT_TEXT));
     return false;
   }
-  if (ContactTextFormat(text) == kImportFormatCsv &&
-      IsOwnCsvHeader(FirstLine(SkipBlankLines(text)))) {
+  if (ContactTextFormat(text) == kImportFormatCsv && IsOwnCsvHeader(HeaderLine(text))) {
     PlanOwnCsv(set, text, mode, options, plan);
   } else {
     std::vector<Contact> contacts;

@@ -617,9 +617,11 @@ std::vector<std::string> SplitValues(const std::string& value) {
   return values;
 }
 
-int ReadMailProgramCsv(std::string_view text, std::vector<Contact>& contacts,
+int ReadMailProgramCsv(std::string_view file, std::vector<Contact>& contacts,
                        std::vector<ImportNote>& notes) {
-  const char separator = CsvSeparator(text);
+  std::string text(file);
+  const char named = TakeSeparatorLine(text);
+  const char separator = named != 0 ? named : CsvSeparator(SkipBlankLines(text));
   std::vector<std::vector<std::string>> records;
   std::vector<int> lines;
   int badLine = 0;
@@ -749,6 +751,32 @@ std::string_view SkipBlankLines(std::string_view text) {
   return text.substr(skip);
 }
 
+namespace {
+
+// The separator a "sep=" line names, or 0 when `line` is none.
+char NamedSeparator(std::string_view line) {
+  if (line.size() != 5 || Lower(line.substr(0, 4)) != "sep=") return 0;
+  const char separator = line[4];
+  return separator == ',' || separator == ';' || separator == '\t' ? separator : 0;
+}
+
+}  // namespace
+
+char TakeSeparatorLine(std::string& text) {
+  const size_t start = text.size() - SkipBlankLines(text).size();
+  const std::string_view line = FirstLine(std::string_view(text).substr(start));
+  const char separator = NamedSeparator(line);
+  if (separator != 0) text.erase(start, line.size());
+  return separator;
+}
+
+std::string_view HeaderLine(std::string_view text) {
+  text = SkipBlankLines(text);
+  const std::string_view first = FirstLine(text);
+  if (NamedSeparator(first) == 0) return first;
+  return FirstLine(SkipBlankLines(text.substr(first.size())));
+}
+
 int ContactTextFormat(std::string_view text) {
   // Blank lines before the first card or the headings say nothing.
   text = SkipBlankLines(text);
@@ -756,6 +784,7 @@ int ContactTextFormat(std::string_view text) {
       Trim(FirstLine(text.substr(0, std::min<size_t>(text.size(), 65536))));
   if (first.empty()) return 0;
   if (Lower(first) == "begin:vcard") return kImportFormatVcard;
+  if (NamedSeparator(FirstLine(text)) != 0) return kImportFormatCsv;
   // A header row: printable text with at least one separator.
   for (char ch : first) {
     const auto b = static_cast<unsigned char>(ch);

@@ -1,6 +1,7 @@
 // The readers of the contact import, on text already decoded to UTF-8.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -16,6 +17,17 @@ std::string_view SkipBlankLines(std::string_view text);
 
 // The first line of a text, without its line end.
 std::string_view FirstLine(std::string_view text);
+
+// Excel's first line "sep=;" names the separator of a CSV (",", ";" or a
+// tab); Excel reads it so, and programs write it for Excel. Returns that
+// separator, or 0 when the text has no such line. The line is blanked in
+// `text`, its line end kept, so that the headings come next and every line
+// keeps its number.
+char TakeSeparatorLine(std::string& text);
+
+// The row of headings of a CSV: its first line that is not empty, after a
+// "sep=" line.
+std::string_view HeaderLine(std::string_view text);
 
 // The header row of `odctool export --csv`: it names type and address.
 bool IsOwnCsvHeader(std::string_view firstLine);

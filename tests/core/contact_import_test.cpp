@@ -673,6 +673,116 @@ TEST(ContactPlan, OwnCsvKeepsNameBytesOutsideTheConversionTable) {
   EXPECT_EQ(0, std::memcmp(original->speedDial, imported->speedDial, sizeof original->speedDial));
 }
 
+// What spreadsheets do to a CSV around its rows: Excel's "sep=" line, a
+// blank line before the headings, columns left empty at the right (empty
+// headings, fields after the last heading). Both readers, the mail
+// programs' and our own.
+TEST(ContactPlan, SpreadsheetSeparatorLineBlankLinesAndEmptyColumns) {
+  struct Case {
+    const char* what;
+    std::string text;
+    int format;                          // 0: the file is refused
+    std::vector<std::string> addresses;  // of the entries, in order
+    std::vector<int> problemLines;       // lines of the problems, in order
+  };
+  const std::vector<Case> cases = {
+      {"mail program, sep=; first",
+       "sep=;\r\nName;Fax;E-mail\r\nAnna;0221 1;\r\nBert;;bert@example.com\r\nCora;;\r\n",
+       kImportFormatCsv,
+       {"0221 1", "bert@example.com"},
+       {5}},
+      {"mail program, sep=, names the separator though the headings hold more ;",
+       "SEP=,\nName,Notes; more; and more; still,Business Fax\nAnna,a;b;c,0221 1\n",
+       kImportFormatCsv,
+       {"0221 1"},
+       {}},
+      {"mail program, tab named",
+       "sep=\t\r\nDisplay Name\tPrimary Email\r\nEmma\temma@example.com\r\n",
+       kImportFormatCsv,
+       {"emma@example.com"},
+       {}},
+      {"mail program, blank line before ; headings",
+       "\r\nName;Fax\r\nAnna;0221 1\r\nBert;0221 X\r\n",
+       kImportFormatCsv,
+       {"0221 1"},
+       {4}},
+      {"own CSV, sep=, first",
+       "sep=,\r\ntype,address,name\r\nfax,0221 1,Anna\r\n",
+       kImportFormatCsv,
+       {"0221 1"},
+       {}},
+      {"own CSV, sep=; first",
+       "sep=;\r\ntype;address;name\r\nemail;b@example.com;Bert\r\n",
+       kImportFormatCsv,
+       {"b@example.com"},
+       {}},
+      {"own CSV, empty headings and fields at the right",
+       "type,address,name,,\r\nfax,0221 1,Anna,,\r\nemail,b@example.com,Bert,,\r\n",
+       kImportFormatCsv,
+       {"0221 1", "b@example.com"},
+       {}},
+      {"own CSV, empty fields after the last heading",
+       "type,address,name\r\nfax,0221 1,Anna,,\r\nemail,b@example.com,Bert, \r\n",
+       kImportFormatCsv,
+       {"0221 1", "b@example.com"},
+       {}},
+      {"own CSV, a value under an empty heading",
+       "type,address,,name\r\nfax,0221 1,x,Anna\r\n",
+       0,
+       {},
+       {2}},
+      {"own CSV, a value after the last heading",
+       "type,address,name\r\nfax,0221 1,Anna,x\r\n",
+       0,
+       {},
+       {2}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto set = NewSet();
+    const ContactImportPlan plan = Plan(*set, c.text);
+    EXPECT_EQ(plan.format, c.format);
+    std::vector<std::string> addresses;
+    for (const PlannedEntry& e : plan.entries)
+      addresses.push_back(e.record.kind == kKindEmail ? Email(e) : Number(e));
+    EXPECT_EQ(addresses, c.addresses);
+    std::vector<int> lines;
+    for (const ImportNote& n : plan.Problems()) {
+      lines.push_back(n.line);
+      SCOPED_TRACE(DescribeImportNote(n, EnglishString));
+      EXPECT_FALSE(n.field.empty());
+    }
+    EXPECT_EQ(lines, c.problemLines);
+  }
+}
+
+// A contact left without a place says why: Add runs out of free Speed
+// Dials, Replace out of the machine's Speed Dials.
+TEST(ContactPlan, NoPlaceLeftSaysWhatToDoForTheMode) {
+  auto set = ConfiguredSet();
+  std::string text = "Name,Business Fax\r\n";
+  for (int i = 0; i < 241; ++i)
+    text += "N" + std::to_string(i) + "," + std::to_string(5000 + i) + "\r\n";
+  struct Case {
+    ImportMode mode;
+    int messageId;
+    const char* advice;  // what the message tells the user to do
+  };
+  for (const Case& c : {Case{ImportMode::Add, IDS_CONTACT_NO_FREE_PLACE, "Replace"},
+                        Case{ImportMode::Replace, IDS_CONTACT_NO_PLACE_LEFT, "240"}}) {
+    const ContactImportPlan plan = Plan(*set, text, c.mode);
+    ASSERT_FALSE(plan.Problems().empty());
+    const ImportNote note = plan.Problems().back();
+    EXPECT_EQ(note.line, 242);
+    EXPECT_EQ(note.messageId, c.messageId);
+    const std::string message = DescribeImportNote(note, EnglishString);
+    EXPECT_NE(message.find(c.advice), std::string::npos) << message;
+    if (c.mode == ImportMode::Replace) {
+      EXPECT_EQ(message.find("import with Replace"), std::string::npos) << message;
+    }
+  }
+}
+
 // ---- Real exports ----
 
 std::string Fixture(const std::string& name) {
