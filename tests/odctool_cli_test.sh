@@ -371,6 +371,16 @@ assert a["one_touch"] == b["one_touch"] and a["groups"] == b["groups"], "keys ch
 new = [e for e in a["speed_dial"] if e not in b["speed_dial"]]
 assert [e["address"] for e in new] == ["01146 8 1"], new
 assert len(a["speed_dial"]) == len(b["speed_dial"]) + 1' out.txt full.json
+# The same export added again: the contacts already there are left out, the
+# new one is added, and nothing refuses the file.
+printf 'BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Anna\r\nTEL;TYPE=FAX:+46 8 1\r\nEND:VCARD\r\n' >clean.vcf
+expect_exit 0 "import --add of a clean file" import clean.vcf --into full.DAT -o again1.DAT --add
+printf 'BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Bo\r\nEMAIL:bo@example.com\r\nEND:VCARD\r\n' >>clean.vcf
+expect_exit 0 "  added again with one new contact, without --skip-invalid" import clean.vcf --into again1.DAT -o again2.DAT --add
+check "  leaves the one already there out" grep -q "already in the address book" err.txt
+check "  ends with the summary" test "$(tail -n 1 out.txt)" = "1 imported, 1 skipped, 0 changed"
+expect_exit 1 "  added a third time: nothing new, nothing written" import clean.vcf --into again2.DAT -o again3.DAT --add
+check "  writes nothing" test ! -e again3.DAT
 expect_exit 0 "import --dry-run" import mixed.vcf --into full.DAT --dry-run --skip-invalid
 check "  prints the plan" grep -q "^Speed Dial 1: fax 0046 8 1" out.txt
 check "  writes nothing and leaves the base alone" cmp -s full.DAT before.DAT

@@ -514,7 +514,12 @@ int ContactImportPlan::changed() const {
 std::vector<ImportNote> ContactImportPlan::Problems() const {
   std::vector<ImportNote> problems;
   for (const ImportNote& n : notes) {
-    if (n.kind != ImportNoteKind::Changed) problems.push_back(n);
+    if (n.kind == ImportNoteKind::Changed) continue;
+    // A contact Add finds already in the address book is left out by design,
+    // not for a fault of the file: importing the same export again with Add
+    // adds the new contacts instead of refusing the file.
+    if (n.kind == ImportNoteKind::Skipped && n.messageId == IDS_CONTACT_ALREADY_PRESENT) continue;
+    problems.push_back(n);
   }
   return problems;
 }

@@ -100,7 +100,8 @@ struct ContactImportPlan {
   int skipped() const;  // contacts that are not imported
   int changed() const;  // imported entries with at least one Changed note
   // Every note that stands between the file and an import without
-  // --skip-invalid: a skipped contact or a refused file.
+  // --skip-invalid: a skipped contact or a refused file. A contact that Add
+  // leaves out because its address is already there is no problem.
   std::vector<ImportNote> Problems() const;
 };
 
