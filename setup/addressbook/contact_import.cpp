@@ -226,7 +226,8 @@ int NormaliseFaxNumber(const MappingContext& m, std::string_view text, std::stri
       if (ch != '(' && ch != ')' && ch != '.' && ch != '/') digits += ch;
     }
     digits = m.internationalPrefix + std::string(Trim(digits));
-    changeId = IDS_CONTACT_PREFIX;
+    changeId = changeId == IDS_CONTACT_NUMBER_CHANGED ? IDS_CONTACT_PREFIX_EXTENSION
+                                                      : IDS_CONTACT_PREFIX;
   }
   number = std::string(Trim(digits));
   // A number that ends in '+' is a combination key (our own exports write

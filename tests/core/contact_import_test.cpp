@@ -321,6 +321,7 @@ TEST(ContactMapping, FaxNumbersAsPeopleWriteThem) {
       {"+49 (0)30 1234567", "00", 0, "0049 30 1234567", IDS_CONTACT_PREFIX},
       {"tel:+33-4-72-00-00-00", "00", 0, "0033-4-72-00-00-00", IDS_CONTACT_PREFIX},
       {"tel:030-1234;ext=11", "00", 0, "030-1234", IDS_CONTACT_NUMBER_CHANGED},
+      {"tel:+1-201-555-0123;ext=11", "00", 0, "001-201-555-0123", IDS_CONTACT_PREFIX_EXTENSION},
       {"(0221) 555.33/44", "00", 0, "0221 5553344", 0},
       {"\xC2\xA0"
        "030 1\xE2\x80\x8B",
