@@ -156,10 +156,28 @@ void MapName(const MappingContext& m, const std::vector<ContactValue>& names, in
   std::memset(record.name, 0, sizeof record.name);
   std::memset(record.name2, 0, sizeof record.name2);
   const ContactValue* unshowable = nullptr;
+  const bool doubleByte = !IsSingleByteLanguage(m.language);
   for (const ContactValue& source : names) {
     std::string ansi;
     bool transliterated = false;
-    if (!MachineName(m, source.text, ansi, transliterated)) {
+    const bool latin = MachineName(m, source.text, ansi, transliterated);
+    // The double-byte languages show the name from name2: the source in the
+    // language's own characters, when all of it converts and the language's
+    // check keeps it (a kanji or hanzi name has no other form).
+    std::string native;
+    bool nativeShortened = false;
+    if (doubleByte) {
+      const std::string bytes = Utf8ToAnsi(m.language, PlainSpaces(source.text));
+      if (!bytes.empty() && AnsiToUtf8(m.language, bytes) == PlainSpaces(source.text)) {
+        const NameCheck check = ValidateName(m.language, bytes);
+        if (!check.rejected && !check.text.empty()) {
+          native = check.text;
+          while (!native.empty() && native.back() == ' ') native.pop_back();
+          nativeShortened = bytes.size() > kMaxName;
+        }
+      }
+    }
+    if (!latin && native.empty()) {
       if (!unshowable) unshowable = &source;
       continue;
     }
@@ -169,26 +187,28 @@ void MapName(const MappingContext& m, const std::vector<ContactValue>& names, in
                                card, unshowable->field, unshowable->text, IDS_CONTACT_NAME_FALLBACK,
                                source.field));
     }
-    if (transliterated) {
-      notes.push_back(MakeNote(ImportNoteKind::Changed, at, card, source.field, source.text,
-                               IDS_CONTACT_TRANSLITERATED, AnsiToUtf8(m.language, ansi)));
-    }
-    if (ansi.size() > kMaxName) {
+    const bool latinShortened = latin && ansi.size() > kMaxName;
+    if (latinShortened) {
       ansi.resize(kMaxName);
       while (!ansi.empty() && ansi.back() == ' ') ansi.pop_back();
+    }
+    // What the lists show is reported: the name in the single-byte
+    // languages, name2 in the others (the name when name2 has no form).
+    if (native.empty()) {
+      if (transliterated) {
+        notes.push_back(MakeNote(ImportNoteKind::Changed, at, card, source.field, source.text,
+                                 IDS_CONTACT_TRANSLITERATED, AnsiToUtf8(m.language, ansi)));
+      }
+      if (latinShortened) {
+        notes.push_back(MakeNote(ImportNoteKind::Changed, at, card, source.field, source.text,
+                                 IDS_CONTACT_SHORTENED, AnsiToUtf8(m.language, ansi)));
+      }
+    } else if (nativeShortened) {
       notes.push_back(MakeNote(ImportNoteKind::Changed, at, card, source.field, source.text,
-                               IDS_CONTACT_SHORTENED, AnsiToUtf8(m.language, ansi)));
+                               IDS_CONTACT_SHORTENED, AnsiToUtf8(m.language, native)));
     }
-    CopyText(record.name, sizeof record.name, ansi);
-    if (!IsSingleByteLanguage(m.language)) {
-      // The double-byte languages show the name from name2: the source as
-      // it stands when the language's own check keeps all of it.
-      const std::string native = Utf8ToAnsi(m.language, source.text);
-      const NameCheck check = ValidateName(m.language, native);
-      CopyText(
-          record.name2, sizeof record.name2,
-          AnsiToUtf8(m.language, native) == source.text && !check.rejected ? check.text : ansi);
-    }
+    if (latin) CopyText(record.name, sizeof record.name, ansi);
+    if (doubleByte) CopyText(record.name2, sizeof record.name2, native.empty() ? ansi : native);
     return;
   }
   if (unshowable) {
@@ -635,6 +655,13 @@ void ApplyContactImportPlan(DataSet& set, const ContactImportPlan& plan) {
   std::memcpy(set.speedDial, staging->speedDial, sizeof set.speedDial);
   PackTransferImage(set);
   CheckDialTables(set);
+}
+
+std::string PlannedEntryName(const PlannedEntry& e, Language language) {
+  const DisplayRecord& r = e.record;
+  return IsSingleByteLanguage(language)
+             ? AnsiToUtf8(language, FieldText(r.name, sizeof r.name))
+             : AnsiToUtf8(language, FieldText(r.name2, sizeof r.name2));
 }
 
 std::string DescribeImportNote(const ImportNote& note,

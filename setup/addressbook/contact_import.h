@@ -133,6 +133,10 @@ bool PlanContactImport(const uint8_t* data, size_t size, const DataSet& set, Imp
 // theirs); Add keeps every existing entry.
 void ApplyContactImportPlan(DataSet& set, const ContactImportPlan& plan);
 
+// The name of a planned entry as the lists will show it, in UTF-8: name2 in
+// the double-byte languages, the name in the others.
+std::string PlannedEntryName(const PlannedEntry& e, Language language);
+
 // "Card 3 (line 12), field "TEL" (+46 8 1): the + at the start became ..." as
 // the user reads it, with the string table `text` (the resource module's, or
 // EnglishString). The value is the file's own text, so the result is UTF-8:

@@ -65,7 +65,7 @@ TableRows PreviewEntryRows(const ContactImportPlan& replace, const ContactImport
     const std::string address = r.kind == kKindEmail ? FieldText(r.email, sizeof r.email)
                                                      : FieldText(r.number, sizeof r.number);
     rows.push_back({std::to_string(e.line),
-                    AnsiToUtf8(set.language, FieldText(r.name, sizeof r.name)),
+                    PlannedEntryName(e, set.language),
                     AnsiToUtf8(set.language, address), replacePlace, addPlace});
   };
   const std::string notAdded = text(IDS_PREVIEW_NOT_ADDED);

@@ -348,6 +348,63 @@ TEST(ContactMapping, FaxNumbersAsPeopleWriteThem) {
   }
 }
 
+// In the double-byte languages the lists show name2: a name in the
+// language's own characters goes there whole (and has no single-byte form),
+// a Latin name goes to both fields, and what is cut is reported.
+TEST(ContactMapping, NamesInTheDoubleByteLanguages) {
+  struct Case {
+    const char* what;
+    Language language;
+    std::vector<ContactValue> names;
+    const char* name;   // single-byte field
+    const char* name2;  // the language's code page
+    std::vector<int> changes;
+  };
+  const std::vector<Case> cases = {
+      {"kanji only",
+       Language::Japanese,
+       {{"\xE5\xB1\xB1\xE7\x94\xB0\xE5\xA4\xAA\xE9\x83\x8E", 1, "FN"}},
+       "",
+       "\x8E\x52\x93\x63\x91\xBE\x98\x59",
+       {}},
+      {"Latin letters in both fields", Language::Japanese, {{"Yamada Taro", 1, "FN"}},
+       "Yamada Taro", "Yamada Taro", {}},
+      {"eleven kanji: ten are kept",
+       Language::Japanese,
+       {{"\xE5\xB1\xB1\xE7\x94\xB0\xE5\xA4\xAA\xE9\x83\x8E\xE5\xB1\xB1\xE7\x94\xB0\xE5\xA4\xAA\xE9\x83\x8E\xE5\xB1\xB1\xE7\x94\xB0\xE5\xA4\xAA", 1, "FN"}},
+       "",
+       "\x8E\x52\x93\x63\x91\xBE\x98\x59\x8E\x52\x93\x63\x91\xBE\x98\x59\x8E\x52\x93\x63",
+       {IDS_CONTACT_SHORTENED}},
+      {"a kanji the machine cannot show", Language::Japanese,
+       {{"\xE4\xBC\x9A", 1, "FN"}}, "", "", {IDS_CONTACT_NO_NAME}},
+      {"hanzi in Simplified Chinese",
+       Language::SimplifiedChinese,
+       {{"\xE7\x8E\x8B\xE5\xB0\x8F\xE6\x98\x8E", 1, "FN"}},
+       "",
+       "\xCD\xF5\xD0\xA1\xC3\xF7",
+       {}},
+      {"Thai has no form: the company is taken",
+       Language::Japanese,
+       {{"\xE0\xB8\xAA\xE0\xB8\xA1", 1, "FN"}, {"Siam Ltd", 2, "ORG"}},
+       "Siam Ltd",
+       "Siam Ltd",
+       {IDS_CONTACT_NAME_FALLBACK}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    MappingContext m;
+    m.language = c.language;
+    DisplayRecord r{};
+    std::vector<ImportNote> notes;
+    MapName(m, c.names, 1, 1, r, notes);
+    EXPECT_STREQ(r.name, c.name);
+    EXPECT_STREQ(r.name2, c.name2);
+    std::vector<int> ids;
+    for (const ImportNote& n : notes) ids.push_back(n.messageId);
+    EXPECT_EQ(ids, c.changes);
+  }
+}
+
 TEST(ContactMapping, NamesTheMachineCanShow) {
   struct Case {
     const char* what;

@@ -113,8 +113,7 @@ std::string PlannedLine(const PlannedEntry& e, Language language) {
   } else {
     line += "fax " + std::string(r.number, strnlen(r.number, sizeof r.number));
   }
-  line +=
-      " \"" + AnsiToUtf8(language, std::string_view(r.name, strnlen(r.name, sizeof r.name))) + "\"";
+  line += " \"" + PlannedEntryName(e, language) + "\"";
   return line;
 }
 
