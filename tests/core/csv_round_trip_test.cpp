@@ -388,6 +388,16 @@ int Import(DataSet& set, const std::string& csv, TextImportProblem& problem) {
                                problem);
 }
 
+// A new English data set with `csv` imported; null, and a failure that names
+// the problem, when the import refuses it.
+std::unique_ptr<DataSet> ImportedSet(const std::string& csv) {
+  auto set = NewSet(Language::SingleByte);
+  TextImportProblem problem;
+  const int format = Import(*set, csv, problem);
+  EXPECT_EQ(format, kImportFormatCsv) << DescribeTextImportProblem(problem, EnglishString);
+  return format == kImportFormatCsv ? std::move(set) : nullptr;
+}
+
 // The fields of the CSV row that starts with `start` (RFC 4180, no line
 // breaks inside a field).
 std::vector<std::string> RowFields(const std::string& csv, const std::string& start) {
@@ -467,10 +477,8 @@ TEST(CsvRoundTrip, FilesOfTheEarlierColumnSetStillImport) {
       "one-touch,1,fax,Caf\xC3\xA9,,0123,12,34,07:05,14.4K,no,,,,,,2026-01-02,\r\n"
       "speed-dial,2,email,Desk,,desk@example.com,,,,,no,Advanced,12,Letter,S/F,MMR,,\r\n"
       "group,3,group,Team,,,,,,,no,,,,,,,one-touch 1 speed-dial 2\r\n";
-  auto set = NewSet(Language::SingleByte);
-  TextImportProblem problem;
-  ASSERT_EQ(Import(*set, csv, problem), kImportFormatCsv)
-      << DescribeTextImportProblem(problem, EnglishString);
+  auto set = ImportedSet(csv);
+  ASSERT_NE(set, nullptr);
   const tool::AddressBookReport book = tool::ReportAddressBook(*set);
   ASSERT_EQ(book.oneTouch.size(), 1u);
   EXPECT_EQ(book.oneTouch[0].name, "Caf\xC3\xA9");
@@ -491,10 +499,8 @@ TEST(CsvRoundTrip, FilesOfTheColumnSetBeforeTheStoredFlagsAndSpeedStillImport) {
       "group_mark,program_entry\r\n"
       "one-touch,3,fax,,,9+,,,,14.4K,yes,,,,,,,,4869,,,\r\n"
       "speed-dial,200,fax,Branch,,555,,,,9.6K,no,,,,,,,,,,yes,\r\n";
-  auto set = NewSet(Language::SingleByte);
-  TextImportProblem problem;
-  ASSERT_EQ(Import(*set, csv, problem), kImportFormatCsv)
-      << DescribeTextImportProblem(problem, EnglishString);
+  auto set = ImportedSet(csv);
+  ASSERT_NE(set, nullptr);
   const uint8_t* key = set->OneTouchEntry(2);
   EXPECT_EQ(key[2], kFlagFax | kFlagOneTouchEntry | kFlagCombination);
   EXPECT_EQ(key[30], 3);  // 14.4K
@@ -522,10 +528,8 @@ TEST(CsvRoundTrip, AnEditedNameWinsOverTheStoredBytes) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    auto set = NewSet(Language::SingleByte);
-    TextImportProblem problem;
-    ASSERT_EQ(Import(*set, header + c.row, problem), kImportFormatCsv)
-        << DescribeTextImportProblem(problem, EnglishString);
+    auto set = ImportedSet(header + c.row);
+    ASSERT_NE(set, nullptr);
     const uint8_t* entry = set->SpeedDialEntry(0);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(entry + 5), entry[4]), c.stored);
   }
@@ -709,10 +713,8 @@ TEST(CsvRoundTrip, AnEditedAddressWinsOverTheStoredBytes) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    auto set = NewSet(Language::SingleByte);
-    TextImportProblem problem;
-    ASSERT_EQ(Import(*set, header + c.row, problem), kImportFormatCsv)
-        << DescribeTextImportProblem(problem, EnglishString);
+    auto set = ImportedSet(header + c.row);
+    ASSERT_NE(set, nullptr);
     const uint8_t* entry = c.speedDial ? set->SpeedDialEntry(0) : set->OneTouchEntry(0);
     const char* address = reinterpret_cast<const char*>(entry + (c.speedDial ? 32 : 34));
     EXPECT_EQ(std::string(address, entry[3]), c.stored);
@@ -755,10 +757,8 @@ TEST(CsvRoundTrip, AnEditedColumnWinsOverTheStoredFlags) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    auto set = NewSet(Language::SingleByte);
-    TextImportProblem problem;
-    ASSERT_EQ(Import(*set, header + c.rows, problem), kImportFormatCsv)
-        << DescribeTextImportProblem(problem, EnglishString);
+    auto set = ImportedSet(header + c.rows);
+    ASSERT_NE(set, nullptr);
     const uint8_t* entry = c.speedDial ? set->SpeedDialEntry(c.place) : set->OneTouchEntry(c.place);
     EXPECT_EQ(entry[2], c.flags);
   }
@@ -819,10 +819,8 @@ TEST(CsvRoundTrip, AQuotedNumberOrAddressKeepsTheSpacesAtItsEnds) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    auto set = NewSet(Language::SingleByte);
-    TextImportProblem problem;
-    ASSERT_EQ(Import(*set, header + c.row, problem), kImportFormatCsv)
-        << DescribeTextImportProblem(problem, EnglishString);
+    auto set = ImportedSet(header + c.row);
+    ASSERT_NE(set, nullptr);
     DisplayRecord record;
     UnpackSpeedDial(record, *set, 0);
     EXPECT_EQ(c.email ? std::string(record.email) : std::string(record.number), c.stored);

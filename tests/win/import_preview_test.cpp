@@ -15,6 +15,7 @@
 
 #include "setup/res/resource.h"
 #include "setup/shell/app_win32.h"
+#include "tests/win/demo_machine_window.h"
 #include "tests/win/scripted_prompts.h"
 
 namespace odc {
@@ -118,20 +119,11 @@ void Click(HWND dialog, int button) {
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
 }
 
-class ImportPreviewWindow : public ::testing::Test {
+class ImportPreviewWindow : public DemoMachineWindow {
  protected:
   void SetUp() override {
-    static const bool registered = [] {
-      INITCOMMONCONTROLSEX controls = {8, 0x82F};
-      InitCommonControlsEx(&controls);
-      return RegisterMainWindowClass(GetModuleHandleA(nullptr));
-    }();
-    ASSERT_TRUE(registered);
-    app.instance = GetModuleHandleA(nullptr);
-    app.resources = app.instance;
-    app.prompts = &prompts;
-    window = CreateMainWindow(app, SW_HIDE);
-    ASSERT_NE(window, nullptr);
+    DemoMachineWindow::SetUp();
+    if (HasFatalFailure()) return;
     Command(ID_FILE_NEW);
     char dir[MAX_PATH];
     GetTempPathA(MAX_PATH, dir);
@@ -162,13 +154,8 @@ class ImportPreviewWindow : public ::testing::Test {
   }
   void TearDown() override {
     g_script = nullptr;
-    app.modified = false;
-    if (IsWindow(window)) DestroyWindow(window);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    DemoMachineWindow::TearDown();
   }
-  void Command(int id) { SendMessageA(window, WM_COMMAND, id, 0); }
 
   // Import of `file` with the preview answered by `act`; the preview's
   // lists as they were when it came up.
@@ -203,9 +190,6 @@ class ImportPreviewWindow : public ::testing::Test {
     return "(no entry " + std::string(number) + ")";
   }
 
-  App app;
-  ScriptedPrompts prompts;
-  HWND window = nullptr;
   std::string folder, cards, saved;
   PreviewScript script;
   Rows entries, problems;
