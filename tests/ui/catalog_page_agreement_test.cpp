@@ -548,8 +548,12 @@ struct Coupled {
   Steps steps;
 };
 
+// Memory RX on, then the window's times typed (an empty text leaves a time
+// out).
 void TypeTimes(MemorySurface& m, PageDriver& d, const char* onHour, const char* onMinute,
                const char* offHour, const char* offMinute) {
+  m.RadioGroup({IDC_RX_MEMORY_ON, IDC_RX_MEMORY_OFF});
+  m.Click(d, IDC_RX_MEMORY_ON);
   m.Type(d, IDC_RX_ON_HOUR, onHour);
   m.Type(d, IDC_RX_ON_MINUTE, onMinute);
   m.Type(d, IDC_RX_OFF_HOUR, offHour);
@@ -601,8 +605,6 @@ const std::vector<Coupled>& CoupledCases() {
        {{"memory_rx", "on"}, {"memory_rx_on_time", "08:30"}, {"memory_rx_off_time", "17:05"}},
        PageId::FaxRxOperation,
        [](MemorySurface& m, PageDriver& d, DataSet&) {
-         m.RadioGroup({IDC_RX_MEMORY_ON, IDC_RX_MEMORY_OFF});
-         m.Click(d, IDC_RX_MEMORY_ON);
          TypeTimes(m, d, "08", "30", "17", "05");
        }},
       {"Memory RX with the on time only",
@@ -610,8 +612,6 @@ const std::vector<Coupled>& CoupledCases() {
        {{"memory_rx", "on"}, {"memory_rx_on_time", "08:30"}},
        PageId::FaxRxOperation,
        [](MemorySurface& m, PageDriver& d, DataSet&) {
-         m.RadioGroup({IDC_RX_MEMORY_ON, IDC_RX_MEMORY_OFF});
-         m.Click(d, IDC_RX_MEMORY_ON);
          TypeTimes(m, d, "08", "30", "", "");
        }},
       {"Memory RX with the off time only",
@@ -619,8 +619,6 @@ const std::vector<Coupled>& CoupledCases() {
        {{"memory_rx", "on"}, {"memory_rx_off_time", "17:05"}},
        PageId::FaxRxOperation,
        [](MemorySurface& m, PageDriver& d, DataSet&) {
-         m.RadioGroup({IDC_RX_MEMORY_ON, IDC_RX_MEMORY_OFF});
-         m.Click(d, IDC_RX_MEMORY_ON);
          TypeTimes(m, d, "", "", "17", "05");
        }},
       {"Memory RX with a password and no times",
