@@ -381,6 +381,13 @@ check "  leaves the one already there out" grep -q "already in the address book"
 check "  ends with the summary" test "$(tail -n 1 out.txt)" = "1 imported, 1 skipped, 0 changed"
 expect_exit 1 "  added a third time: nothing new, nothing written" import clean.vcf --into again2.DAT -o again3.DAT --add
 check "  writes nothing" test ! -e again3.DAT
+# More contacts than places: the first ones are taken, the rest listed.
+python3 -c '
+print("Name,Business Fax\r")
+for i in range(241): print("N%d,%d\r" % (i, 5000 + i))' >many.csv
+expect_exit 0 "import of more contacts than the machine has places" import many.csv --into full.DAT -o many.DAT
+check "  lists the one left over" grep -q "^Line 242, .*all 240 Speed Dials" err.txt
+check "  ends with the summary" test "$(tail -n 1 out.txt)" = "240 imported, 1 skipped, 0 changed"
 expect_exit 0 "import --dry-run" import mixed.vcf --into full.DAT --dry-run --skip-invalid
 check "  prints the plan" grep -q "^Speed Dial 1: fax 0046 8 1" out.txt
 check "  writes nothing and leaves the base alone" cmp -s full.DAT before.DAT

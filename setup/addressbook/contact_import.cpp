@@ -536,10 +536,14 @@ std::vector<ImportNote> ContactImportPlan::Problems() const {
   std::vector<ImportNote> problems;
   for (const ImportNote& n : notes) {
     if (n.kind == ImportNoteKind::Changed) continue;
-    // A contact Add finds already in the address book is left out by design,
-    // not for a fault of the file: importing the same export again with Add
-    // adds the new contacts instead of refusing the file.
-    if (n.kind == ImportNoteKind::Skipped && n.messageId == IDS_CONTACT_ALREADY_PRESENT) continue;
+    // Contacts left out by the placing are no fault of the file: one that
+    // Add finds already in the address book (the same export added again adds
+    // only its new contacts), and those beyond the last place (the first ones
+    // are taken).
+    const bool placing = n.messageId == IDS_CONTACT_ALREADY_PRESENT ||
+                         n.messageId == IDS_CONTACT_NO_FREE_PLACE ||
+                         n.messageId == IDS_CONTACT_NO_PLACE_LEFT;
+    if (n.kind == ImportNoteKind::Skipped && placing) continue;
     problems.push_back(n);
   }
   return problems;

@@ -100,8 +100,9 @@ struct ContactImportPlan {
   int skipped() const;  // contacts that are not imported
   int changed() const;  // imported entries with at least one Changed note
   // Every note that stands between the file and an import without
-  // --skip-invalid: a skipped contact or a refused file. A contact that Add
-  // leaves out because its address is already there is no problem.
+  // --skip-invalid: a skipped contact or a refused file. Contacts the
+  // placing leaves out (already there with Add, or beyond the last place)
+  // are no problem.
   std::vector<ImportNote> Problems() const;
 };
 
