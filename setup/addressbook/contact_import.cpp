@@ -554,7 +554,10 @@ bool PlanContactImport(const uint8_t* data, size_t size, const DataSet& set, Imp
   plan = ContactImportPlan{};
   plan.mode = mode;
   std::string text;
-  if (!DecodeContactText(data, size, text) || ContactTextFormat(text) == 0) {
+  // Text that is not UTF-8 is read in the code page of the data set's
+  // language first: a Japanese office's spreadsheet writes Shift_JIS.
+  if (!DecodeContactText(data, size, text, AnsiCodePage(set.language)) ||
+      ContactTextFormat(text) == 0) {
     plan.notes.push_back(MakeNote(ImportNoteKind::Refused, 1, 0, "file", "", IDS_CONTACT_NOT_TEXT));
     return false;
   }

@@ -207,7 +207,49 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
   return out;
 }
 
-bool DecodeContactText(const uint8_t* data, size_t size, std::string& utf8) {
+namespace {
+
+// The CHARSET parameter of a vCard property line ("N;CHARSET=SHIFT_JIS:..."),
+// or "" when the line names none.
+std::string_view LineCharset(std::string_view line) {
+  const size_t colon = line.find(':');
+  const std::string_view head = line.substr(0, colon);
+  size_t at = 0;
+  while ((at = head.find(';', at)) != std::string_view::npos) {
+    ++at;
+    if (head.size() - at > 8 && Upper(head.substr(at, 8)) == "CHARSET=") {
+      std::string_view value = head.substr(at + 8);
+      value = value.substr(0, value.find(';'));
+      if (!value.empty() && value.front() == '"') value = value.substr(1, value.find('"', 1) - 1);
+      return value;
+    }
+  }
+  return std::string_view();
+}
+
+// A line that is not UTF-8: in the character set it names, else in the
+// code page of the data set's language when all of it converts, else
+// Windows-1252.
+std::string DecodeLegacyLine(std::string_view line, unsigned codePage) {
+  const std::string_view charset = LineCharset(line);
+  if (!charset.empty()) {
+    std::string named = DecodeCharset(line, charset);
+    if (!named.empty()) return named;
+  }
+  if (codePage != 1252) {
+    const std::u16string wide = AnsiToUtf16(codePage, line);
+    if (!wide.empty() && wide.find(u'\uFFFD') == std::u16string::npos) {
+      std::string out;
+      for (char16_t u : wide) AppendUtf8(out, u);
+      return out;
+    }
+  }
+  return Windows1252ToUtf8(line);
+}
+
+}  // namespace
+
+bool DecodeContactText(const uint8_t* data, size_t size, std::string& utf8, unsigned codePage) {
   if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
     return Utf16ToUtf8(data + 2, size - 2, false, utf8);
   }
@@ -239,7 +281,7 @@ bool DecodeContactText(const uint8_t* data, size_t size, std::string& utf8) {
     if (IsValidUtf8(line)) {
       utf8.append(line);
     } else {
-      utf8 += Windows1252ToUtf8(line);
+      utf8 += DecodeLegacyLine(line, codePage);
     }
     start = end;
   }

@@ -17,10 +17,14 @@ bool IsValidUtf8(std::string_view text);
 
 // The whole file as UTF-8, without a byte-order mark. A UTF-16 file (with a
 // byte-order mark, or without one when its first line is plainly UTF-16) is
-// converted; a line that is not valid UTF-8 is read as Windows-1252.
+// converted. A line that is not valid UTF-8 is read in the character set it
+// names (a vCard property's CHARSET), else in `codePage` when all of it
+// converts (932, 936 or 950: what spreadsheets and phones write in a
+// Japanese or Chinese office), else as Windows-1252.
 // Returns false for bytes that are no text at all (NUL bytes in an 8-bit
 // file, an odd-length or broken UTF-16 file).
-bool DecodeContactText(const uint8_t* data, size_t size, std::string& utf8);
+bool DecodeContactText(const uint8_t* data, size_t size, std::string& utf8,
+                       unsigned codePage = 1252);
 
 // Bytes of a value in the named character set ("UTF-8", "ISO-8859-1",
 // "Windows-1252", "Shift_JIS", "GB2312", "Big5"; empty: UTF-8 when valid,

@@ -94,6 +94,46 @@ TEST(ContactText, DecodesTheEncodingsExportsUse) {
   }
 }
 
+// Lines that are not UTF-8 in a Japanese or Chinese office: the character
+// set a vCard line names, else the data set's code page when all of the line
+// converts, else Windows-1252.
+TEST(ContactText, LinesThatAreNotUtf8InTheDataSetsCodePage) {
+  struct Case {
+    const char* what;
+    unsigned codePage;
+    std::string bytes;
+    std::string utf8;
+  };
+  // "Yamada Taro" in kanji: Shift_JIS, then UTF-8.
+  const std::string sjis = "\x8E\x52\x93\x63\x91\xBE\x98\x59";
+  const std::string kanji = "\xE5\xB1\xB1\xE7\x94\xB0\xE5\xA4\xAA\xE9\x83\x8E";
+  const std::string sjisRead1252 =
+      "\xC5\xBD"
+      "R\xE2\x80\x9C"
+      "c\xE2\x80\x98\xC2\xBE\xCB\x9C"
+      "Y";
+  const std::vector<Case> cases = {
+      {"Shift_JIS spreadsheet, Japanese data set", 932, "Name,Fax\r\n" + sjis + ",03 1\r\n",
+       "Name,Fax\r\n" + kanji + ",03 1\r\n"},
+      {"the same in a Western data set: Windows-1252", 1252, sjis, sjisRead1252},
+      {"GB2312, Simplified Chinese data set", 936, "\xCD\xF5\xD0\xA1\xC3\xF7",
+       "\xE7\x8E\x8B\xE5\xB0\x8F\xE6\x98\x8E"},
+      {"a line the code page cannot read: Windows-1252", 932, "Zo\xEB\xFF",
+       "Zo\xC3\xAB\xC3\xBF"},
+      {"the character set the line names, in any data set", 1252,
+       "N;CHARSET=SHIFT_JIS:" + sjis + "\r\n", "N;CHARSET=SHIFT_JIS:" + kanji + "\r\n"},
+      {"a quoted character set", 1252, "FN;CHARSET=\"Shift_JIS\":" + sjis,
+       "FN;CHARSET=\"Shift_JIS\":" + kanji},
+      {"a character set named only in the value is not one", 1252,
+       "NOTE:a;CHARSET=SHIFT_JIS " + sjis, "NOTE:a;CHARSET=SHIFT_JIS " + sjisRead1252},
+  };
+  for (const Case& c : cases) {
+    std::string utf8;
+    EXPECT_TRUE(DecodeContactText(Bytes(c.bytes), c.bytes.size(), utf8, c.codePage)) << c.what;
+    EXPECT_EQ(utf8, c.utf8) << c.what;
+  }
+}
+
 TEST(ContactText, QuotedPrintableAndCharsets) {
   EXPECT_EQ(DecodeQuotedPrintable("J=C3=BCrgen=20M"), "J\xC3\xBCrgen M");
   EXPECT_EQ(DecodeQuotedPrintable("soft=\r\nbreak"), "softbreak");
@@ -605,6 +645,26 @@ std::unique_ptr<DataSet> ConfiguredSet() {
   program[3] = 4;
   PackTransferImage(*set);
   return set;
+}
+
+// A Japanese office's files: a spreadsheet saved in Shift_JIS and a phone's
+// vCard 2.1 with raw Shift_JIS names; the kanji land in name2, what the
+// lists of a Japanese data set show.
+TEST(ContactPlan, JapaneseOfficesFilesKeepTheirKanji) {
+  auto set = NewSet();
+  set->language = Language::Japanese;
+  const std::string sjis = "\x8E\x52\x93\x63\x91\xBE\x98\x59";  // Yamada Taro in kanji
+  for (const std::string& text :
+       {"Name,Business Fax\r\n" + sjis + ",03 1234 5678\r\n",
+        "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=SHIFT_JIS:" + sjis +
+            "\r\nTEL;FAX:03 1234 5678\r\nEND:VCARD\r\n"}) {
+    const ContactImportPlan plan = Plan(*set, text);
+    ASSERT_EQ(plan.imported(), 1) << text;
+    EXPECT_STREQ(plan.entries[0].record.name2, sjis.c_str());
+    EXPECT_EQ(PlannedEntryName(plan.entries[0], Language::Japanese),
+              "\xE5\xB1\xB1\xE7\x94\xB0\xE5\xA4\xAA\xE9\x83\x8E");
+    EXPECT_TRUE(plan.notes.empty()) << DescribeImportNote(plan.notes[0], EnglishString);
+  }
 }
 
 TEST(ContactPlan, AddKeepsEverythingAndSkipsAddressesAlreadyThere) {
