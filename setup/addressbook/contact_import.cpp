@@ -209,6 +209,20 @@ void MapName(const MappingContext& m, const std::vector<ContactValue>& names, in
     }
     if (latin) CopyText(record.name, sizeof record.name, ansi);
     if (doubleByte) CopyText(record.name2, sizeof record.name2, native.empty() ? ansi : native);
+    if (!latin) {
+      // A kanji name has no single-byte form; the contact's next name that
+      // has one (N in Latin letters, the company) fills the other field.
+      for (const ContactValue* other = &source + 1; other != names.data() + names.size();
+           ++other) {
+        std::string plain;
+        bool unused = false;
+        if (!MachineName(m, other->text, plain, unused)) continue;
+        if (plain.size() > kMaxName) plain.resize(kMaxName);
+        while (!plain.empty() && plain.back() == ' ') plain.pop_back();
+        CopyText(record.name, sizeof record.name, plain);
+        break;
+      }
+    }
     return;
   }
   if (unshowable) {
