@@ -672,14 +672,7 @@ std::vector<Row> ReadCsvRows(std::string_view file) {
   // Spreadsheets in many countries save ';' between the fields; Excel's
   // "sep=" line says which.
   const char named = TakeSeparatorLine(text);
-  const std::string_view first = FirstLine(SkipBlankLines(text));
-  const size_t commas = std::count(first.begin(), first.end(), ',');
-  const size_t semicolons = std::count(first.begin(), first.end(), ';');
-  const size_t tabs = std::count(first.begin(), first.end(), '\t');
-  const char separator = named != 0                           ? named
-                         : tabs > commas && tabs > semicolons ? '\t'
-                         : semicolons > commas                ? ';'
-                                                              : ',';
+  const char separator = named != 0 ? named : CsvSeparator(SkipBlankLines(text));
   SplitCsv(text, separator, records, lines);
   std::vector<Row> rows;
   if (records.empty()) return rows;

@@ -495,23 +495,6 @@ bool SplitCsv(std::string_view text, char separator, std::vector<std::vector<std
   return true;
 }
 
-// The separator of a CSV: the one of ',', ';' and tab that the header row
-// (outside quotes) holds most often.
-char CsvSeparator(std::string_view text) {
-  std::array<int, 3> count{};
-  const char separators[3] = {',', ';', '\t'};
-  bool quoted = false;
-  for (char ch : text) {
-    if (ch == '"') quoted = !quoted;
-    if (!quoted && (ch == '\n' || ch == '\r')) break;
-    for (int k = 0; k < 3; ++k) count[k] += !quoted && ch == separators[k];
-  }
-  int best = 0;
-  for (int k = 1; k < 3; ++k) {
-    if (count[k] > count[best]) best = k;
-  }
-  return separators[best];
-}
 
 // What a column of a mail program's CSV holds.
 enum class Role {
@@ -722,6 +705,22 @@ int ReadMailProgramCsv(std::string_view file, std::vector<Contact>& contacts,
 }
 
 }  // namespace
+
+char CsvSeparator(std::string_view text) {
+  std::array<int, 3> count{};
+  const char separators[3] = {',', ';', '\t'};
+  bool quoted = false;
+  for (char ch : text) {
+    if (ch == '"') quoted = !quoted;
+    if (!quoted && (ch == '\n' || ch == '\r')) break;
+    for (int k = 0; k < 3; ++k) count[k] += !quoted && ch == separators[k];
+  }
+  int best = 0;
+  for (int k = 1; k < 3; ++k) {
+    if (count[k] > count[best]) best = k;
+  }
+  return separators[best];
+}
 
 bool IsOwnCsvHeader(std::string_view firstLine) {
   bool type = false, address = false;

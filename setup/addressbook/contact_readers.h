@@ -25,6 +25,10 @@ std::string_view FirstLine(std::string_view text);
 // keeps its number.
 char TakeSeparatorLine(std::string& text);
 
+// The separator of a CSV: the one of ',', ';' and tab that the first line
+// of `text` (outside quotes) holds most often; ',' when none.
+char CsvSeparator(std::string_view text);
+
 // The row of headings of a CSV: its first line that is not empty, after a
 // "sep=" line.
 std::string_view HeaderLine(std::string_view text);
