@@ -87,6 +87,15 @@ bool SpeedDialFree(const DataSet& set, int index) {
   return true;
 }
 
+// Cuts a single-byte name to the machine's 20 characters, without the
+// spaces the cut leaves at its end; true when it was longer.
+bool ShortenName(std::string& name) {
+  if (name.size() <= kMaxName) return false;
+  name.resize(kMaxName);
+  while (!name.empty() && name.back() == ' ') name.pop_back();
+  return true;
+}
+
 }  // namespace
 
 ImportNote MakeNote(ImportNoteKind kind, int line, int card, std::string field, std::string value,
@@ -167,8 +176,9 @@ void MapName(const MappingContext& m, const std::vector<ContactValue>& names, in
     std::string native;
     bool nativeShortened = false;
     if (doubleByte) {
-      const std::string bytes = Utf8ToAnsi(m.language, PlainSpaces(source.text));
-      if (!bytes.empty() && AnsiToUtf8(m.language, bytes) == PlainSpaces(source.text)) {
+      const std::string text = PlainSpaces(source.text);
+      const std::string bytes = Utf8ToAnsi(m.language, text);
+      if (!bytes.empty() && AnsiToUtf8(m.language, bytes) == text) {
         const NameCheck check = ValidateName(m.language, bytes);
         if (!check.rejected && !check.text.empty()) {
           native = check.text;
@@ -187,11 +197,7 @@ void MapName(const MappingContext& m, const std::vector<ContactValue>& names, in
                                card, unshowable->field, unshowable->text, IDS_CONTACT_NAME_FALLBACK,
                                source.field));
     }
-    const bool latinShortened = latin && ansi.size() > kMaxName;
-    if (latinShortened) {
-      ansi.resize(kMaxName);
-      while (!ansi.empty() && ansi.back() == ' ') ansi.pop_back();
-    }
+    const bool latinShortened = latin && ShortenName(ansi);
     // What the lists show is reported: the name in the single-byte
     // languages, name2 in the others (the name when name2 has no form).
     if (native.empty()) {
@@ -212,13 +218,11 @@ void MapName(const MappingContext& m, const std::vector<ContactValue>& names, in
     if (!latin) {
       // A kanji name has no single-byte form; the contact's next name that
       // has one (N in Latin letters, the company) fills the other field.
-      for (const ContactValue* other = &source + 1; other != names.data() + names.size();
-           ++other) {
+      for (const ContactValue* other = &source + 1; other != names.data() + names.size(); ++other) {
         std::string plain;
         bool unused = false;
         if (!MachineName(m, other->text, plain, unused)) continue;
-        if (plain.size() > kMaxName) plain.resize(kMaxName);
-        while (!plain.empty() && plain.back() == ' ') plain.pop_back();
+        ShortenName(plain);
         CopyText(record.name, sizeof record.name, plain);
         break;
       }
@@ -260,8 +264,8 @@ int NormaliseFaxNumber(const MappingContext& m, std::string_view text, std::stri
       if (ch != '(' && ch != ')' && ch != '.' && ch != '/') digits += ch;
     }
     digits = m.internationalPrefix + std::string(Trim(digits));
-    changeId = changeId == IDS_CONTACT_NUMBER_CHANGED ? IDS_CONTACT_PREFIX_EXTENSION
-                                                      : IDS_CONTACT_PREFIX;
+    changeId =
+        changeId == IDS_CONTACT_NUMBER_CHANGED ? IDS_CONTACT_PREFIX_EXTENSION : IDS_CONTACT_PREFIX;
   }
   number = std::string(Trim(digits));
   // A number that ends in '+' is a combination key (our own exports write
@@ -680,9 +684,8 @@ void ApplyContactImportPlan(DataSet& set, const ContactImportPlan& plan) {
 
 std::string PlannedEntryName(const PlannedEntry& e, Language language) {
   const DisplayRecord& r = e.record;
-  return IsSingleByteLanguage(language)
-             ? AnsiToUtf8(language, FieldText(r.name, sizeof r.name))
-             : AnsiToUtf8(language, FieldText(r.name2, sizeof r.name2));
+  return IsSingleByteLanguage(language) ? AnsiToUtf8(language, FieldText(r.name, sizeof r.name))
+                                        : AnsiToUtf8(language, FieldText(r.name2, sizeof r.name2));
 }
 
 std::string DescribeImportNote(const ImportNote& note,

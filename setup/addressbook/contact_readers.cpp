@@ -495,7 +495,6 @@ bool SplitCsv(std::string_view text, char separator, std::vector<std::vector<std
   return true;
 }
 
-
 // What a column of a mail program's CSV holds.
 enum class Role {
   None,

@@ -64,8 +64,7 @@ TableRows PreviewEntryRows(const ContactImportPlan& replace, const ContactImport
     const DisplayRecord& r = e.record;
     const std::string address = r.kind == kKindEmail ? FieldText(r.email, sizeof r.email)
                                                      : FieldText(r.number, sizeof r.number);
-    rows.push_back({std::to_string(e.line),
-                    PlannedEntryName(e, set.language),
+    rows.push_back({std::to_string(e.line), PlannedEntryName(e, set.language),
                     AnsiToUtf8(set.language, address), replacePlace, addPlace});
   };
   const std::string notAdded = text(IDS_PREVIEW_NOT_ADDED);

@@ -118,8 +118,7 @@ TEST(ContactText, LinesThatAreNotUtf8InTheDataSetsCodePage) {
       {"the same in a Western data set: Windows-1252", 1252, sjis, sjisRead1252},
       {"GB2312, Simplified Chinese data set", 936, "\xCD\xF5\xD0\xA1\xC3\xF7",
        "\xE7\x8E\x8B\xE5\xB0\x8F\xE6\x98\x8E"},
-      {"a line the code page cannot read: Windows-1252", 932, "Zo\xEB\xFF",
-       "Zo\xC3\xAB\xC3\xBF"},
+      {"a line the code page cannot read: Windows-1252", 932, "Zo\xEB\xFF", "Zo\xC3\xAB\xC3\xBF"},
       {"the character set the line names, in any data set", 1252,
        "N;CHARSET=SHIFT_JIS:" + sjis + "\r\n", "N;CHARSET=SHIFT_JIS:" + kanji + "\r\n"},
       {"a quoted character set", 1252, "FN;CHARSET=\"Shift_JIS\":" + sjis,
@@ -421,21 +420,30 @@ TEST(ContactMapping, NamesInTheDoubleByteLanguages) {
        {}},
       {"kanji, and the Latin name of N in the other field",
        Language::Japanese,
-       {{"\xE5\xB1\xB1\xE7\x94\xB0\xE5\xA4\xAA\xE9\x83\x8E", 1, "FN"},
-        {"Taro Yamada", 2, "N"}},
+       {{"\xE5\xB1\xB1\xE7\x94\xB0\xE5\xA4\xAA\xE9\x83\x8E", 1, "FN"}, {"Taro Yamada", 2, "N"}},
        "Taro Yamada",
        "\x8E\x52\x93\x63\x91\xBE\x98\x59",
        {}},
-      {"Latin letters in both fields", Language::Japanese, {{"Yamada Taro", 1, "FN"}},
-       "Yamada Taro", "Yamada Taro", {}},
+      {"Latin letters in both fields",
+       Language::Japanese,
+       {{"Yamada Taro", 1, "FN"}},
+       "Yamada Taro",
+       "Yamada Taro",
+       {}},
       {"eleven kanji: ten are kept",
        Language::Japanese,
-       {{"\xE5\xB1\xB1\xE7\x94\xB0\xE5\xA4\xAA\xE9\x83\x8E\xE5\xB1\xB1\xE7\x94\xB0\xE5\xA4\xAA\xE9\x83\x8E\xE5\xB1\xB1\xE7\x94\xB0\xE5\xA4\xAA", 1, "FN"}},
+       {{"\xE5\xB1\xB1\xE7\x94\xB0\xE5\xA4\xAA\xE9\x83\x8E\xE5\xB1\xB1\xE7\x94\xB0\xE5\xA4\xAA\xE9"
+         "\x83\x8E\xE5\xB1\xB1\xE7\x94\xB0\xE5\xA4\xAA",
+         1, "FN"}},
        "",
        "\x8E\x52\x93\x63\x91\xBE\x98\x59\x8E\x52\x93\x63\x91\xBE\x98\x59\x8E\x52\x93\x63",
        {IDS_CONTACT_SHORTENED}},
-      {"a kanji the machine cannot show", Language::Japanese,
-       {{"\xE4\xBC\x9A", 1, "FN"}}, "", "", {IDS_CONTACT_NO_NAME}},
+      {"a kanji the machine cannot show",
+       Language::Japanese,
+       {{"\xE4\xBC\x9A", 1, "FN"}},
+       "",
+       "",
+       {IDS_CONTACT_NO_NAME}},
       {"hanzi in Simplified Chinese",
        Language::SimplifiedChinese,
        {{"\xE7\x8E\x8B\xE5\xB0\x8F\xE6\x98\x8E", 1, "FN"}},
@@ -661,10 +669,9 @@ TEST(ContactPlan, JapaneseOfficesFilesKeepTheirKanji) {
   auto set = NewSet();
   set->language = Language::Japanese;
   const std::string sjis = "\x8E\x52\x93\x63\x91\xBE\x98\x59";  // Yamada Taro in kanji
-  for (const std::string& text :
-       {"Name,Business Fax\r\n" + sjis + ",03 1234 5678\r\n",
-        "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=SHIFT_JIS:" + sjis +
-            "\r\nTEL;FAX:03 1234 5678\r\nEND:VCARD\r\n"}) {
+  for (const std::string& text : {"Name,Business Fax\r\n" + sjis + ",03 1234 5678\r\n",
+                                  "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=SHIFT_JIS:" + sjis +
+                                      "\r\nTEL;FAX:03 1234 5678\r\nEND:VCARD\r\n"}) {
     const ContactImportPlan plan = Plan(*set, text);
     ASSERT_EQ(plan.imported(), 1) << text;
     EXPECT_STREQ(plan.entries[0].record.name2, sjis.c_str());

@@ -604,23 +604,17 @@ const std::vector<Coupled>& CoupledCases() {
        MemoryRxOff,
        {{"memory_rx", "on"}, {"memory_rx_on_time", "08:30"}, {"memory_rx_off_time", "17:05"}},
        PageId::FaxRxOperation,
-       [](MemorySurface& m, PageDriver& d, DataSet&) {
-         TypeTimes(m, d, "08", "30", "17", "05");
-       }},
+       [](MemorySurface& m, PageDriver& d, DataSet&) { TypeTimes(m, d, "08", "30", "17", "05"); }},
       {"Memory RX with the on time only",
        MemoryRxOff,
        {{"memory_rx", "on"}, {"memory_rx_on_time", "08:30"}},
        PageId::FaxRxOperation,
-       [](MemorySurface& m, PageDriver& d, DataSet&) {
-         TypeTimes(m, d, "08", "30", "", "");
-       }},
+       [](MemorySurface& m, PageDriver& d, DataSet&) { TypeTimes(m, d, "08", "30", "", ""); }},
       {"Memory RX with the off time only",
        MemoryRxOff,
        {{"memory_rx", "on"}, {"memory_rx_off_time", "17:05"}},
        PageId::FaxRxOperation,
-       [](MemorySurface& m, PageDriver& d, DataSet&) {
-         TypeTimes(m, d, "", "", "17", "05");
-       }},
+       [](MemorySurface& m, PageDriver& d, DataSet&) { TypeTimes(m, d, "", "", "17", "05"); }},
       {"Memory RX with a password and no times",
        MemoryRxOff,
        {{"memory_rx", "on"}, {"memory_rx_password", "2468"}},

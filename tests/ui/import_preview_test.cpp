@@ -412,7 +412,8 @@ TEST(ContactRefusal, ValuesOutsideTheCodePageKeepTheirLetters) {
   BuildTransferImage(set);
   ContactImportPlan plan;
   plan.notes = {Note(ImportNoteKind::Refused, 1, 0, "header",
-                     "\xD0\x98\xD0\xBC\xD1\x8F;\xE5\x90\x8D\xE5\x89\x8D", IDS_CONTACT_UNKNOWN_HEADER)};
+                     "\xD0\x98\xD0\xBC\xD1\x8F;\xE5\x90\x8D\xE5\x89\x8D",
+                     IDS_CONTACT_UNKNOWN_HEADER)};
   const std::string message =
       ContactRefusalMessage(plan, set, [](int id) { return EnglishString(id); });
   EXPECT_TRUE(Holds(message, "\xD0\x98\xD0\xBC\xD1\x8F;\xE5\x90\x8D\xE5\x89\x8D")) << message;

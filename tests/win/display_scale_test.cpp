@@ -134,7 +134,6 @@ class ScaledMainWindow : public DemoMachineWindow {
       EXPECT_GE(item.cxy, TextWidth(header, heading) + margin) << "column \"" << heading << "\"";
     }
   }
-
 };
 
 TEST_F(ScaledMainWindow, RunsAtThePrefixDpi) {

@@ -184,7 +184,6 @@ class SettingsWindow : public DemoMachineWindow {
     const int r = FindRecord(*app.data, id);
     return r < 0 ? 0xFFFFFFFF : app.data->records[r].data[offset];
   }
-
 };
 
 }  // namespace test
